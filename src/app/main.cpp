@@ -1,0 +1,33 @@
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "app/main_window.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quibbix"));
+  QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Quibbix, an arcade puzzle game of crates and chutes."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption seedOption(QStringLiteral("seed"),
+                                      QStringLiteral("Fix the random seed, so a game can be replayed."),
+                                      QStringLiteral("N"));
+  parser.addOption(seedOption);
+  parser.process(app);
+
+  std::uint32_t seed = quibbix::engine::clockSeed();
+  if (parser.isSet(seedOption)) {
+    bool ok = false;
+    seed = parser.value(seedOption).toUInt(&ok);
+    if (!ok) {
+      qCritical("quibbix: --seed needs a whole number from 0 to 4294967295");
+      return 2;
+    }
+  }
+  quibbix::app::MainWindow window(seed);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,8 @@
+#include "engine/game.h"
+
+namespace quibbix::engine {
+
+void Game::Timer() {}
+void Game::LoseGame(int, int) {}
+
+}  // namespace quibbix::engine

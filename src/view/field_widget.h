@@ -1,0 +1,37 @@
+#pragma once
+#include <QWidget>
+#include <functional>
+
+#include "engine/game.h"
+
+namespace quibbix::view {
+
+class FieldCanvas;
+
+// The playing field `box` on screen: shows the canvas and hands the mouse to
+// the engine. Moves arrive with or without a button held (mouse tracking), and
+// while a button is held Qt's implicit grab delivers moves and the release even
+// outside the widget, with x beyond 0..499.
+class FieldWidget : public QWidget {
+  Q_OBJECT
+ public:
+  FieldWidget(FieldCanvas& canvas, QWidget* parent = nullptr);
+
+  std::function<void(engine::Button, int x, int y)> onPress;
+  std::function<void(int x)> onMove;
+  std::function<void(int x)> onRelease;
+  // A left press and a left release inside the field; raised before onRelease.
+  std::function<void()> onClick;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  FieldCanvas& canvas_;
+  bool leftPressInside_ = false;
+};
+
+}  // namespace quibbix::view
