@@ -4,5 +4,6 @@ namespace quibbix::engine {
 
 void Game::Timer() {}
 void Game::LoseGame(int, int) {}
+void Game::bringNextCrate() {}
 
 }  // namespace quibbix::engine

@@ -100,10 +100,24 @@ class Game {
   void TriggerSpecial(int n);
 
  private:
+  // chutes.cpp
   void drawHand(int code) { p_.drawing.drawCrate(slotX(s_.HeldFrom), kHandY, code); }
+  // Every crate of every chute dissolves, chute 0 first, each from its top.
+  void dissolveAll();
+
+  // levels.cpp
+
+  // generator.cpp
+
+  // clock.cpp
   // A new crate for a random chute, as the clock and the picture press bring it.
   void bringNextCrate();
-  void dissolveAll();
+
+  // hand.cpp
+
+  // matching.cpp
+
+  // specials.cpp
   void pull(int n, int k);
   void removeEquals(int n);
   void shuffle(int n);

@@ -10,6 +10,5 @@ void Game::MouseMove(int) {}
 void Game::boxMouseUp(int) {}
 void Game::boxClick() {}
 void Game::Pause() {}
-void Game::bringNextCrate() {}
 
 }  // namespace quibbix::engine
