@@ -9,12 +9,13 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Quibbix, an arcade puzzle game of crates and chutes."));
+  parser.setApplicationDescription(
+      QStringLiteral("Quibbix, an arcade puzzle game of crates and chutes."));
   parser.addHelpOption();
   parser.addVersionOption();
-  const QCommandLineOption seedOption(QStringLiteral("seed"),
-                                      QStringLiteral("Fix the random seed, so a game can be replayed."),
-                                      QStringLiteral("N"));
+  const QCommandLineOption seedOption(
+      QStringLiteral("seed"), QStringLiteral("Fix the random seed, so a game can be replayed."),
+      QStringLiteral("N"));
   parser.addOption(seedOption);
   parser.process(app);
 

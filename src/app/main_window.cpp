@@ -32,8 +32,10 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::setTimerEnabled(bool enabled) {
-  if (enabled) Timer1_.start();
-  else Timer1_.stop();
+  if (enabled)
+    Timer1_.start();
+  else
+    Timer1_.stop();
 }
 
 void MainWindow::setNextLevelLabelVisible(bool) {}

@@ -23,8 +23,10 @@ void FieldWidget::paintEvent(QPaintEvent* event) {
 void FieldWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   engine::Button button = engine::Button::Left;
-  if (event->button() == Qt::RightButton) button = engine::Button::Right;
-  else if (event->button() != Qt::LeftButton) button = engine::Button::Middle;
+  if (event->button() == Qt::RightButton)
+    button = engine::Button::Right;
+  else if (event->button() != Qt::LeftButton)
+    button = engine::Button::Middle;
   if (button == engine::Button::Left) leftPressInside_ = rect().contains(pos);
   if (onPress) onPress(button, pos.x(), pos.y());
 }

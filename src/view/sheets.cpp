@@ -15,8 +15,9 @@ QImage loadSheet(const char* path, int w, int h) {
 }  // namespace
 
 Sheets Sheets::load() {
-  return {loadSheet(":/sheets/background.png", 500, 333), loadSheet(":/sheets/crates.png", 275, 320),
-          loadSheet(":/sheets/pictures.png", 1200, 720), loadSheet(":/sheets/digits.png", 160, 50)};
+  return {loadSheet(":/sheets/background.png", 500, 333),
+          loadSheet(":/sheets/crates.png", 275, 320), loadSheet(":/sheets/pictures.png", 1200, 720),
+          loadSheet(":/sheets/digits.png", 160, 50)};
 }
 
 Cell crateCell(int code) {

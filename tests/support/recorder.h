@@ -86,7 +86,7 @@ class Recorder : public engine::Drawing,
   std::uint32_t now = 0;
   bool sound = true;
   bool timerEnabled = false;
-  std::deque<int> scripted;      // values handed out by below() before the generator
+  std::deque<int> scripted;  // values handed out by below() before the generator
   std::mt19937 generator{12345};
   std::vector<int> randomCalls;  // the n of every below(n)
   // Called while a modal dialog would be open, e.g. to check the state then.

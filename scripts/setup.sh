@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages are missing, then configures and builds.
+#   scripts/setup.sh [--tests]      --tests also installs what the test suites need
+# Environment: BUILD_DIR (default build), CMAKE_ARGS (extra configure arguments).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libx11-dev fonts-liberation2
+          googletest libgtest-dev libbenchmark-dev)
+if [[ "${1:-}" == "--tests" ]]; then
+  packages+=(xvfb xauth xdotool x11-apps x11-utils pulseaudio pulseaudio-utils sox
+             clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build="${BUILD_DIR:-build}"
+# shellcheck disable=SC2086
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIBBIX_WERROR=ON ${CMAKE_ARGS:-} >/dev/null
+cmake --build "$build"
