@@ -32,9 +32,9 @@ constexpr int kLevelCaptionY = 28;
 constexpr int kScoreCaptionY = 66;
 constexpr int kLevelDigitsY = 42;
 constexpr int kScoreDigitsY = 80;
-// The strip a caption and its shadow may cover; it ends just above the digits.
-constexpr int kCaptionStripW = 90;
-constexpr int kCaptionStripH = 14;
+// Captions, digits and their shadows; the score caption reaches into the level
+// digits' shadow rows, so the whole board is restored before it is redrawn.
+const QRect kScoreboardRect(357, 28, 16 * 6 + 19, 80);
 }  // namespace
 
 void blit(QImage& dst, QPoint to, const QImage& sheet, const QRect& src, RasterOp op) {
@@ -80,10 +80,6 @@ void FieldCanvas::drawDigits(int value, int y) {
 }
 
 void FieldCanvas::drawCaption(const QString& text, int x, int y) {
-  // Restoring the strip first keeps a language switch from writing one caption
-  // over the other, and keeps antialiased edges from thickening on every redraw.
-  const QRect strip(x, y, kCaptionStripW, kCaptionStripH);
-  blit(field_, strip.topLeft(), sheets_.background, strip, RasterOp::Copy);
   QPainter p(&field_);
   const QFont font = captionFont();
   p.setFont(font);
@@ -92,10 +88,14 @@ void FieldCanvas::drawCaption(const QString& text, int x, int y) {
   p.drawText(QPoint(x + 3, y + 3 + ascent), text);
   p.setPen(QColor(255, 255, 255));
   p.drawText(QPoint(x, y + ascent), text);
-  touch(strip);
 }
 
 void FieldCanvas::drawScoreboard(int level, int score) {
+  // Restoring first keeps a language switch from writing one caption over the
+  // other and keeps antialiased edges from thickening on every redraw. Nothing
+  // reaches the screen before present(), so this cannot flicker.
+  blit(field_, kScoreboardRect.topLeft(), sheets_.background, kScoreboardRect, RasterOp::Copy);
+  touch(kScoreboardRect);
   drawDigits(score, kScoreDigitsY);
   drawDigits(level, kLevelDigitsY);
   drawCaption(german_ ? QStringLiteral("Stufe:") : QStringLiteral("Level:"), kCaptionX,
