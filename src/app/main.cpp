@@ -2,8 +2,12 @@
 #include <QCommandLineParser>
 
 #include "app/main_window.h"
+#include "app/placement_effect.h"
 
 int main(int argc, char** argv) {
+  // The board is pixel art at a fixed size; it is not scaled with the screen's density.
+  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quibbix"));
   QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
@@ -28,7 +32,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+
   quibbix::app::MainWindow window(seed);
+  window.restorePlacement();
   window.show();
+  quibbix::app::playShowEffect(window.frameGeometry());
   return QApplication::exec();
 }

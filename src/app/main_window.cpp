@@ -1,44 +1,345 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
 
+#include "app/placement.h"
+#include "app/placement_effect.h"
+#include "app/texts.h"
+#include "dialogs/about_box.h"
+#include "dialogs/help_window.h"
+#include "dialogs/highscore_dialog.h"
+#include "dialogs/message_dialog.h"
+#include "dialogs/splash.h"
+#include "dialogs/tongue_dialog.h"
 #include "view/field_widget.h"
 
+#ifndef QUIBBIX_DATADIR
+#define QUIBBIX_DATADIR "/usr/share/quibbix"
+#endif
+
 namespace quibbix::app {
+
+namespace {
+
+const QString kCommon = QStringLiteral("common");
+const QUrl kMakerSite(QStringLiteral("https://zorvyplay.example.org/"));
+
+QFont arial(int pixels, bool bold) {
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  return f;
+}
+
+// A label that passes a click on to the field's click handler.
+class ClickLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> onClick;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { pressed_ = e->button() == Qt::LeftButton; }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const bool click = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->pos());
+    pressed_ = false;
+    if (click && onClick) onClick();
+  }
+
+ private:
+  bool pressed_ = false;
+};
+
+}  // namespace
 
 MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
     : QWidget(parent),
       canvas_(view::Sheets::load()),
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}) {
-  setWindowTitle(QStringLiteral("Quibbix V2.2"));
-  setFixedSize(500, 366);
-  Panel1_ = new QWidget(this);
-  Panel1_->setGeometry(0, 0, 500, 33);
-  box_ = new view::FieldWidget(canvas_, this);
-  box_->move(0, 33);
+  FormCreate();
+  splash_ = new dialogs::Splash();
+  YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
+  HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
+  TongueDlg_ = new dialogs::TongueDlg(this, [this](int language) { Language_ = language; });
+  about_ = new dialogs::AboutBox(this, [this] { return Language_; });
+}
 
-  Timer1_.setInterval(100);
-  connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
+MainWindow::~MainWindow() {
+  Timer1_.stop();
+  delete about_;
+  delete TongueDlg_;
+  delete HighscoreDlg_;
+  delete YesNoDlg_;
+  delete splash_;
+}
+
+void MainWindow::FormCreate() {
+  AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/quibbix32.png")));
+  setFont(arial(13, true));
+  setFixedSize(500, 33 + 333);
+
+  // The help document lies beside the program, or in the installed data folder.
+  helpFile_ = AppFolder_ + QStringLiteral("QBIX2.HLP");
+  const QString installed = QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP");
+  if (!QFileInfo::exists(helpFile_) && QFileInfo::exists(installed)) helpFile_ = installed;
+
+  Panel1_ = new QWidget(this);
+  Panel1_->setObjectName(QStringLiteral("Panel1"));
+  Panel1_->setGeometry(0, 0, 500, 33);
+  buildToolBar();
+
+  box_ = new view::FieldWidget(canvas_, this);
+  box_->setObjectName(QStringLiteral("box"));
+  box_->move(0, 33);
   box_->onPress = [this](engine::Button b, int x, int y) { game_.MouseDown(b, x, y); };
   box_->onMove = [this](int x) { game_.MouseMove(x); };
   box_->onRelease = [this](int x) { game_.boxMouseUp(x); };
   box_->onClick = [this] { game_.boxClick(); };
 
+  auto* pauseText = new ClickLabel(this);
+  pauseText->onClick = [this] { game_.boxClick(); };
+  PauseText_ = pauseText;
+  PauseText_->setObjectName(QStringLiteral("PauseText"));
+  PauseText_->setGeometry(100, 160, 181, 69);
+  PauseText_->setAlignment(Qt::AlignCenter);
+  PauseText_->setWordWrap(true);
+  PauseText_->setFont(arial(19, false));
+  PauseText_->setAutoFillBackground(true);
+  PauseText_->setStyleSheet(QStringLiteral("color: #0000ff; background-color: #000000;"));
+  PauseText_->hide();
+
+  Nextlevellabel_ = new QLabel(this);
+  Nextlevellabel_->setObjectName(QStringLiteral("Nextlevellabel"));
+  Nextlevellabel_->setGeometry(72, 180, 237, 33);
+  Nextlevellabel_->setAlignment(Qt::AlignCenter);
+  Nextlevellabel_->setFont(arial(27, false));
+  Nextlevellabel_->setAutoFillBackground(true);
+  Nextlevellabel_->setStyleSheet(QStringLiteral("color: #ff0000; background-color: #000000;"));
+  Nextlevellabel_->hide();
+
+  Timer1_.setInterval(100);
+  connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
+
+  Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
+  Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  setWindowTitle(QStringLiteral("Quibbix V2.2"));
+  ApplyLanguage();
+
+  // The field starts from the whole board; the game then draws its crates on it.
   game_.Paint();
   game_.NewGame();
 }
 
-MainWindow::~MainWindow() = default;
-
-void MainWindow::setTimerEnabled(bool enabled) {
-  if (enabled)
-    Timer1_.start();
-  else
-    Timer1_.stop();
+QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph, int width) {
+  auto* b = new QToolButton(Panel1_);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoRaise(true);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setGeometry(left, 4, width, 25);
+  const QIcon icon(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
+  b->setIcon(icon);
+  const QList<QSize> sizes = icon.availableSizes();
+  if (!sizes.isEmpty()) b->setIconSize(sizes.first());
+  return b;
 }
 
-void MainWindow::setNextLevelLabelVisible(bool) {}
-void MainWindow::setPauseTextVisible(bool) {}
+void MainWindow::buildToolBar() {
+  StartBtn_ = addButton("StartBtn", 4, "start");
+  PauseBtn_ = addButton("PauseBtn", 32, "pause");
+  Soundbtn_ = addButton("Soundbtn", 60, "sound");
+  HighScoreBtn_ = addButton("HighScoreBtn", 88, "highscore");
+  ExitBtn_ = addButton("ExitBtn", 116, "exit");
+  TongueBtn_ = addButton("TongueBtn", 380, "tongue");
+  RulesBtn_ = addButton("RulesBtn", 408, "rules");
+  InfoBtn_ = addButton("InfoBtn", 436, "info");
+  ZorvyBtn_ = addButton("ZorvyBtn", 464, "zorvy", 29);
+
+  // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
+  QIcon sound(QStringLiteral(":/glyphs/sound.png"));
+  sound.addFile(QStringLiteral(":/glyphs/sound_off.png"), QSize(), QIcon::Disabled);
+  Soundbtn_->setIcon(sound);
+  Soundbtn_->setCheckable(true);
+
+  connect(StartBtn_, &QToolButton::clicked, this, &MainWindow::Restart);
+  connect(PauseBtn_, &QToolButton::clicked, this, &MainWindow::Pause);
+  connect(HighScoreBtn_, &QToolButton::clicked, this, &MainWindow::highscore);
+  connect(ExitBtn_, &QToolButton::clicked, this, &MainWindow::ExitBtnClick);
+  connect(TongueBtn_, &QToolButton::clicked, this, &MainWindow::TongueBtnClick);
+  connect(RulesBtn_, &QToolButton::clicked, this, &MainWindow::rules);
+  connect(InfoBtn_, &QToolButton::clicked, this, &MainWindow::info);
+  connect(ZorvyBtn_, &QToolButton::clicked, this, &MainWindow::ZorvyBtnClick);
+}
+
+QToolButton* MainWindow::button(const QString& name) const {
+  return Panel1_->findChild<QToolButton*>(name);
+}
+
+void MainWindow::restorePlacement() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
+  const QSize windowSize = frameGeometry().size();
+  const QString stored = ini_.ReadString(kCommon, QStringLiteral("MainForm"), QString());
+  move(parsePlacement(stored, windowSize, screenSize)
+           .value_or(centredPosition(windowSize, screenSize)));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (FirstActivation_) {
+    // Queued, so the window is on screen before the splash opens over it.
+    QTimer::singleShot(0, this, &MainWindow::Activate);
+  }
+}
+
+void MainWindow::Activate() {
+  if (!FirstActivation_) return;
+  FirstActivation_ = false;
+  splash_->ShowModal();
+  if (Language_ == -1) {
+    TongueDlg_->ShowModal();
+    ApplyLanguage();
+  }
+}
+
+void MainWindow::ApplyLanguage() {
+  const WindowTexts t = windowTexts(Language_);
+  StartBtn_->setToolTip(t.startHint);
+  RulesBtn_->setToolTip(t.rulesHint);
+  PauseBtn_->setToolTip(t.pauseHint);
+  Soundbtn_->setToolTip(t.soundHint);
+  HighScoreBtn_->setToolTip(t.highscoreHint);
+  ExitBtn_->setToolTip(t.exitHint);
+  InfoBtn_->setToolTip(t.infoHint);
+  ZorvyBtn_->setToolTip(t.zorvyHint);
+  PauseText_->setText(t.pauseText);
+  Nextlevellabel_->setText(t.nextLevel);
+  TongueBtn_->setToolTip(t.tongueHint);
+  canvas_.setGerman(Language_ == 1);
+  game_.DrawScoreboard();
+  canvas_.present();
+}
+
+void MainWindow::Restart() {
+  auto& st = game_.state();
+  if (st.GameOver) {
+    game_.NewGame();
+    return;
+  }
+  Timer1_.stop();
+  if (st.Score <= 0) {
+    game_.NewGame();
+  } else if (YesNoDlg_->ShowModal(4) == 6) {
+    HighscoreDlg_->ShowModal(st.Score, 1);
+    game_.NewGame();
+  }
+  Timer1_.start();
+}
+
+void MainWindow::Pause() { game_.Pause(); }
+
+void MainWindow::highscore() {
+  const bool running = !game_.state().GameOver;
+  if (running) Timer1_.stop();
+  HighscoreDlg_->ShowModal(0, 0);
+  if (running) Timer1_.start();
+}
+
+void MainWindow::info() {
+  const bool running = !game_.state().GameOver;
+  if (running) Timer1_.stop();
+  about_->ShowModal();
+  if (running) Timer1_.start();
+}
+
+void MainWindow::rules() {
+  if (!help_) help_ = std::make_unique<dialogs::HelpWindow>();
+  help_->showTopic(helpFile_, helpTopic(Language_));
+}
+
+void MainWindow::TongueBtnClick() {
+  TongueDlg_->ShowModal();
+  ApplyLanguage();
+}
+
+void MainWindow::ExitBtnClick() { close(); }
+
+void MainWindow::ZorvyBtnClick() {
+  if (zorvyFailed_) return;
+  if (!QDesktopServices::openUrl(kMakerSite)) zorvyFailed_ = true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!CloseQuery()) {
+    event->ignore();
+    return;
+  }
+  Leave();
+  event->accept();
+}
+
+bool MainWindow::CloseQuery() {
+  Timer1_.stop();
+  const bool mayClose = YesNoDlg_->ShowModal(3) == 6;
+  const auto& st = game_.state();
+  if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+  Timer1_.start();
+  return mayClose;
+}
+
+void MainWindow::Leave() {
+  Timer1_.stop();
+  if (help_) help_->close();
+  ini_.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
+  ini_.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
+  ini_.WriteString(kCommon, QStringLiteral("MainForm"), formatPlacement(frameGeometry()));
+}
+
+bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
+
+void MainWindow::setTimerEnabled(bool enabled) {
+  if (enabled) Timer1_.start();
+  else Timer1_.stop();
+}
+
+void MainWindow::setNextLevelLabelVisible(bool visible) {
+  // Painted at once: the busy wait that follows shows it without handling events.
+  if (visible) {
+    Nextlevellabel_->show();
+    Nextlevellabel_->raise();
+    Nextlevellabel_->repaint();
+  } else {
+    Nextlevellabel_->hide();
+    box_->repaint(Nextlevellabel_->geometry().translated(-box_->pos()));
+  }
+}
+
+void MainWindow::setPauseTextVisible(bool visible) {
+  if (visible) {
+    PauseText_->show();
+    PauseText_->raise();
+    PauseText_->repaint();
+  } else {
+    PauseText_->hide();
+    box_->repaint(PauseText_->geometry().translated(-box_->pos()));
+  }
+}
+
+void MainWindow::showGameOverMessage() { YesNoDlg_->ShowModal(7); }
+
+void MainWindow::offerHighScore(int score) { HighscoreDlg_->ShowModal(score, 1); }
 
 }  // namespace quibbix::app

@@ -3,52 +3,123 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/settings_store.h"
 #include "engine/game.h"
 #include "engine/system.h"
+#include "view/cue_player.h"
 #include "view/field_canvas.h"
 
 class QLabel;
+class QToolButton;
 
 namespace quibbix::view {
 class FieldWidget;
 }
+namespace quibbix::dialogs {
+class AboutBox;
+class HelpWindow;
+class HighscoreDlg;
+class Splash;
+class TongueDlg;
+class YesNoDlg;
+}  // namespace quibbix::dialogs
 
 namespace quibbix::app {
 
-// The program's one main window: the tool-bar panel over the playing field,
-// hosting the game.
+// The program's one main window: the tool bar over the playing field. It owns
+// the game, the assets, the settings store and the dialogs, and hosts the game.
 class MainWindow : public QWidget, private engine::Host {
   Q_OBJECT
  public:
+  // Creates the window and starts the first game, then creates the dialogs:
+  // splash, message dialog, high-score dialog, language dialog, in this order.
   explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  // Before the first showing: the remembered position, or the centre of the screen.
+  void restorePlacement();
 
   engine::Game& game() { return game_; }
   view::FieldCanvas& canvas() { return canvas_; }
   view::FieldWidget* field() { return box_; }
   QTimer& timer() { return Timer1_; }
+  int language() const { return Language_; }
+  QLabel* pauseText() { return PauseText_; }
+  QLabel* nextLevelLabel() { return Nextlevellabel_; }
+  QToolButton* button(const QString& name) const;
+  dialogs::Splash* splash() { return splash_; }
+  dialogs::YesNoDlg* messageDialog() { return YesNoDlg_; }
+  dialogs::HighscoreDlg* highscoreDialog() { return HighscoreDlg_; }
+  dialogs::TongueDlg* tongueDialog() { return TongueDlg_; }
+  dialogs::AboutBox* aboutBox() { return about_; }
+  dialogs::HelpWindow* helpWindow() { return help_.get(); }
+  QString helpFile() const { return helpFile_; }
+
+  // Tool-bar commands.
+  void Restart();
+  void Pause();
+  void highscore();
+  void info();
+  void rules();
+  void TongueBtnClick();
+  void ExitBtnClick();
+  void ZorvyBtnClick();
+  void ApplyLanguage();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void FormCreate();
+  void Activate();
+  bool CloseQuery();
+  void Leave();
+  void buildToolBar();
+  QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
+
   // engine::Host
-  bool soundOn() override { return true; }
+  bool soundOn() override;
   void setTimerEnabled(bool enabled) override;
   void setNextLevelLabelVisible(bool visible) override;
   void setPauseTextVisible(bool visible) override;
-  void showGameOverMessage() override {}
-  void offerHighScore(int) override {}
+  void showGameOverMessage() override;
+  void offerHighScore(int score) override;
 
+  IniStore ini_;
   view::FieldCanvas canvas_;
+  view::SdlCuePlayer cues_;
   engine::SystemClock clock_;
   engine::SeededRandom random_;
-  class SilentCues : public engine::CuePlayer {
-    void play(int) override {}
-  } cues_;
   engine::Game game_;
+
+  QString AppFolder_;
+  QString helpFile_;
+  bool FirstActivation_ = true;
+  int Language_ = -1;
+  bool zorvyFailed_ = false;
+
   QWidget* Panel1_ = nullptr;
+  QToolButton* StartBtn_ = nullptr;
+  QToolButton* PauseBtn_ = nullptr;
+  QToolButton* Soundbtn_ = nullptr;
+  QToolButton* HighScoreBtn_ = nullptr;
+  QToolButton* ExitBtn_ = nullptr;
+  QToolButton* TongueBtn_ = nullptr;
+  QToolButton* RulesBtn_ = nullptr;
+  QToolButton* InfoBtn_ = nullptr;
+  QToolButton* ZorvyBtn_ = nullptr;
   view::FieldWidget* box_ = nullptr;
   QLabel* PauseText_ = nullptr;
   QLabel* Nextlevellabel_ = nullptr;
   QTimer Timer1_;
+
+  dialogs::Splash* splash_ = nullptr;
+  dialogs::YesNoDlg* YesNoDlg_ = nullptr;
+  dialogs::HighscoreDlg* HighscoreDlg_ = nullptr;
+  dialogs::TongueDlg* TongueDlg_ = nullptr;
+  dialogs::AboutBox* about_ = nullptr;
+  std::unique_ptr<dialogs::HelpWindow> help_;
 };
 
 }  // namespace quibbix::app
