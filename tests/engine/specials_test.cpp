@@ -5,9 +5,10 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
-#include <optional>
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "recorder.h"
@@ -69,6 +70,39 @@ std::vector<Event> vanish(int c, int s) {
   }
   return out;
 }
+
+// What the field shows at each slot position: taken from the model before an action,
+// then replayed from the log. A dissolved slot counts as empty.
+class Screen {
+ public:
+  explicit Screen(const engine::GameState& st) {
+    for (int c = 0; c < 4; ++c)
+      for (int s = 1; s <= kSlots; ++s) at_[{slotX(c), slotY(s)}] = st.Stacks[c][s - 1];
+  }
+  void replay(const std::vector<Event>& log) {
+    for (const Event& e : log) {
+      if (e.kind == Ev::Crate) at_[{e.a, e.b}] = e.c;
+      if (e.kind == Ev::And) at_[{e.a, e.b}] = 0;
+    }
+  }
+  // Slots whose picture differs from the model; the hand row shows the crate in the hand.
+  std::vector<std::string> mismatches(const engine::GameState& st) const {
+    std::vector<std::string> out;
+    for (int c = 0; c < 4; ++c)
+      for (int s = 1; s <= kSlots; ++s) {
+        const bool hand = s == kSlots && st.HeldCrate != 0 && st.HeldFrom == c;
+        const int want = hand ? st.HeldCrate : st.Stacks[c][s - 1];
+        const int shown = at_.at({slotX(c), slotY(s)});
+        if (shown != want)
+          out.push_back("chute " + std::to_string(c) + " slot " + std::to_string(s) + " shows " +
+                        std::to_string(shown) + ", holds " + std::to_string(want));
+      }
+    return out;
+  }
+
+ private:
+  std::map<std::pair<int, int>, int> at_;
+};
 
 constexpr int kLevel = 5;
 constexpr int kScore = 100;
@@ -202,6 +236,11 @@ std::vector<Case> cases() {
 
       // The shuffle.
       {.name = "59 alone", .before = {{{}, {}, {59}, {}}}, .press = 2, .after = {}, .cues = {}},
+      {.name = "59 on one crate",
+       .before = {{{}, {}, {3, -59}, {}}},
+       .press = 2,
+       .after = {{{}, {}, {3}, {}}},
+       .cues = {}},
       {.name = "59 on three crates",
        .before = {{{}, {4, 9, 7, -59}, {}, {}}},
        .press = 1,
@@ -293,8 +332,12 @@ TEST(SpecialCrates, Actions) {
       f.st.StackHeight[i] = static_cast<int>(c.before[i].size());
     }
     f.rec.scripted.assign(c.random.begin(), c.random.end());
+    Screen screen(f.st);
 
     f.game.TriggerSpecial(c.press);
+
+    screen.replay(f.rec.log);
+    EXPECT_EQ(screen.mismatches(f.st), std::vector<std::string>{});
 
     const auto& log = f.rec.log;
     ASSERT_GE(log.size(), 3u);
@@ -376,11 +419,28 @@ TEST(SpecialCrates, PullMovesCratesPassByPass) {
 }
 
 TEST(SpecialCrates, PullOverflowEndsTheGameKeepingTheHand) {
-  for (int score : {250, 0}) {
-    SCOPED_TRACE(score);
+  struct Overflow {
+    int below;  // crates under the 58 in chute 0
+    int score;
+    int pass;                 // the pass that finds chute 0 full, and the code it pushes
+    std::vector<int> chute0;  // chute 0 when the crate is pushed, bottom first
+    int held;
+    std::vector<int> neighbourLeft;
+  };
+  const std::vector<Overflow> overflows = {
+      // Pass 1 takes the 24, pass 2 drops it and takes the 23, pass 3 finds 14 crates.
+      {13, 250, 3, filled(13, {24}), 23, {21, 22}},
+      // Full from the start: pass 1 already ends the game, nothing has moved.
+      {14, 0, 1, filled(14, {}), 0, {21, 22, 23, 24}},
+  };
+  for (const Overflow& o : overflows) {
+    SCOPED_TRACE(o.below);
     Fixture f;
-    f.st.Score = score;
-    f.setChute(0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, -58});
+    f.st.Score = o.score;
+    f.setChute(0, {});
+    for (int s = 0; s < o.below; ++s) f.st.Stacks[0][s] = s + 1;
+    f.st.Stacks[0][o.below] = -58;
+    f.st.StackHeight[0] = o.below + 1;
     f.setChute(1, {21, 22, 23, 24});
     f.setChute(3, {5, 5});
     bool checked = false;
@@ -388,25 +448,27 @@ TEST(SpecialCrates, PullOverflowEndsTheGameKeepingTheHand) {
       checked = true;
       EXPECT_TRUE(f.st.GameOver);
       EXPECT_FALSE(f.rec.timerEnabled);
-      EXPECT_EQ(f.st.HeldCrate, 23);
-      EXPECT_EQ(f.st.HeldFrom, 1);
+      EXPECT_EQ(f.st.HeldCrate, o.held);
+      if (o.held != 0) {
+        EXPECT_EQ(f.st.HeldFrom, 1);
+      }
       for (int c = 0; c < 4; ++c) EXPECT_EQ(f.st.StackHeight[c], 0);
     };
     f.game.TriggerSpecial(0);
     EXPECT_TRUE(checked);
 
-    // From the third pass on: the crate numbered after the pass is pushed in at the
-    // bottom, then every chute dissolves and the dialogs follow.
-    std::vector<Event> expected = {slot(0, 1, 3)};
-    const std::vector<int> pushed = {3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 24};
-    for (int s = 2; s <= 15; ++s) expected.push_back(slot(0, s, pushed[s - 1]));
+    // The crate numbered after the pass is pushed in at the bottom, then every chute
+    // dissolves and the dialogs follow.
+    std::vector<Event> expected = {slot(0, 1, o.pass)};
+    for (int s = 2; s <= 15; ++s) expected.push_back(slot(0, s, o.chute0[s - 2]));
     addAll(expected, presentWait(50));
     expected.push_back(cue(18));
     for (int s = 15; s >= 1; --s) addAll(expected, vanish(0, s));
-    for (int s = 2; s >= 1; --s) addAll(expected, vanish(1, s));
+    for (int s = static_cast<int>(o.neighbourLeft.size()); s >= 1; --s)
+      addAll(expected, vanish(1, s));
     for (int s = 2; s >= 1; --s) addAll(expected, vanish(3, s));
     addAll(expected, {{Ev::Present}, {Ev::GameOverMsg}});
-    if (score > 0) expected.push_back({Ev::HighScore, score});
+    if (o.score > 0) expected.push_back({Ev::HighScore, o.score});
     addAll(expected, {timer(true), {Ev::Present}});
 
     const auto& log = f.rec.log;
@@ -446,6 +508,49 @@ TEST(SpecialCrates, RemoveEqualsGoesChuteByChuteFromTheTop) {
   addAll(expected, {timer(true), {Ev::Present}});  // the -7 of chute 3 stays
   EXPECT_EQ(after, expected);
   EXPECT_EQ(f.chute(3), (std::vector<int>{-7, 3}));
+}
+
+// The crate a pull leaves in the hand waits for the release of the pressing button, which
+// drops it like any carried crate and then looks for a group.
+TEST(SpecialCrates, ReleaseAfterPullDropsAndMatches) {
+  Fixture f;
+  f.setPicture(31, 10);
+  f.setChute(1, {5, -58});
+  f.setChute(2, {11, 9, 9, 9});
+  const int overChute1 = 150;
+
+  f.game.MouseDown(engine::Button::Right, overChute1, 200);
+  EXPECT_EQ(f.chute(1), (std::vector<int>{5, 9, 9}));
+  EXPECT_EQ(f.chute(2), (std::vector<int>{11}));
+  EXPECT_EQ(f.st.HeldCrate, 9);
+  EXPECT_EQ(f.st.HeldFrom, 2);
+  EXPECT_TRUE(f.rec.timerEnabled);
+
+  f.rec.clear();
+  f.game.boxMouseUp(overChute1);
+  EXPECT_EQ(f.st.HeldCrate, 0);
+  EXPECT_EQ(f.chute(1), (std::vector<int>{5}));
+  EXPECT_EQ(f.st.Score, 3);
+  EXPECT_EQ(f.st.CoveredCount, 9);
+  const auto cues = cueNumbers(f.rec);
+  ASSERT_FALSE(cues.empty());
+  EXPECT_EQ(cues.front(), 3);
+  EXPECT_EQ(cues.back(), 8);
+  EXPECT_EQ(f.rec.log.front(), hand(2, 0));
+  EXPECT_EQ(f.rec.log[2], slot(1, 4, 9));
+}
+
+TEST(SpecialCrates, ShuffleSoundsAndPausesEachPass) {
+  Fixture f;
+  f.setChute(0, {4, 9, -59});
+  f.game.TriggerSpecial(0);
+
+  std::vector<Event> passes;
+  for (const Event& e : f.rec.only({Ev::Cue, Ev::Wait}))
+    if (!(e == wait(10))) passes.push_back(e);  // leave out the 59's dissolve
+  std::vector<Event> expected;
+  for (int pass = 0; pass < 5; ++pass) addAll(expected, {cue(10), wait(100)});
+  EXPECT_EQ(passes, expected);
 }
 
 }  // namespace
