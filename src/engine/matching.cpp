@@ -1,10 +1,208 @@
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
 #include "engine/game.h"
 
 namespace quibbix::engine {
 
-void Game::ResolveMatch(int) {}
-void Game::RemoveTriple(int) {}
-void Game::RemoveSequence(int) {}
-void Game::RemovePair(int) {}
+namespace {
+
+constexpr int kFrameMs = 50;
+constexpr int kBlinks = 4;
+constexpr int kSequencePoints = 333;
+constexpr int kPairPoints = 77;
+// The crate that never takes part in a group.
+constexpr int kUnmatchable = 54;
+constexpr int kPairUpper = 35;
+constexpr int kPairLower = 36;
+
+int triplePoints(int kind) {
+  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36) return 3;
+  switch (kind) {
+    case 50:
+      return 117;
+    case 51:
+      return 279;
+    case 52:
+      return 477;
+    case 53:
+      return 873;
+    default:
+      return kind >= 55 && kind <= 65 ? 9 : 0;
+  }
+}
+
+// The cue after a triple's animation; 0 for none.
+int tripleCue(int kind) {
+  if (kind >= 50 && kind <= 53) return 9;
+  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36 || (kind >= 55 && kind <= 65)) return 8;
+  return 0;
+}
+
+bool isSequence(int a, int b, int c) {
+  std::array<int, 3> kinds{a, b, c};
+  std::sort(kinds.begin(), kinds.end());
+  return kinds == std::array<int, 3>{32, 33, 34};
+}
+
+}  // namespace
+
+void Game::ResolveMatch(int c) {
+  if (c < 0 || c >= kChutes) return;
+  const int h = s_.StackHeight[c];
+  if (h < 1 || h > kSlots) return;
+  const auto& stack = s_.Stacks[c];
+  const int top = std::abs(stack[h - 1]);
+  if (top == kUnmatchable) return;
+
+  if (h >= 3) {
+    const int second = std::abs(stack[h - 2]);
+    const int third = std::abs(stack[h - 3]);
+    if (top == second && second == third) {
+      s_.Score += triplePoints(top);
+      RemoveTriple(c);
+      DrawScoreboard();
+      if (const int n = tripleCue(top)) PlayCue(n);
+      ChangeCovered(-1);
+      if (s_.CoveredCount < 1) NextLevel();
+      return;
+    }
+    if (isSequence(top, second, third)) {
+      s_.Score += kSequencePoints;
+      RemoveSequence(c);
+      DrawScoreboard();
+      PlayCue(9);
+      return;
+    }
+  }
+  if (h >= 2 && top == kPairUpper && std::abs(stack[h - 2]) == kPairLower) {
+    s_.Score += kPairPoints;
+    RemovePair(c);
+    DrawScoreboard();
+    PlayCue(8);
+    WaitMs(kFrameMs);
+    PlayCue(8);
+  }
+}
+
+// The removals read their codes first and lower the chute at once, but clear its entries
+// only when the last frame is drawn.
+
+void Game::RemoveTriple(int c) {
+  if (c < 0 || c >= kChutes) return;
+  const int h = s_.StackHeight[c];
+  if (h < 3 || h > kSlots) return;
+  const int t = s_.Stacks[c][h - 1];
+  s_.StackHeight[c] = h - 3;
+  const int x = slotX(c);
+  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
+
+  for (int i = 0; i < kBlinks; ++i) {
+    PlayCue(4);
+    for (int s = h; s > h - 3; --s) draw(s, 0);
+    WaitMs(kFrameMs);
+    PlayCue(4);
+    for (int s = h; s > h - 3; --s) draw(s, t);
+    WaitMs(kFrameMs);
+  }
+  for (int s = h; s < kSlots; ++s) {
+    PlayCue(4);
+    draw(s + 1, t);
+    draw(s - 2, 0);
+    WaitMs(kFrameMs);
+  }
+  PlayCue(4);
+  draw(13, 0);
+  WaitMs(kFrameMs);
+  PlayCue(4);
+  draw(14, 0);
+  WaitMs(kFrameMs);
+  PlayCue(4);
+  draw(15, 0);
+
+  for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;
+}
+
+void Game::RemoveSequence(int c) {
+  if (c < 0 || c >= kChutes) return;
+  const int h = s_.StackHeight[c];
+  if (h < 3 || h > kSlots) return;
+  const int t1 = s_.Stacks[c][h - 1];
+  const int t2 = s_.Stacks[c][h - 2];
+  const int t3 = s_.Stacks[c][h - 3];
+  s_.StackHeight[c] = h - 3;
+  const int x = slotX(c);
+  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
+
+  for (int i = 0; i < kBlinks; ++i) {
+    PlayCue(4);
+    for (int s = h; s > h - 3; --s) draw(s, 0);
+    WaitMs(kFrameMs);
+    PlayCue(4);
+    draw(h, t1);
+    draw(h - 1, t2);
+    draw(h - 2, t3);
+    WaitMs(kFrameMs);
+  }
+  for (int s = h; s < kSlots; ++s) {
+    PlayCue(4);
+    draw(s + 1, t1);
+    draw(s, t2);
+    draw(s - 1, t3);
+    draw(s - 2, 0);
+    WaitMs(kFrameMs);
+  }
+  PlayCue(4);
+  draw(15, t2);
+  draw(14, t3);
+  draw(13, 0);
+  WaitMs(kFrameMs);
+  PlayCue(4);
+  draw(15, t3);
+  draw(14, 0);
+  WaitMs(kFrameMs);
+  PlayCue(4);
+  draw(15, 0);
+
+  for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;
+}
+
+void Game::RemovePair(int c) {
+  if (c < 0 || c >= kChutes) return;
+  const int h = s_.StackHeight[c];
+  if (h < 2 || h > kSlots) return;
+  s_.StackHeight[c] = h - 2;
+  const int x = slotX(c);
+  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
+
+  // Whatever the chute holds, the pair is always shown as its two halves.
+  for (int i = 0; i < kBlinks; ++i) {
+    PlayCue(4);
+    draw(h, 0);
+    draw(h - 1, 0);
+    WaitMs(kFrameMs);
+    PlayCue(4);
+    draw(h, kPairUpper);
+    draw(h - 1, kPairLower);
+    WaitMs(kFrameMs);
+  }
+  for (int s = h; s < kSlots; ++s) {
+    PlayCue(4);
+    draw(s + 1, kPairUpper);
+    draw(s, kPairLower);
+    draw(s - 1, 0);
+    WaitMs(kFrameMs);
+  }
+  PlayCue(4);
+  draw(15, kPairLower);
+  draw(14, 0);
+  WaitMs(kFrameMs);
+  PlayCue(4);
+  draw(15, 0);
+
+  s_.Stacks[c][h - 1] = 0;
+  s_.Stacks[c][h - 2] = 0;
+}
 
 }  // namespace quibbix::engine
