@@ -92,6 +92,7 @@ TEST(NextCrateCode, RefusalsAndDrawOrder) {
       {"positive special pair blocks", 1, {50, 50}, {4, 0, 5, 0}, 51, {8, 3, 8, 3}},
       {"blocked special still draws 3", 1, {50, 50}, {4, 0, 2}, 29, {8, 3, 8}},
       {"specials in different phases", 1, {-50, 50}, {4, 0}, 50, {8, 3}},
+      {"specials in different phases, negative on top", 1, {50, -50}, {4, 0}, 50, {8, 3}},
       {"negative special pair", 1, {-50, -50}, {4, 0}, 50, {8, 3}},
   };
   for (const Row& r : rows) {
