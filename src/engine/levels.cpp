@@ -84,7 +84,6 @@ void Game::NewGame() {
   s_.HeldCrate = 0;
 
   // Which design stands for each ordinary kind is fixed for the whole game.
-  s_.DesignMap[0] = 0;
   for (int k = 1; k <= kDesigns; ++k)
     s_.DesignMap[static_cast<std::size_t>(k)] = static_cast<std::int8_t>(k);
   for (int i = 0; i < 1000; ++i) {
