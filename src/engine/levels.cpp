@@ -1,8 +1,161 @@
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
+
 #include "engine/game.h"
 
 namespace quibbix::engine {
 
-void Game::NewGame() {}
-void Game::NextLevel() {}
+namespace {
+
+// One row of a picture's shape: the first covered column and how many columns follow
+// from it (0: the row has no tile of the shape).
+struct MaskRow {
+  std::uint8_t first;
+  std::uint8_t count;
+};
+using PictureMask = std::array<MaskRow, 8>;
+
+// The covered shape of each picture, rows from the top. Only these tiles are ever
+// covered; the rest of the 8 x 8 grid always shows.
+constexpr std::array<PictureMask, 30> PictureMasks = {{
+    {{{0, 0}, {0, 0}, {3, 2}, {3, 2}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 0
+    {{{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 1
+    {{{0, 0}, {4, 3}, {3, 4}, {3, 4}, {2, 5}, {1, 6}, {2, 3}, {0, 0}}},  // 2
+    {{{0, 0}, {1, 5}, {1, 7}, {1, 7}, {0, 8}, {0, 8}, {1, 6}, {0, 0}}},  // 3
+    {{{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}}},  // 4
+    {{{0, 0}, {0, 0}, {0, 0}, {1, 6}, {1, 6}, {0, 0}, {0, 0}, {0, 0}}},  // 5
+    {{{0, 0}, {1, 5}, {1, 5}, {0, 8}, {0, 8}, {0, 8}, {1, 6}, {0, 0}}},  // 6
+    {{{0, 0}, {0, 0}, {3, 1}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 7
+    {{{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {3, 3}, {0, 0}, {0, 0}}},  // 8
+    {{{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 5}, {2, 3}, {0, 0}, {0, 0}}},  // 9
+    {{{0, 0}, {2, 4}, {1, 6}, {1, 6}, {0, 8}, {0, 8}, {0, 6}, {0, 0}}},  // 10
+    {{{0, 0}, {3, 2}, {2, 4}, {1, 5}, {1, 5}, {1, 5}, {0, 0}, {0, 0}}},  // 11
+    {{{0, 0}, {0, 0}, {3, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 12
+    {{{0, 0}, {5, 1}, {3, 4}, {1, 6}, {1, 5}, {1, 4}, {0, 0}, {0, 0}}},  // 13
+    {{{0, 0}, {3, 3}, {1, 7}, {0, 8}, {0, 8}, {0, 6}, {2, 3}, {0, 0}}},  // 14
+    {{{0, 0}, {0, 0}, {2, 5}, {1, 6}, {1, 6}, {4, 3}, {0, 0}, {0, 0}}},  // 15
+    {{{0, 0}, {3, 2}, {1, 5}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}}},  // 16
+    {{{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 17
+    {{{2, 2}, {1, 6}, {1, 7}, {0, 8}, {0, 7}, {0, 7}, {1, 5}, {0, 0}}},  // 18
+    {{{0, 0}, {2, 4}, {1, 5}, {2, 4}, {2, 4}, {2, 4}, {3, 2}, {0, 0}}},  // 19
+    {{{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 6}, {2, 3}, {0, 0}, {0, 0}}},  // 20
+    {{{0, 0}, {2, 5}, {1, 6}, {1, 6}, {1, 6}, {1, 5}, {1, 5}, {0, 0}}},  // 21
+    {{{0, 0}, {4, 4}, {0, 8}, {0, 8}, {0, 8}, {0, 8}, {2, 6}, {0, 0}}},  // 22
+    {{{0, 0}, {3, 1}, {2, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 23
+    {{{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {1, 5}, {0, 0}, {0, 0}}},  // 24
+    {{{0, 0}, {0, 0}, {2, 3}, {1, 6}, {1, 6}, {2, 5}, {4, 2}, {0, 0}}},  // 25
+    {{{1, 6}, {0, 8}, {0, 8}, {0, 7}, {0, 7}, {0, 7}, {0, 6}, {1, 4}}},  // 26
+    {{{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 27
+    {{{0, 0}, {4, 1}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 28
+    {{{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}}},  // 29
+}};
+
+constexpr int kPictures = static_cast<int>(PictureMasks.size());
+static_assert(sizeof(PictureMasks) == 30 * 16, "two bytes per row, eight rows per picture");
+
+// Every row must stay inside the grid, or TileOrder would receive tiles of the next row.
+constexpr bool masksFitTheGrid() {
+  for (const auto& mask : PictureMasks) {
+    int tiles = 0;
+    for (const auto& row : mask) {
+      if (row.first + row.count > 8 || (row.count == 0 && row.first != 0)) return false;
+      tiles += row.count;
+    }
+    if (tiles < 1 || tiles > kTiles) return false;
+  }
+  return true;
+}
+static_assert(masksFitTheGrid());
+
+constexpr int kDesigns = 31;
+
+}  // namespace
+
+void Game::NewGame() {
+  s_.Level = 0;
+  s_.Score = 0;
+  for (auto& stack : s_.Stacks) stack.fill(0);
+  s_.StackHeight.fill(0);
+  // A crate still in the hand (a refused drop, or a game that ended during a special
+  // action) belongs to the old game: it is discarded, and the redraw below paints the
+  // hand row over with the chutes' top slots, so it leaves no trace on screen either.
+  s_.HeldCrate = 0;
+
+  // Which design stands for each ordinary kind is fixed for the whole game.
+  s_.DesignMap[0] = 0;
+  for (int k = 1; k <= kDesigns; ++k)
+    s_.DesignMap[static_cast<std::size_t>(k)] = static_cast<std::int8_t>(k);
+  for (int i = 0; i < 1000; ++i) {
+    const int a = Random(kDesigns) + 1;
+    const int b = Random(kDesigns) + 1;
+    std::swap(s_.DesignMap[static_cast<std::size_t>(std::clamp(a, 1, kDesigns))],
+              s_.DesignMap[static_cast<std::size_t>(std::clamp(b, 1, kDesigns))]);
+  }
+
+  NextLevel();
+
+  for (int c = 0; c < kChutes; ++c)
+    for (int s = 1; s <= kSlots; ++s) DrawSlot(c, s);
+  p_.host.setTimerEnabled(true);
+  s_.Paused = false;
+  p_.host.setPauseTextVisible(false);
+  s_.GameOver = false;
+  p_.drawing.present();
+}
+
+void Game::NextLevel() {
+  p_.host.setTimerEnabled(false);
+
+  if (s_.Level > 0) {
+    PlayCue(12);
+    dissolveAll();
+    // The label paints itself at once; the waits handle no window messages.
+    p_.host.setNextLevelLabelVisible(true);
+    WaitMs(1000);
+    p_.host.setNextLevelLabelVisible(false);
+    WaitMs(100);
+  }
+  ++s_.Level;
+
+  s_.PictureTileCount = 0;
+  s_.PictureIndex = std::clamp(Random(kPictures), 0, kPictures - 1);
+  const auto& mask = PictureMasks[static_cast<std::size_t>(s_.PictureIndex)];
+  for (int r = 0; r < 8; ++r) {
+    const MaskRow row = mask[static_cast<std::size_t>(r)];
+    for (int col = row.first; col < row.first + row.count; ++col)
+      s_.TileOrder[static_cast<std::size_t>(s_.PictureTileCount++)] =
+          static_cast<std::uint8_t>(8 * r + col);
+  }
+  s_.CoveredCount = s_.PictureTileCount;
+
+  // The tiles will be uncovered from the end of the covered part, so shuffling the
+  // order once here decides in which order the picture shows itself.
+  const int tiles = s_.CoveredCount;
+  for (int i = 0; i < 1001; ++i) {
+    const int a = std::clamp(Random(tiles), 0, tiles - 1);
+    const int b = std::clamp(Random(tiles), 0, tiles - 1);
+    std::swap(s_.TileOrder[static_cast<std::size_t>(a)], s_.TileOrder[static_cast<std::size_t>(b)]);
+  }
+
+  DrawScoreboard();
+  DrawPicture();
+
+  // The smaller the picture, the more crates the level starts with. The first level is
+  // dealt silently and at once; later ones one crate at a time with a sound.
+  const int crates = (kTiles - s_.CoveredCount) / 2;
+  const bool dealt = s_.Level > 1;
+  for (int i = 0; i < crates; ++i) {
+    const int chute = Random(kChutes);
+    const int code = NextCrateCode(chute);
+    if (dealt) PlayCue(11);
+    PushCrate(chute, code);
+    if (dealt) WaitMs(100);
+  }
+
+  s_.TickCounter = 0;
+  p_.host.setTimerEnabled(true);
+}
 
 }  // namespace quibbix::engine
