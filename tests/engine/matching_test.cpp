@@ -181,6 +181,7 @@ TEST(Matching, RiseStepsFollowTheHeight) {
   for (const auto& tc : cases) {
     SCOPED_TRACE(tc.name);
     Fixture f;
+    f.setPicture(20, 10);
     setChute(f, 3, tc.chute);
     f.game.ResolveMatch(3);
     EXPECT_EQ(f.rec.count(Ev::Cue, 4), tc.frames);
@@ -235,14 +236,36 @@ TEST(Matching, LastCoveredTileEndsTheLevelAfterTheCue) {
   Fixture f;
   f.setPicture(12, 1);
   f.st.Level = 1;
+  f.st.Score = 10;
   f.setChute(0, {7, 7, 7});
+  f.setChute(2, {4});
   f.game.ResolveMatch(0);
-  EXPECT_EQ(f.st.CoveredCount, 0);
-  const auto tail = f.rec.only({Ev::Cue, Ev::Picture});
-  auto it = std::find(tail.begin(), tail.end(), cue(8));
-  ASSERT_NE(it, tail.end());
-  ASSERT_NE(it + 1, tail.end());
-  EXPECT_EQ(*(it + 1), (Event{Ev::Picture, 0, 0}));
+
+  EXPECT_EQ(f.st.Level, 2);
+  EXPECT_EQ(f.st.Score, 13);
+  EXPECT_EQ(f.st.CoveredCount, f.st.PictureTileCount);
+  EXPECT_GT(f.st.CoveredCount, 0);
+  // The triple's cue and the fully uncovered picture come first, then the level's end.
+  const auto order = f.rec.only({Ev::Cue, Ev::Picture, Ev::Label});
+  const auto at = [&](const Event& e) { return std::find(order.begin(), order.end(), e); };
+  ASSERT_NE(at(cue(12)), order.end());
+  EXPECT_LT(at(cue(8)), at(Event{Ev::Picture, 0, 0}));
+  EXPECT_EQ(at(Event{Ev::Picture, 0, 0}) + 1, at(cue(12)));
+  EXPECT_LT(at(cue(12)), at(Event{Ev::Label, 1}));
+  EXPECT_TRUE(f.rec.timerEnabled);
+}
+
+TEST(Matching, GroupsOtherThanATripleLeaveThePictureAlone) {
+  for (const auto& top : {std::vector<int>{33, 34, 32}, std::vector<int>{36, 35}}) {
+    Fixture f;
+    f.setPicture(12, 1);
+    f.st.Level = 1;
+    setChute(f, 1, top);
+    f.game.ResolveMatch(1);
+    EXPECT_EQ(f.st.CoveredCount, 1);
+    EXPECT_EQ(f.st.Level, 1);
+    EXPECT_EQ(f.rec.count(Ev::Picture), 0);
+  }
 }
 
 }  // namespace
