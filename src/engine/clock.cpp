@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/game.h"
@@ -62,7 +63,7 @@ void Game::Timer() {
 
 void Game::bringNextCrate() {
   // The chute first, then its code: the generator looks at the chute it fills.
-  const int chute = Random(kChutes);
+  const int chute = std::clamp(Random(kChutes), 0, kChutes - 1);
   const int code = NextCrateCode(chute);
   if (s_.StackHeight[chute] < kOverflowHeight) {
     PlayCue(11);
