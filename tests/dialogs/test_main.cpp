@@ -6,10 +6,14 @@
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (ctest's discovery) needs no display at all.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+
   QTemporaryDir config;
   if (!config.isValid()) return 1;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
