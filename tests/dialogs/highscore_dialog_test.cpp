@@ -52,7 +52,7 @@ class HighscoreDialogTest : public ::testing::Test {
   QString storedPlayer() { return ini_.ReadString("common", "player", "<none>"); }
 
   QWidget main_;
-  app::IniStore ini_;
+  app::IniStore ini_{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
   int language_ = 0;
   std::optional<HighscoreDlg> dialog_;
 };
