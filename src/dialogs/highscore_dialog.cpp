@@ -85,6 +85,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   OKBtn_->setObjectName(QStringLiteral("OKBtn"));
   OKBtn_->setGeometry(276, 296, 77, 27);
   OKBtn_->setIcon(singleGlyph(QStringLiteral(":/glyphs/podium.png")));
+  OKBtn_->setIconSize(QSize(18, 18));
   OKBtn_->setDefault(true);
   connect(OKBtn_, &QPushButton::clicked, this, [this] {
     okClick();
@@ -95,6 +96,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   CancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
   CancelBtn_->setGeometry(192, 296, 78, 27);
   CancelBtn_->setIcon(pairGlyph(QStringLiteral(":/glyphs/cross.png")));
+  CancelBtn_->setIconSize(QSize(18, 18));
   connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
 
   QFont columnFont(QStringLiteral("Arial"));

@@ -145,6 +145,7 @@ void YesNoDlg::buildPage(int index) {
     button->setObjectName(partName("Btn", index, item));
     button->setGeometry(b.left, 68, 77, 27);
     button->setIcon(glyphIcon(b.glyph, style()));
+    button->setIconSize(QSize(18, 18));
     if (b.result == kOk) button->setText(QStringLiteral("OK"));
     const int result = b.result;
     connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
