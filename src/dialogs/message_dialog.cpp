@@ -21,22 +21,22 @@ constexpr int kNo = 7;
 
 enum class Glyph { Smiley, Arrow, Cross, Door, StandardCancel };
 
-struct ButtonSpec {
+struct ButtonLayout {
   int left = 0;
   int result = 0;
   Glyph glyph = Glyph::Smiley;
 };
 
-struct PageSpec {
+struct PageLayout {
   QRect label;
-  ButtonSpec first;   // the default button (Enter)
-  ButtonSpec second;  // result 0: the page has one button only; else the Escape button
+  ButtonLayout first;   // the default button (Enter)
+  ButtonLayout second;  // result 0: the page has one button only; else the Escape button
 };
 
-constexpr ButtonSpec kOkButton{92, kOk, Glyph::Smiley};
-constexpr ButtonSpec kNone{};
+constexpr ButtonLayout kOkButton{92, kOk, Glyph::Smiley};
+constexpr ButtonLayout kNone{};
 
-const std::array<PageSpec, kMessagePages> kPageSpecs{{
+const std::array<PageLayout, kMessagePages> kPageLayouts{{
     {QRect(60, 28, 181, 17), kOkButton, kNone},
     {QRect(56, 20, 189, 26), {48, kYes, Glyph::Arrow}, {136, kNo, Glyph::Cross}},
     {QRect(72, 20, 153, 29), {44, kYes, Glyph::Door}, {136, kCancel, Glyph::StandardCancel}},
@@ -120,7 +120,7 @@ YesNoDlg::YesNoDlg(QWidget* mainWindow, std::function<int()> language)
 }
 
 void YesNoDlg::buildPage(int index) {
-  const PageSpec& spec = kPageSpecs[index];
+  const PageLayout& layout = kPageLayouts[index];
   auto* page = new QWidget(pages_);
   page->setObjectName(QLatin1String(kMessagePageNames[index]));
 
@@ -136,11 +136,11 @@ void YesNoDlg::buildPage(int index) {
 
   auto* label = new QLabel(page);
   label->setObjectName(partName("L", index, 1));
-  label->setGeometry(spec.label);
+  label->setGeometry(layout.label);
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label->setWordWrap(true);
 
-  auto makeButton = [&](const ButtonSpec& b, int item) {
+  auto makeButton = [&](const ButtonLayout& b, int item) {
     auto* button = new QPushButton(page);
     button->setObjectName(partName("Btn", index, item));
     button->setGeometry(b.left, 68, 77, 27);
@@ -154,9 +154,9 @@ void YesNoDlg::buildPage(int index) {
 
   Page& p = page_[index];
   p.label = label;
-  p.defaultButton = makeButton(spec.first, 1);
-  if (spec.second.result != 0) {
-    p.cancelButton = makeButton(spec.second, 2);
+  p.defaultButton = makeButton(layout.first, 1);
+  if (layout.second.result != 0) {
+    p.cancelButton = makeButton(layout.second, 2);
     // Pages 2, 3 and 4 are the questions; their captions follow the language.
     yesButtons_[index - 1] = p.defaultButton;
     noButtons_[index - 1] = p.cancelButton;
