@@ -1,0 +1,38 @@
+#pragma once
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace quibbix::app {
+
+// The main window's remembered placement, as kept under "MainForm":
+// "200,flags,showState,left,top,right,bottom", right and bottom exclusive.
+struct Placement {
+  int flags = 0;
+  int showState = 1;
+  QRect normal;
+};
+
+// The placement text's fields; nullopt unless it has exactly seven integer
+// fields and the format mark 200 first.
+std::optional<Placement> readPlacementText(const QString& text);
+
+// Where the window goes for a stored placement text: its stored top-left,
+// pulled back so that the right and bottom edges stay on the screen.
+// nullopt: the text is unusable and the window is to be centred.
+std::optional<QPoint> parsePlacement(const QString& text, QSize window, QSize screen);
+
+// Top-left of a window centred on the screen.
+QPoint centredPosition(QSize window, QSize screen);
+
+QString formatPlacement(const QRect& frame, int flags = 0, int showState = 1);
+
+// The show effect's rectangles: step i (1 to kShowEffectSteps) lies i/40 of
+// the way from the pointer to the window's top-left and has i/40 of its size.
+constexpr int kShowEffectSteps = 40;
+std::array<QRect, kShowEffectSteps> showEffectRects(QPoint pointer, const QRect& frame);
+
+}  // namespace quibbix::app

@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+namespace quibbix::app {
+
+class IniStore;
+
+// Puts a window that is about to be shown where "MainForm" in "common" says,
+// kept on the primary screen, or centres it there when there is no usable
+// value.
+void restoreWindowPosition(QWidget& window, IniStore& store);
+
+// Writes the window's frame rectangle to "MainForm" in "common".
+void saveWindowPosition(const QWidget& window, IniStore& store);
+
+}  // namespace quibbix::app

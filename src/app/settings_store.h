@@ -1,0 +1,41 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <functional>
+#include <utility>
+
+namespace quibbix::app {
+
+// The per-user settings store: one INI file, every value kept as text.
+//
+// Each operation is self-contained (nothing is cached here), so a value
+// written is what the next read sees. Failures are reported through
+// reportError and never thrown: a failed read gives its default, a failed
+// write leaves the file as it was.
+class IniStore {
+ public:
+  // reportError shows the message; by default a critical message box.
+  explicit IniStore(std::function<void(const QString&)> reportError = {});
+
+  bool ReadBool(const QString& section, const QString& name, bool def);
+  int ReadInteger(const QString& section, const QString& name, int def);
+  QString ReadString(const QString& section, const QString& name, const QString& def);
+
+  // false: the value was not stored (already reported).
+  bool WriteBool(const QString& section, const QString& name, bool value);
+  bool WriteInteger(const QString& section, const QString& name, int value);
+  bool WriteString(const QString& section, const QString& name, const QString& value);
+  // Several values in one save: all land, or the file stays as it was (one report).
+  bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
+
+  QString fileName() const;
+
+ private:
+  std::function<void(const QString&)> reportError_;
+};
+
+// Strict decimal integer: an optional minus sign and digits only, within
+// 32 bits; anything else (blanks, "12abc", "+1", overflow) is no integer.
+bool parseDecimalInt(const QString& text, int& out);
+
+}  // namespace quibbix::app

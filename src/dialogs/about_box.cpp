@@ -1,0 +1,58 @@
+#include "dialogs/about_box.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "dialogs/dialog_placement.h"
+
+namespace quibbix::dialogs {
+
+AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
+    : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint),
+      mainWindow_(mainWindow),
+      language_(std::move(language)) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  setFont(font);
+  setFixedSize(250, 129);
+
+  auto* bevel = new QFrame(this);
+  bevel->setObjectName(QStringLiteral("Bevel1"));
+  bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  bevel->setGeometry(8, 8, 234, 80);
+
+  auto* logo = new QLabel(this);
+  logo->setObjectName(QStringLiteral("Logo"));
+  logo->setGeometry(16, 16, 64, 64);
+  logo->setPixmap(QPixmap(QStringLiteral(":/glyphs/logo.png")));
+
+  auto* name = new QLabel(QStringLiteral("Quibbix"), this);
+  name->setObjectName(QStringLiteral("ProductName"));
+  QFont nameFont = font;
+  nameFont.setPointSize(14);
+  nameFont.setBold(true);
+  name->setFont(nameFont);
+  name->setGeometry(92, 22, 140, 26);
+
+  auto* version = new QLabel(QStringLiteral("Version  V2.2"), this);
+  version->setObjectName(QStringLiteral("Version"));
+  version->setGeometry(92, 54, 140, 16);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("OKButton"));
+  ok->setGeometry(87, 96, 77, 27);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void AboutBox::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  const bool german = language_ && language_() == 1;
+  setWindowTitle(german ? QStringLiteral("Info über...") : QStringLiteral("Info about..."));
+  placeOverMainWindow(this, mainWindow_);
+}
+
+}  // namespace quibbix::dialogs

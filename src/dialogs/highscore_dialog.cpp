@@ -1,0 +1,221 @@
+#include "dialogs/highscore_dialog.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/settings_store.h"
+#include "dialogs/dialog_glyphs.h"
+#include "dialogs/dialog_placement.h"
+
+namespace quibbix::dialogs {
+
+namespace {
+
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+
+int rowTop(int row) {
+  return 15 + 21 * row;
+}
+
+void etchedFrame(QWidget* parent, const char* name, const QRect& place) {
+  auto* frame = new QFrame(parent);
+  frame->setObjectName(QLatin1String(name));
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  frame->setGeometry(place);
+}
+
+void makeWhite(QWidget* w) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::WindowText, Qt::white);
+  w->setPalette(p);
+}
+
+QLabel* columnLabel(QWidget* parent, const QString& name, const QRect& place, Qt::Alignment align,
+                    const QFont& font) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setGeometry(place);
+  label->setAlignment(align | Qt::AlignTop);
+  label->setFont(font);
+  makeWhite(label);
+  return label;
+}
+
+}  // namespace
+
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::function<int()> language)
+    : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint),
+      mainWindow_(mainWindow),
+      ini_(ini),
+      language_(std::move(language)),
+      bml_(QStringLiteral(":/glyphs/texture.png")) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  setFont(font);
+  setFixedSize(360, 329);
+
+  etchedFrame(this, "DrawEdge1", QRect(4, 4, 353, 229));
+  etchedFrame(this, "DrawEdge2", QRect(4, 236, 117, 89));
+  etchedFrame(this, "DrawEdge3", QRect(124, 236, 233, 21));
+
+  auto* image = new QLabel(this);
+  image->setObjectName(QStringLiteral("Image1"));
+  image->setGeometry(12, 244, 101, 77);
+  image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  image->setPixmap(QPixmap(QStringLiteral(":/glyphs/highscore_picture.png")));
+
+  ClearBox_ = new QCheckBox(this);
+  ClearBox_->setObjectName(QStringLiteral("ClearBox"));
+  ClearBox_->setGeometry(128, 240, 13, 13);
+
+  clearlabel_ = new QLabel(this);
+  clearlabel_->setObjectName(QStringLiteral("clearlabel"));
+  clearlabel_->setGeometry(148, 240, 201, 13);
+  makeWhite(clearlabel_);
+
+  OKBtn_ = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn_->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn_->setGeometry(276, 296, 77, 27);
+  OKBtn_->setIcon(singleGlyph(QStringLiteral(":/glyphs/podium.png")));
+  OKBtn_->setIconSize(QSize(18, 18));
+  OKBtn_->setDefault(true);
+  connect(OKBtn_, &QPushButton::clicked, this, [this] {
+    okClick();
+    done(kOk);
+  });
+
+  CancelBtn_ = new QPushButton(this);
+  CancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
+  CancelBtn_->setGeometry(192, 296, 78, 27);
+  CancelBtn_->setIcon(pairGlyph(QStringLiteral(":/glyphs/cross.png")));
+  CancelBtn_->setIconSize(QSize(18, 18));
+  connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
+
+  QFont columnFont(QStringLiteral("Arial"));
+  columnFont.setStyleHint(QFont::SansSerif);
+  columnFont.setPointSize(10);
+  columnFont.setBold(true);
+  for (int row = 0; row < kRows; ++row) {
+    const QString n = QString::number(row);
+    auto* num =
+        columnLabel(this, "num" + n, QRect(20, rowTop(row), 40, 21), Qt::AlignRight, columnFont);
+    num->setText(QString::number(row + 1) + QStringLiteral(".   "));
+    pla_[row] =
+        columnLabel(this, "pla" + n, QRect(60, rowTop(row), 190, 21), Qt::AlignLeft, columnFont);
+    sco_[row] =
+        columnLabel(this, "sco" + n, QRect(250, rowTop(row), 90, 21), Qt::AlignRight, columnFont);
+  }
+
+  Edit1_ = new QLineEdit(this);
+  Edit1_->setObjectName(QStringLiteral("Edit1"));
+  Edit1_->setFrame(false);
+  Edit1_->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+  QFont editFont(QStringLiteral("Arial"));
+  editFont.setStyleHint(QFont::SansSerif);
+  editFont.setPixelSize(13);
+  editFont.setBold(true);
+  Edit1_->setFont(editFont);
+  QPalette editPalette = Edit1_->palette();
+  editPalette.setColor(QPalette::Base, QColor(192, 192, 192));
+  editPalette.setColor(QPalette::Text, Qt::red);
+  Edit1_->setPalette(editPalette);
+  Edit1_->hide();
+  Edit1_->setEnabled(false);
+
+  PlayerName_ = ini_.ReadString(QStringLiteral("common"), QStringLiteral("player"),
+                                QStringLiteral("Vormlab"));
+  Edit1_->setText(PlayerName_);
+  for (ScoreEntry& e : rows_) e = defaultEntry();
+  showRows();
+}
+
+void HighscoreDlg::ShowModal(int score, int mode) {
+  ClearBox_->setChecked(false);
+  Edit1_->hide();
+  Edit1_->setEnabled(false);
+  NewRow_.reset();
+
+  rows_ = readTable(ini_);
+  if (mode == 1) NewRow_ = insertScore(rows_, score, PlayerName_);
+  showRows();
+
+  if (NewRow_) {
+    Edit1_->setGeometry(60, rowTop(*NewRow_), 190, 15);
+    Edit1_->setText(PlayerName_);
+    Edit1_->setEnabled(true);
+    Edit1_->show();
+  }
+  exec();
+}
+
+void HighscoreDlg::showRows() {
+  for (int row = 0; row < kRows; ++row) {
+    pla_[row]->setText(rows_[row].name);
+    sco_[row]->setText(QString::number(rows_[row].score));
+  }
+}
+
+void HighscoreDlg::okClick() {
+  if (ClearBox_->isChecked()) {
+    for (ScoreEntry& e : rows_) e = defaultEntry();
+    PlayerName_ = QStringLiteral("Mr. Quaddel");
+    Edit1_->setText(PlayerName_);
+    NewRow_.reset();  // the entry just inserted goes with the rest
+  }
+  if (NewRow_) {
+    PlayerName_ = Edit1_->text();
+    rows_[*NewRow_].name = PlayerName_;
+  }
+  showRows();
+  Edit1_->hide();
+  writeTable(ini_, rows_, PlayerName_);
+}
+
+void HighscoreDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  placeOverMainWindow(this, mainWindow_);
+  const bool german = language_ && language_() == 1;
+  setWindowTitle(german ? QStringLiteral("Quibbix - Bestenliste")
+                        : QStringLiteral("Quibbix - Highscore"));
+  clearlabel_->setText(german ? QStringLiteral("Alle Einträge löschen.")
+                              : QStringLiteral("Clear all entries."));
+  CancelBtn_->setText(german ? QStringLiteral("Abbruch") : QStringLiteral("Cancel"));
+  if (NewRow_) {
+    Edit1_->setFocus();
+  } else {
+    OKBtn_->setFocus();
+  }
+}
+
+void HighscoreDlg::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (bml_.isNull()) {
+    // Without the texture the white columns still need a dark ground.
+    painter.fillRect(rect(), QColor(48, 64, 96));
+    return;
+  }
+  painter.drawTiledPixmap(rect(), bml_);
+}
+
+void HighscoreDlg::keyPressEvent(QKeyEvent* event) {
+  // Cancel is a plain button here: Escape does not close the table.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void HighscoreDlg::reject() {
+  done(kCancel);
+}
+
+}  // namespace quibbix::dialogs

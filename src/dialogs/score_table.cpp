@@ -1,0 +1,73 @@
+#include "dialogs/score_table.h"
+
+#include <QList>
+#include <utility>
+
+#include "app/settings_store.h"
+#include "dialogs/scrambler.h"
+
+namespace quibbix::dialogs {
+
+namespace {
+
+QString section() {
+  return QStringLiteral("common");
+}
+QString rowKey(int row) {
+  return QStringLiteral("player%1").arg(row);
+}
+
+}  // namespace
+
+ScoreEntry defaultEntry() {
+  return {QStringLiteral("Vormlab"), 0};
+}
+
+ScoreEntry parseStoredRow(const QString& scrambled) {
+  const QString text = Unscramble(scrambled);
+  const qsizetype comma = text.indexOf(u',');
+  // Only a hand-edited store can break the form; such a row is not worth
+  // more than an empty one.
+  int score = 0;
+  if (comma < 0 || !app::parseDecimalInt(text.left(comma), score)) return defaultEntry();
+  return {text.mid(comma + 1), score};
+}
+
+QString formatStoredRow(const ScoreEntry& entry) {
+  return Scramble(QString::number(entry.score) + u',' + entry.name);
+}
+
+std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player) {
+  for (int row = 0; row < kRows; ++row) {
+    if (rows[static_cast<std::size_t>(row)].score < score) {
+      for (int below = kRows - 1; below > row; --below) {
+        rows[static_cast<std::size_t>(below)] =
+            std::move(rows[static_cast<std::size_t>(below - 1)]);
+      }
+      rows[static_cast<std::size_t>(row)] = {player, score};
+      return row;
+    }
+  }
+  return std::nullopt;
+}
+
+ScoreRows readTable(app::IniStore& store) {
+  ScoreRows rows;
+  for (int row = 0; row < kRows; ++row) {
+    rows[static_cast<std::size_t>(row)] =
+        parseStoredRow(store.ReadString(section(), rowKey(row), {}));
+  }
+  return rows;
+}
+
+bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player) {
+  QList<std::pair<QString, QString>> values;
+  values.reserve(kRows + 1);
+  values.append({QStringLiteral("player"), player});
+  for (int row = 0; row < kRows; ++row) {
+    values.append({rowKey(row), formatStoredRow(rows[static_cast<std::size_t>(row)])});
+  }
+  return store.WriteStrings(section(), values);
+}
+
+}  // namespace quibbix::dialogs

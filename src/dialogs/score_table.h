@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace quibbix::app {
+class IniStore;
+}
+
+namespace quibbix::dialogs {
+
+// The high-score table without its window: ten rows, row 0 the best, kept
+// in the store's "common" section as "player0".."player9" ("score,name",
+// scrambled) next to "player", the name last entered.
+struct ScoreEntry {
+  QString name;
+  int score = 0;
+  friend bool operator==(const ScoreEntry&, const ScoreEntry&) = default;
+};
+
+constexpr int kRows = 10;
+using ScoreRows = std::array<ScoreEntry, kRows>;
+
+// The entry of an empty row: "Vormlab" with 0.
+ScoreEntry defaultEntry();
+
+// A stored row: unscrambled and split at the first comma, so the name may
+// hold commas. Empty, or no integer before the comma: the default entry.
+ScoreEntry parseStoredRow(const QString& scrambled);
+QString formatStoredRow(const ScoreEntry& entry);
+
+// Enters score for player at the first row scoring lower, moving the rows
+// below down by one (the last falls out). An equal score ranks below the
+// entries it equals. Returns the new row, or nullopt when no row is lower
+// (the table is unchanged then).
+std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player);
+
+ScoreRows readTable(app::IniStore& store);
+// "player" and the ten rows in one save: on failure (already reported) the
+// stored table stays whole.
+bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player);
+
+}  // namespace quibbix::dialogs

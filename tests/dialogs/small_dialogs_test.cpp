@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QTextBrowser>
+
+#include "dialog_driver.h"
+#include "dialogs/about_box.h"
+#include "dialogs/help_window.h"
+#include "dialogs/splash.h"
+#include "dialogs/tongue_dialog.h"
+
+namespace quibbix::dialogs {
+namespace {
+
+using testing::clickButton;
+using testing::pressKey;
+using testing::whileShown;
+
+class TongueDialogTest : public ::testing::Test {
+ protected:
+  QWidget main_;
+  int language_ = -1;
+  TongueDlg dialog_{&main_, [this](int l) { language_ = l; }};
+};
+
+TEST_F(TongueDialogTest, EnterAtOnceChoosesEnglish) {
+  whileShown([&] { pressKey(&dialog_, Qt::Key_Return); });
+  EXPECT_EQ(dialog_.ShowModal(), 1);
+  EXPECT_EQ(language_, 0);
+}
+
+TEST_F(TongueDialogTest, GermanButtonChoosesGerman) {
+  whileShown([&] { clickButton(&dialog_, "GermanBtn"); });
+  EXPECT_EQ(dialog_.ShowModal(), 1);
+  EXPECT_EQ(language_, 1);
+}
+
+TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {
+  bool escapeKeptItOpen = false;
+  whileShown([&] {
+    pressKey(&dialog_, Qt::Key_Escape);
+    escapeKeptItOpen = dialog_.isVisible();
+    dialog_.close();
+  });
+  dialog_.ShowModal();
+  EXPECT_TRUE(escapeKeptItOpen);
+  EXPECT_EQ(language_, -1);
+}
+
+TEST(Splash, ClickClosesItAndTheTimerRunsOn) {
+  Splash splash(nullptr);
+  EXPECT_TRUE(splash.timer().isActive());
+  EXPECT_EQ(splash.timer().interval(), 3000);
+  whileShown([&] { QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(100, 75)); });
+  EXPECT_EQ(splash.ShowModal(), 1);
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_TRUE(splash.timer().isActive());
+  splash.Click();  // a tick while hidden
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
+  QWidget main;
+  int language = 1;
+  AboutBox about(&main, [&] { return language; });
+  QString title;
+  whileShown([&] {
+    title = about.windowTitle();
+    clickButton(&about, "OKButton");
+  });
+  EXPECT_EQ(about.ShowModal(), 1);
+  EXPECT_EQ(title, "Info über...");
+
+  language = 0;
+  whileShown([&] {
+    title = about.windowTitle();
+    pressKey(&about, Qt::Key_Return);
+  });
+  EXPECT_EQ(about.ShowModal(), 1);
+  EXPECT_EQ(title, "Info about...");
+}
+
+TEST(HelpWindow, ShowsTheRulesOrSaysTheFileIsMissing) {
+  HelpWindow help;
+  help.showTopic(QUIBBIX_HELP_FILE, "The_game");
+  EXPECT_TRUE(help.isVisible());
+  const QString html = help.browser()->document()->toHtml();
+  EXPECT_TRUE(html.contains("Das_Spiel"));
+  EXPECT_TRUE(html.contains("The_game"));
+  EXPECT_FALSE(help.browser()->toPlainText().contains("could not be found"));
+
+  help.showTopic("/nonexistent/QBIX2.HLP", "Das_Spiel");
+  const QString text = help.browser()->toPlainText();
+  EXPECT_TRUE(text.contains("The help file /nonexistent/QBIX2.HLP could not be found."));
+  EXPECT_TRUE(text.contains("wurde nicht gefunden"));
+}
+
+}  // namespace
+}  // namespace quibbix::dialogs

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "app/placement.h"
+
+namespace quibbix::app {
+namespace {
+
+const QSize kWindow(500, 366);
+const QSize kScreen(1024, 768);
+const QPoint kCentre(262, 201);
+
+TEST(Placement, StoredTextGivesCornerOrCentre) {
+  struct Case {
+    const char* text;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {"200,0,1,10,20,510,386", {10, 20}},
+      // The window keeps its own size: stored right and bottom are ignored.
+      {"200,2,3,10,20,11,21", {10, 20}},
+      {"200,0,1,10,20,510,386,", {10, 20}},
+      {"200,0,1,-50,-30,450,336", {-50, -30}},  // left and top are not clamped
+      {"200,0,1,600,20,1100,386", {524, 20}},   // right edge beyond the screen
+      {"200,0,1,10,500,510,866", {10, 402}},    // bottom edge beyond the screen
+      {"200,0,1,900,700,1400,1066", {524, 402}},
+      {"200,0,1,524,402,1024,768", {524, 402}},  // touching the edges is on the screen
+      {"200,0,1,2147483647,2147483647,0,0", {524, 402}},
+      {"", kCentre},
+      {",", kCentre},
+      {"200,0,1,10,20,510", kCentre},
+      {"200,0,1,10,20,510,386,,", kCentre},
+      {"200,0,1,10,20,510,386,7", kCentre},
+      {"201,0,1,10,20,510,386", kCentre},
+      {" 200,0,1,10,20,510,386", kCentre},
+      {"200,0,1,x,20,510,386", kCentre},
+      {"200,0,1,10,20,510,3a", kCentre},
+      {"200,0,1,10,,510,386", kCentre},
+      {"200,0,1,10,20,510,99999999999", kCentre},
+      {"200,a,1,10,20,510,386", kCentre},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parsePlacement(QString::fromUtf8(c.text), kWindow, kScreen).value_or(kCentre),
+              c.expected);
+    if (c.expected == kCentre) {
+      EXPECT_FALSE(parsePlacement(c.text, kWindow, kScreen));
+    }
+  }
+}
+
+TEST(Placement, CentringRoundsTowardZero) {
+  EXPECT_EQ(centredPosition(kWindow, kScreen), kCentre);
+  EXPECT_EQ(centredPosition(QSize(500, 366), QSize(1023, 767)), QPoint(261, 200));
+  // A screen smaller than the window: -99 / 2 is -49, not -50.
+  EXPECT_EQ(centredPosition(QSize(500, 366), QSize(401, 301)), QPoint(-49, -32));
+}
+
+TEST(Placement, SavedTextRestoresTheCorner) {
+  const QRect frame(37, 58, 500, 366);
+  const QString text = formatPlacement(frame);
+  EXPECT_EQ(text, "200,0,1,37,58,537,424");
+  EXPECT_EQ(parsePlacement(text, kWindow, kScreen), QPoint(37, 58));
+  EXPECT_EQ(formatPlacement(QRect(-8, -8, 10, 20), 2, 3), "200,2,3,-8,-8,2,12");
+}
+
+TEST(Placement, ShowEffectGrowsFromThePointerToTheFrame) {
+  const QRect frame(300, 200, 500, 366);
+  const auto rects = showEffectRects(QPoint(100, 100), frame);
+  EXPECT_EQ(rects.front(), QRect(105, 102, 12, 9));
+  EXPECT_EQ(rects[19], QRect(200, 150, 250, 183));
+  EXPECT_EQ(rects.back(), frame);
+  // A pointer below and right of the window works the same way.
+  EXPECT_EQ(showEffectRects(QPoint(900, 700), frame)[19], QRect(600, 450, 250, 183));
+}
+
+}  // namespace
+}  // namespace quibbix::app

@@ -1,0 +1,144 @@
+#include <QDir>
+#include <QFileInfo>
+
+#include "dialogs/score_table.h"
+#include "private_store.h"
+
+namespace quibbix::testing {
+namespace {
+
+using Store = PrivateStore;
+
+const QString kCommon = QStringLiteral("common");
+
+TEST_F(Store, FreshFolderGivesDefaultsAndReadsCreateNothing) {
+  EXPECT_EQ(store.fileName(), storeFile());
+  EXPECT_TRUE(store.ReadBool(kCommon, "sound", true));
+  EXPECT_FALSE(store.ReadBool(kCommon, "sound", false));
+  EXPECT_EQ(store.ReadInteger(kCommon, "tongue", -1), -1);
+  EXPECT_EQ(store.ReadString(kCommon, "player", "Vormlab"), "Vormlab");
+  EXPECT_EQ(store.ReadString("elsewhere", "player0", ""), "");
+  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(QDir(configDir()).isEmpty()) << "a read created something";
+}
+
+TEST_F(Store, ValuesAreStoredAsTextAndSeenByTheNextRead) {
+  ASSERT_TRUE(store.WriteBool(kCommon, "sound", false));
+  ASSERT_TRUE(store.WriteInteger(kCommon, "tongue", -1));
+  ASSERT_TRUE(store.WriteString(kCommon, "player", "Jörg, der Große"));
+  EXPECT_FALSE(store.ReadBool(kCommon, "sound", true));
+  EXPECT_EQ(store.ReadInteger(kCommon, "tongue", 7), -1);
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Jörg, der Große");
+  EXPECT_EQ(store.ReadString(kCommon, "sound", ""), "0");
+
+  const QByteArray file = readRaw();
+  EXPECT_TRUE(file.contains("[common]")) << file.constData();
+  EXPECT_TRUE(file.contains("sound=0")) << file.constData();
+  EXPECT_TRUE(file.contains("tongue=-1")) << file.constData();
+
+  ASSERT_TRUE(store.WriteBool(kCommon, "sound", true));
+  EXPECT_EQ(store.ReadString(kCommon, "sound", ""), "1");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Store, StoredTextReadsAsIntegerOnlyWhenItIsOne) {
+  struct Case {
+    const char* text;
+    int integer;  // ReadInteger with default -1
+    bool flag;    // ReadBool with default true
+  };
+  const Case cases[] = {
+      {"abc", -1, true},
+      {"5", 5, true},
+      {"0", 0, false},
+      {"-1", -1, true},
+      {"-0", 0, false},
+      {"12abc", -1, true},
+      {"", -1, true},
+      {" 1", -1, true},
+      {"1 ", -1, true},
+      {"+1", -1, true},
+      {"-", -1, true},
+      {"2147483647", 2147483647, true},
+      {"-2147483648", -2147483647 - 1, true},
+      {"2147483648", -1, true},
+      {"-2147483649", -1, true},
+      {"99999999999999999999", -1, true},
+      {"\xd9\xa3", -1, true},  // an Arabic-Indic digit three
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ASSERT_TRUE(store.WriteString(kCommon, "value", QString::fromUtf8(c.text)));
+    EXPECT_EQ(store.ReadInteger(kCommon, "value", -1), c.integer);
+    EXPECT_EQ(store.ReadBool(kCommon, "value", true), c.flag);
+  }
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Store, ValueThatIsNotOneTextIsATypeError) {
+  // What a hand-edited file can hold: a list, a byte array, a typed value.
+  const char* const values[] = {"a, b", "@ByteArray(12)", "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)"};
+  for (const char* value : values) {
+    SCOPED_TRACE(value);
+    writeRaw(QByteArray("[common]\ntongue=") + value + "\nplayer=" + value + "\n");
+    errors.clear();
+    EXPECT_EQ(store.ReadInteger(kCommon, "tongue", -1), -1);
+    EXPECT_EQ(store.ReadString(kCommon, "player", "Vormlab"), "Vormlab");
+    EXPECT_EQ(errors, (std::vector<QString>{QStringLiteral(u"Ungültiger Datentyp für 'tongue'"),
+                                            QStringLiteral(u"Ungültiger Datentyp für 'player'")}));
+  }
+}
+
+TEST_F(Store, FailedWriteLeavesTheFileAndLaterWritesAlone) {
+  ASSERT_TRUE(store.WriteString(kCommon, "player", "Alt"));
+  const QByteArray before = readRaw();
+  QUIBBIX_LOCK_OR_SKIP(storeFile());
+
+  EXPECT_FALSE(store.WriteString(kCommon, "player", "Neu"));
+  EXPECT_EQ(errors,
+            std::vector<QString>{QStringLiteral(u"Konnte Daten für 'player' nicht setzen")});
+  EXPECT_EQ(readRaw(), before);
+  // The game goes on with what is really stored.
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Alt");
+  EXPECT_FALSE(store.WriteBool(kCommon, "sound", true));
+  EXPECT_FALSE(store.ReadBool(kCommon, "sound", false));
+
+  // Once the file can be written again, the failed values stay lost rather
+  // than slipping in with the next save.
+  unlockAll();
+  ASSERT_TRUE(store.WriteInteger(kCommon, "tongue", 1));
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Alt");
+  EXPECT_FALSE(readRaw().contains("sound")) << readRaw().constData();
+  EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST_F(Store, StoreThatCannotBeCreatedFailsWithTheSection) {
+  ASSERT_TRUE(QDir().mkpath(storeFolder()));
+  QUIBBIX_LOCK_OR_SKIP(storeFolder());
+
+  EXPECT_FALSE(store.WriteBool(kCommon, "sound", false));
+  EXPECT_EQ(errors,
+            std::vector<QString>{QStringLiteral(u"Erzeugung von Schlüssel common misslungen")});
+  EXPECT_FALSE(QFileInfo::exists(storeFile()));
+  EXPECT_TRUE(store.ReadBool(kCommon, "sound", true));
+}
+
+TEST_F(Store, FailedTableSaveLeavesTheOldTableWhole) {
+  dialogs::ScoreRows old;
+  old.fill(dialogs::defaultEntry());
+  old[0] = {QStringLiteral("Erste"), 900};
+  ASSERT_TRUE(dialogs::writeTable(store, old, QStringLiteral("Erste")));
+  const QByteArray before = readRaw();
+  QUIBBIX_LOCK_OR_SKIP(storeFile());
+
+  dialogs::ScoreRows changed = old;
+  ASSERT_EQ(dialogs::insertScore(changed, 1000, QStringLiteral("Zweite")), 0);
+  EXPECT_FALSE(dialogs::writeTable(store, changed, QStringLiteral("Zweite")));
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(readRaw(), before);
+  EXPECT_EQ(dialogs::readTable(store), old);
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Erste");
+}
+
+}  // namespace
+}  // namespace quibbix::testing

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRectF>
+#include <QString>
+
+#include <cstdint>
+#include <random>
+
+namespace artgen {
+
+// The dark outline every picture shares with the sprite sheets.
+inline const QColor kInk(28, 24, 36);
+
+// Mascot colours; the pair crates show the same figure.
+inline const QColor kZorvyFace(255, 154, 42);
+inline const QColor kZorvyHair(30, 40, 140);
+inline const QColor kZorvyGrin(220, 30, 40);
+
+// Transparent canvas for glyphs and icons.
+QImage transparentCanvas(int width, int height);
+// Opaque canvas for pictures that always fill their rectangle.
+QImage opaqueCanvas(int width, int height, QColor fill);
+
+// A painter with antialiasing switched on.
+void beginPainter(QPainter& painter, QImage& image);
+
+// Writes an ARGB or RGB PNG (by the image's alpha) and stops the program on failure.
+void savePng(const QImage& image, const QString& path);
+
+QColor mix(QColor a, QColor b, double t);
+QColor lighter(QColor c, double t);  // towards white
+QColor darker(QColor c, double t);   // towards black
+
+// The classic "disabled" rendering: the shape as a flat grey with a white relief one pixel
+// right and down, so a button glyph reads as switched off.
+QImage disabledLook(const QImage& normal);
+
+// Places two images of equal size side by side (normal and disabled button glyphs).
+QImage sideBySide(const QImage& left, const QImage& right);
+
+// A tiny fixed-seed random source; std::mt19937's sequence is fixed by the standard.
+class Dice {
+ public:
+  explicit Dice(std::uint32_t seed) : engine_(seed) {}
+  double unit() { return static_cast<double>(engine_()) / 4294967296.0; }
+  int below(int n) { return static_cast<int>(unit() * n); }
+
+ private:
+  std::mt19937 engine_;
+};
+
+// Zorvy's head, filling `box` (designed for 26 x 20, scales to any size). `outline` is
+// the ink width in pixels.
+void paintZorvy(QPainter& painter, const QRectF& box, double outline);
+
+// Symbols shown on the grey crates.
+enum class CrateMark { kHeart, kStar, kDiamond, kCircle, kNone };
+
+// A grey bevelled crate filling the integer rectangle, with a coloured mark. `line` is the
+// ink width in pixels, 0 for one that suits the crate's size.
+void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor markColour,
+                double line = 0);
+
+// The blue pair-crate tile with Zorvy on it (logo, icons, splash).
+void paintZorvyTile(QPainter& painter, const QRect& rect, double line = 0);
+
+// The game's multicoloured title word, centred on `centre`, with the given pixel height.
+void paintTitle(QPainter& painter, const QString& text, QPointF centre, double pixelSize,
+                double outline);
+
+// Bold text centred on `centre`, filled with `fill` and ringed with ink.
+void paintOutlinedText(QPainter& painter, const QString& text, QPointF centre, double pixelSize,
+                       QColor fill, double outline);
+
+// Bold sans text path (Liberation Sans Bold), baseline-left at `origin`.
+QPainterPath textPath(const QString& text, QPointF origin, double pixelSize);
+
+}  // namespace artgen

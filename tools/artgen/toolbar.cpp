@@ -1,0 +1,331 @@
+#include <QLinearGradient>
+#include <QRadialGradient>
+
+#include <array>
+#include <cmath>
+
+#include "art.h"
+#include "paint.h"
+
+namespace artgen {
+
+namespace {
+
+QPen inkPen(double width = 1.0) {
+  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// 3 x 5 pixel digits for the podium steps.
+void drawTinyDigit(QPainter& painter, int digit, int left, int top, QColor colour) {
+  static const std::array<std::array<const char*, 5>, 3> rows{{
+      {"010", "110", "010", "010", "111"},
+      {"110", "001", "010", "100", "111"},
+      {"110", "001", "010", "001", "110"},
+  }};
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      if (rows[digit - 1][y][x] == '1') painter.fillRect(left + x, top + y, 1, 1, colour);
+    }
+  }
+}
+
+}  // namespace
+
+QImage bombGlyph() {
+  QImage image = transparentCanvas(18, 18);
+  QPainter p;
+  beginPainter(p, image);
+  // Fuse cap.
+  p.setPen(inkPen());
+  p.setBrush(QColor(110, 110, 120));
+  p.save();
+  p.translate(12.2, 6.4);
+  p.rotate(45);
+  p.drawRect(QRectF(-2.2, -1.6, 4.4, 3.2));
+  p.restore();
+  // Body.
+  QRadialGradient body(QPointF(5.6, 8.6), 7.5);
+  body.setColorAt(0.0, QColor(120, 124, 140));
+  body.setColorAt(0.45, QColor(40, 42, 52));
+  body.setColorAt(1.0, QColor(6, 6, 10));
+  p.setBrush(body);
+  p.drawEllipse(QPointF(8.0, 11.0), 6.4, 6.4);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 200));
+  p.drawEllipse(QPointF(5.6, 8.6), 1.3, 1.0);
+  // Fuse.
+  QPainterPath fuse;
+  fuse.moveTo(13.4, 5.0);
+  fuse.quadTo(14.0, 2.4, 15.6, 2.6);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(150, 110, 60), 1.3, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(fuse);
+  // Spark.
+  QPolygonF spark;
+  for (int i = 0; i < 16; ++i) {
+    const double a = i * M_PI / 8.0;
+    const double r = i % 2 == 0 ? 2.6 : 1.0;
+    spark << QPointF(15.5 + r * std::cos(a), 2.5 + r * std::sin(a));
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 120, 0));
+  p.drawPolygon(spark);
+  p.setBrush(QColor(255, 240, 80));
+  p.drawEllipse(QPointF(15.5, 2.5), 1.1, 1.1);
+  p.end();
+  return image;
+}
+
+QImage coffeeGlyph() {
+  QImage image = transparentCanvas(18, 18);
+  QPainter p;
+  beginPainter(p, image);
+  // Saucer.
+  p.setPen(inkPen());
+  QLinearGradient saucer(0, 14, 0, 17.5);
+  saucer.setColorAt(0.0, QColor(255, 255, 255));
+  saucer.setColorAt(1.0, QColor(170, 185, 210));
+  p.setBrush(saucer);
+  p.drawEllipse(QRectF(0.5, 14.0, 17.0, 3.5));
+  // Handle.
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(kInk, 3.0, Qt::SolidLine, Qt::RoundCap));
+  p.drawEllipse(QRectF(11.5, 8.6, 4.0, 4.0));
+  p.setPen(QPen(QColor(235, 70, 50), 1.2, Qt::SolidLine, Qt::RoundCap));
+  p.drawEllipse(QRectF(11.5, 8.6, 4.0, 4.0));
+  // Cup.
+  QPainterPath cup;
+  cup.moveTo(2.5, 7.5);
+  cup.lineTo(13.5, 7.5);
+  cup.cubicTo(13.5, 12.5, 12.0, 15.5, 8.0, 15.5);
+  cup.cubicTo(4.0, 15.5, 2.5, 12.5, 2.5, 7.5);
+  cup.closeSubpath();
+  QLinearGradient body(2.5, 0, 13.5, 0);
+  body.setColorAt(0.0, QColor(255, 120, 90));
+  body.setColorAt(0.45, QColor(235, 60, 45));
+  body.setColorAt(1.0, QColor(170, 30, 30));
+  p.setPen(inkPen());
+  p.setBrush(body);
+  p.drawPath(cup);
+  // Coffee surface.
+  p.setBrush(QColor(110, 60, 25));
+  p.drawEllipse(QRectF(2.5, 6.5, 11.0, 2.6));
+  // Steam.
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(120, 130, 150), 1.1, Qt::SolidLine, Qt::RoundCap));
+  for (double x : {5.8, 9.8}) {
+    QPainterPath steam;
+    steam.moveTo(x, 5.2);
+    steam.cubicTo(x - 1.6, 4.0, x + 1.6, 2.6, x, 0.8);
+    p.drawPath(steam);
+  }
+  p.end();
+  return image;
+}
+
+QImage speakerGlyph() {
+  QImage image = transparentCanvas(16, 16);
+  QPainter p;
+  beginPainter(p, image);
+  QPainterPath box;
+  box.addRect(QRectF(1.5, 5.5, 3.0, 5.0));
+  QPainterPath cone;
+  cone.moveTo(4.5, 5.5);
+  cone.lineTo(8.5, 1.5);
+  cone.lineTo(8.5, 14.5);
+  cone.lineTo(4.5, 10.5);
+  cone.closeSubpath();
+  QLinearGradient metal(0, 1.5, 0, 14.5);
+  metal.setColorAt(0.0, QColor(200, 205, 215));
+  metal.setColorAt(1.0, QColor(90, 95, 110));
+  p.setPen(inkPen());
+  p.setBrush(metal);
+  p.drawPath(cone);
+  p.setBrush(QColor(60, 62, 72));
+  p.drawPath(box);
+  // Sound waves.
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(20, 90, 220), 1.3, Qt::SolidLine, Qt::RoundCap));
+  p.drawArc(QRectF(7.0, 5.0, 6.0, 6.0), -50 * 16, 100 * 16);
+  p.drawArc(QRectF(5.0, 2.5, 11.0, 11.0), -50 * 16, 100 * 16);
+  p.end();
+  return image;
+}
+
+QImage podiumGlyph(bool withTrophy) {
+  QImage image = transparentCanvas(18, 18);
+  QPainter p;
+  beginPainter(p, image);
+  struct Step {
+    double left, right, top;
+    QColor colour;
+    int place;
+  };
+  const std::array<Step, 3> steps{{{0.5, 5.5, 9.5, QColor(205, 210, 222), 2},
+                                   {5.5, 12.5, 6.5, QColor(255, 205, 40), 1},
+                                   {12.5, 17.5, 11.5, QColor(225, 135, 60), 3}}};
+  for (const Step& s : steps) {
+    QLinearGradient fill(0, s.top, 0, 17.5);
+    fill.setColorAt(0.0, lighter(s.colour, 0.45));
+    fill.setColorAt(1.0, darker(s.colour, 0.1));
+    p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(fill);
+    p.drawRect(QRectF(s.left, s.top, s.right - s.left, 17.5 - s.top));
+  }
+  p.setRenderHint(QPainter::Antialiasing, false);
+  drawTinyDigit(p, 1, 7, static_cast<int>(steps[1].top) + 2, kInk);
+  drawTinyDigit(p, 2, 2, static_cast<int>(steps[0].top) + 2, kInk);
+  drawTinyDigit(p, 3, 14, static_cast<int>(steps[2].top) + 2, kInk);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  if (withTrophy) {
+    // A little cup on the top step.
+    p.setPen(inkPen());
+    p.setBrush(QColor(255, 205, 40));
+    QPainterPath cup;
+    cup.moveTo(6.5, 0.5);
+    cup.lineTo(11.5, 0.5);
+    cup.cubicTo(11.5, 3.5, 10.0, 4.2, 9.0, 4.2);
+    cup.cubicTo(8.0, 4.2, 6.5, 3.5, 6.5, 0.5);
+    p.drawPath(cup);
+    p.drawLine(QPointF(9.0, 4.2), QPointF(9.0, 5.5));
+    p.drawLine(QPointF(7.5, 6.0), QPointF(10.5, 6.0));
+  } else {
+    // A star over the winner's step.
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+      const double a = -M_PI / 2.0 + i * M_PI / 5.0;
+      const double r = i % 2 == 0 ? 3.2 : 1.4;
+      star << QPointF(9.0 + r * std::cos(a), 3.3 + r * std::sin(a));
+    }
+    p.setPen(QPen(kInk, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 220, 40));
+    p.drawPolygon(star);
+  }
+  p.end();
+  return image;
+}
+
+QImage blueDoorGlyph() {
+  QImage image = transparentCanvas(18, 18);
+  QPainter p;
+  beginPainter(p, image);
+  // Frame.
+  p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.setBrush(QColor(150, 110, 70));
+  p.drawRect(QRectF(2.5, 0.5, 13.0, 17.0));
+  // Leaf.
+  QLinearGradient leaf(4, 0, 14, 0);
+  leaf.setColorAt(0.0, QColor(90, 160, 255));
+  leaf.setColorAt(1.0, QColor(25, 70, 200));
+  p.setBrush(leaf);
+  p.drawRect(QRectF(4.5, 2.5, 9.0, 15.0));
+  // Recessed panels.
+  p.setPen(QPen(QColor(15, 40, 130), 1.0));
+  p.setBrush(QColor(60, 120, 235));
+  p.drawRect(QRectF(6.5, 4.5, 5.0, 4.0));
+  p.drawRect(QRectF(6.5, 10.5, 5.0, 5.0));
+  // Knob.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 215, 40));
+  p.drawEllipse(QPointF(12.2, 10.0), 1.1, 1.1);
+  p.end();
+  return image;
+}
+
+QImage lipsGlyph() {
+  QImage image = transparentCanvas(15, 15);
+  QPainter p;
+  beginPainter(p, image);
+  QPainterPath upper;
+  upper.moveTo(0.8, 7.6);
+  upper.cubicTo(2.8, 4.0, 5.2, 2.6, 7.5, 4.6);
+  upper.cubicTo(9.8, 2.6, 12.2, 4.0, 14.2, 7.6);
+  upper.quadTo(7.5, 6.6, 0.8, 7.6);
+  upper.closeSubpath();
+  QPainterPath lower;
+  lower.moveTo(0.8, 7.6);
+  lower.quadTo(7.5, 8.8, 14.2, 7.6);
+  lower.cubicTo(12.2, 12.6, 2.8, 12.6, 0.8, 7.6);
+  lower.closeSubpath();
+  QLinearGradient red(0, 3, 0, 12);
+  red.setColorAt(0.0, QColor(255, 80, 90));
+  red.setColorAt(1.0, QColor(190, 10, 30));
+  p.setPen(QPen(QColor(90, 0, 20), 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(red);
+  p.drawPath(lower);
+  p.drawPath(upper);
+  // Shine on the lower lip.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 220, 225, 210));
+  p.drawEllipse(QRectF(4.6, 8.9, 3.4, 1.3));
+  p.end();
+  return image;
+}
+
+namespace {
+
+QImage discGlyph(QColor colour) {
+  QImage image = transparentCanvas(18, 18);
+  QPainter p;
+  beginPainter(p, image);
+  QRadialGradient disc(QPointF(6.5, 5.5), 11.0);
+  disc.setColorAt(0.0, lighter(colour, 0.45));
+  disc.setColorAt(0.6, colour);
+  disc.setColorAt(1.0, darker(colour, 0.2));
+  p.setPen(inkPen());
+  p.setBrush(disc);
+  p.drawEllipse(QPointF(9.0, 9.0), 8.3, 8.3);
+  p.end();
+  return image;
+}
+
+}  // namespace
+
+QImage paragraphGlyph() {
+  QImage image = discGlyph(QColor(225, 30, 35));
+  QPainter p;
+  beginPainter(p, image);
+  // The sign drawn as two interlocking S curves: sharper than any font at this size.
+  p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  QPainterPath sign;
+  sign.moveTo(10.8, 4.6);
+  sign.cubicTo(10.0, 3.3, 6.6, 3.3, 6.7, 5.4);
+  sign.cubicTo(6.8, 7.0, 11.4, 7.4, 11.3, 9.4);
+  sign.cubicTo(11.2, 11.0, 8.6, 11.4, 7.6, 11.2);
+  p.drawPath(sign);
+  QPainterPath twin;
+  twin.moveTo(7.2, 13.4);
+  twin.cubicTo(8.0, 14.7, 11.4, 14.7, 11.3, 12.6);
+  twin.cubicTo(11.2, 11.0, 6.6, 10.6, 6.7, 8.6);
+  twin.cubicTo(6.8, 7.0, 9.4, 6.6, 10.4, 6.8);
+  p.drawPath(twin);
+  p.end();
+  return image;
+}
+
+QImage infoGlyph() {
+  QImage image = discGlyph(QColor(30, 90, 220));
+  QPainter p;
+  beginPainter(p, image);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  p.drawEllipse(QPointF(9.0, 4.9), 1.45, 1.45);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.fillRect(QRect(8, 7, 2, 6), Qt::white);
+  p.fillRect(QRect(7, 7, 1, 1), Qt::white);
+  p.fillRect(QRect(7, 13, 4, 1), Qt::white);
+  p.end();
+  return image;
+}
+
+QImage zorvyGlyph() {
+  QImage image = transparentCanvas(26, 20);
+  QPainter p;
+  beginPainter(p, image);
+  paintZorvy(p, QRectF(0, 0, 26, 20), 1.0);
+  p.end();
+  return image;
+}
+
+}  // namespace artgen
