@@ -1,0 +1,49 @@
+#pragma once
+#include <QByteArray>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/ports.h"
+
+namespace quibbix::view {
+
+// Plays the 18 compiled-in cues through SDL's audio output. The device is
+// opened once and runs all the time; its callback (on SDL's own thread) reads
+// the current cue and fills silence after it. play() only swaps the cue under
+// the device lock, so it returns at once and a new cue cuts the old one off at
+// the next buffer.
+//
+// Without an output device or sound server everything is silently skipped.
+class SdlCuePlayer : public engine::CuePlayer {
+ public:
+  static constexpr int kCues = 18;
+
+  SdlCuePlayer();
+  ~SdlCuePlayer() override;
+  SdlCuePlayer(const SdlCuePlayer&) = delete;
+  SdlCuePlayer& operator=(const SdlCuePlayer&) = delete;
+
+  // Starts cue n (1..18) from its beginning; other values do nothing.
+  void play(int n) override;
+  // Silences whatever is playing.
+  void stop();
+  bool hasDevice() const { return device_ != 0; }
+
+ private:
+  static void fill(void* self, std::uint8_t* stream, int len);
+  void open();
+
+  bool audioInit_ = false;
+  std::uint32_t device_ = 0;
+  std::uint8_t silence_ = 0;
+  // The wave images as compiled in, and the same sound in the device's format.
+  std::array<QByteArray, kCues> images_;
+  std::array<std::vector<std::uint8_t>, kCues> ready_;
+  // Shared with the callback; changed only under the device lock.
+  const std::vector<std::uint8_t>* current_ = nullptr;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace quibbix::view
