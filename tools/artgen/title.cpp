@@ -26,7 +26,7 @@ QImage aboutLogo() {
   p.setPen(QPen(kInk, 1.2));
   p.setBrush(ground);
   p.drawEllipse(QPointF(32, 32), 26.0, 26.0);
-  paintZorvy(p, QRectF(9, 12, 46, 35.4), 1.6);
+  paintZorvy(p, QRectF(6, 10, 52, 40), 1.8);
   p.end();
   return image;
 }
