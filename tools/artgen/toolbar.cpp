@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "art.h"
 #include "paint.h"
@@ -63,7 +64,7 @@ QImage bombGlyph() {
   // Spark.
   QPolygonF spark;
   for (int i = 0; i < 16; ++i) {
-    const double a = i * M_PI / 8.0;
+    const double a = i * std::numbers::pi / 8.0;
     const double r = i % 2 == 0 ? 2.6 : 1.0;
     spark << QPointF(15.5 + r * std::cos(a), 2.5 + r * std::sin(a));
   }
@@ -193,7 +194,7 @@ QImage podiumGlyph(bool withTrophy) {
     // A star over the winner's step.
     QPolygonF star;
     for (int i = 0; i < 10; ++i) {
-      const double a = -M_PI / 2.0 + i * M_PI / 5.0;
+      const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
       const double r = i % 2 == 0 ? 3.1 : 1.35;
       star << QPointF(9.0 + r * std::cos(a), 3.6 + r * std::sin(a));
     }
