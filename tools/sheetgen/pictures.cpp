@@ -188,8 +188,11 @@ void bow(QPainter& p, double cx, double base, double w, double h, const Wrap& wr
 }
 
 struct Box {
-  QRectF rect;     // the box with its lid, in picture pixels
-  double bowRoom;  // height above the box kept for its bow (0 = no bow)
+  QRectF rect;           // the box with its lid, in picture pixels
+  double bowRoom = 0;    // height above the box kept for its bow (0 = no bow)
+  double bowX = -1;      // the bow's centre; -1 = the middle of the box
+  double bowW = 44;      // the bow's greatest width
+  bool inFront = false;  // a small box standing in front of the pile
   Wrap wrap;
 };
 
@@ -267,8 +270,9 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink, Rng& rng) {
     }
   }
   if (b.bowRoom > 0) {
-    const double bw = std::min(r.width() * 0.8, 44.0);
-    bow(p, cx, r.top() + 1.5, bw, std::min(b.bowRoom + 1.5, bw * 0.5), w, ink);
+    const double bw = std::min(r.width() * 0.8, b.bowW);
+    bow(p, b.bowX < 0 ? cx : b.bowX, r.top() + 1.5, bw, std::min(b.bowRoom + 1.5, bw * 0.5), w,
+        ink);
   }
 }
 
@@ -398,36 +402,69 @@ void drawPresents(QPainter& p, int pic, const Ink& ink) {
   }
   std::vector<QRect> tiles = boxesOf(g);
   if (pic == 29) tiles = {QRect(2, 4, 4, 2), QRect(3, 2, 2, 2)};  // a small box on a big one
+  const int n = static_cast<int>(tiles.size());
+  std::array<std::array<int, 8>, 8> owner;
+  for (auto& row : owner) row.fill(-1);
+  for (int k = 0; k < n; ++k)
+    for (int r = tiles[k].top(); r <= tiles[k].bottom(); ++r)
+      for (int c = tiles[k].left(); c <= tiles[k].right(); ++c) owner[r][c] = k;
+  // A narrow one-row piece resting on a box becomes that box's bow.
+  std::vector<int> bowPiece(static_cast<std::size_t>(n), -1);
+  std::vector<bool> isBow(static_cast<std::size_t>(n), false);
+  for (int k = 0; k < n; ++k) {
+    const QRect t = tiles[k];
+    if (t.height() != 1 || t.width() > 5 || t.bottom() == 7) continue;
+    const int below = owner[t.bottom() + 1][t.left() + t.width() / 2];
+    if (below < 0 || bowPiece[static_cast<std::size_t>(below)] >= 0) continue;
+    bowPiece[static_cast<std::size_t>(below)] = k;
+    isBow[static_cast<std::size_t>(k)] = true;
+  }
   std::vector<Box> boxes;
-  for (std::size_t k = 0; k < tiles.size(); ++k) {
+  for (int k = 0; k < n; ++k) {
+    if (isBow[static_cast<std::size_t>(k)]) continue;
     const QRect t = tiles[k];
     Box b;
-    b.wrap = wrapFor(rng, pic, static_cast<int>(k));
+    b.wrap = wrapFor(rng, pic, k);
     b.rect = QRectF(t.left() * kTile + 1, t.top() * kTile + 1, t.width() * kTile - 2,
                     t.height() * kTile - 1);
-    // A box with nothing above it carries a bow: in the shape's spare tiles
-    // just above it if there are any, else inside its own rectangle.
-    bool spareAbove = false, boxAbove = false;
-    for (int c = t.left(); c <= t.right(); ++c)
+    bool spareAbove = false, boxAbove = false, shapeBelow = false;
+    for (int c = t.left(); c <= t.right(); ++c) {
       if (t.top() > 0 && g[t.top() - 1][c]) {
         spareAbove = true;
-        for (const QRect& o : tiles)
-          if (o.contains(c, t.top() - 1)) boxAbove = true;
+        const int o = owner[t.top() - 1][c];
+        if (o >= 0 && !isBow[static_cast<std::size_t>(o)]) boxAbove = true;
       }
-    if (boxAbove)
-      b.bowRoom = 0;
-    else if (spareAbove)
+      if (t.bottom() < 7 && g[t.bottom() + 1][c]) shapeBelow = true;
+    }
+    const int piece = bowPiece[static_cast<std::size_t>(k)];
+    if (t.height() == 1 && !shapeBelow && boxAbove) {
+      // A flat piece under the pile: a small box standing in front of it.
+      b.inFront = true;
+      b.rect.setTop(b.rect.top() - 3);
+      b.bowRoom = 6;
+      b.bowW = 24;
+    } else if (piece >= 0) {
+      const QRect bt = tiles[piece];
       b.bowRoom = kTile - 1;
-    else {
+      b.bowX = (bt.left() + bt.width() / 2.0) * kTile;
+      b.bowW = std::min(bt.width() * kTile * 1.2, 52.0);
+    } else if (boxAbove) {
+      b.bowRoom = 0;
+    } else if (spareAbove) {
+      b.bowRoom = kTile - 1;
+    } else {
       const double room = std::min(10.0, b.rect.height() * 0.35);
       b.rect.setTop(b.rect.top() + room);
       b.bowRoom = room;
     }
     boxes.push_back(b);
   }
-  // Lower boxes first, so the upper ones and the bows lie over them.
-  std::stable_sort(boxes.begin(), boxes.end(),
-                   [](const Box& a, const Box& b) { return a.rect.bottom() > b.rect.bottom(); });
+  // Lower boxes first, so the upper ones and the bows lie over them; the
+  // small boxes in front last of all.
+  std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
+    if (a.inFront != b.inFront) return b.inFront;
+    return a.rect.bottom() > b.rect.bottom();
+  });
   if (pic == 13) {  // a box tipped over to one side
     p.save();
     p.translate(60, 62);
