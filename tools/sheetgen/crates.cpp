@@ -599,6 +599,8 @@ void rat(QImage& cell, int pose) {
   QPainter p(&cell);
   smooth(p);
   const QColor fur(125, 125, 135), dark(45, 45, 52), pink(245, 150, 170);
+  // The second pose scurries a little further on.
+  if (pose) p.translate(2, 0);
   QPainterPath tail;
   tail.moveTo(15, 13);
   if (pose)
@@ -632,8 +634,8 @@ void rat(QImage& cell, int pose) {
   p.setBrush(pink);
   p.drawEllipse(QPointF(47, 12), 1.3, 1.3);
   p.setPen(QPen(dark, 0.5));
-  p.drawLine(QPointF(45, 13), QPointF(51, 11.5 + (pose ? -1.5 : 0)));
-  p.drawLine(QPointF(45, 13), QPointF(51, 14.5 + (pose ? 1.5 : 0)));
+  p.drawLine(QPointF(45, 13), QPointF(49, 11.5 + (pose ? -1.5 : 0)));
+  p.drawLine(QPointF(45, 13), QPointF(49, 14.5 + (pose ? 1.5 : 0)));
 }
 
 void pistol(QImage& cell, bool flash) {

@@ -19,7 +19,8 @@ bool save(const QImage& image, const QDir& dir, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // No window is ever shown; the offscreen platform lets it run without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: sheetgen <output folder>\n");
