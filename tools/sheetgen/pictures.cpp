@@ -90,7 +90,7 @@ const QColor kRibbons[] = {
     {255, 215, 40}, {240, 240, 250}, {230, 30, 40}, {40, 90, 220}, {60, 190, 80}, {250, 120, 200},
 };
 
-void paperPattern(QPainter& p, const QRectF& r, const Wrap& w, Rng& rng) {
+void paperPattern(QPainter& p, const QRectF& r, const Wrap& w) {
   p.save();
   p.setClipRect(r);
   p.setPen(Qt::NoPen);
@@ -148,7 +148,6 @@ void paperPattern(QPainter& p, const QRectF& r, const Wrap& w, Rng& rng) {
         }
       break;
   }
-  (void)rng;
   p.restore();
 }
 
@@ -196,7 +195,7 @@ struct Box {
   Wrap wrap;
 };
 
-void drawBox(QPainter& p, const Box& b, const Ink& ink, Rng& rng) {
+void drawBox(QPainter& p, const Box& b, const Ink& ink) {
   const Wrap& w = b.wrap;
   const QRectF r = b.rect;
   const QColor line = ink.line(w);
@@ -209,7 +208,7 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink, Rng& rng) {
   QPainterPath bodyPath;
   bodyPath.addRect(body);
   outlined(p, bodyPath, g, line, 1.6);
-  if (!ink.dark) paperPattern(p, body.adjusted(0.8, 0.8, -0.8, -0.8), w, rng);
+  if (!ink.dark) paperPattern(p, body.adjusted(0.8, 0.8, -0.8, -0.8), w);
   const double rw = std::clamp(r.width() * 0.14, 3.0, 8.0);
   const QColor rc = ink.ribbon(w);
   const QColor rline = ink.dark ? QColor(0, 0, 0) : shade(w.ribbon, 0.55);
@@ -312,7 +311,7 @@ void drawParcel(QPainter& p, const QRectF& r, const Ink& ink) {
 }
 
 // A round present wrapped like a sweet, twisted at both ends.
-void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink, Rng& rng) {
+void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
   const QColor line = ink.line(w);
   const QPointF c = r.center();
   const double rx = r.width() * 0.3, ry = r.height() * 0.48;
@@ -333,7 +332,7 @@ void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink, Rng&
   if (ink.dark) return;
   p.save();
   p.setClipPath(ball);
-  paperPattern(p, ball.boundingRect(), w, rng);
+  paperPattern(p, ball.boundingRect(), w);
   p.setPen(QPen(w.ribbon, 3.0));
   p.drawLine(QPointF(c.x(), c.y() - ry), QPointF(c.x(), c.y() + ry));
   p.restore();
@@ -375,7 +374,9 @@ const Paper kPatterns[] = {Paper::Dots,   Paper::Stripes, Paper::Stars, Paper::P
 const Ribbon kStyles[] = {Ribbon::Cross, Ribbon::Vertical, Ribbon::Double, Ribbon::Cross,
                           Ribbon::Diagonal};
 
-Wrap wrapFor(Rng& rng, int p, int k) {
+// The wrapping of box k of picture p: colours, paper and ribbon vary from
+// picture to picture so no two presents look alike.
+Wrap wrapFor(int p, int k) {
   Wrap w;
   w.paper = kPapers[(p * 3 + k * 7) % 10];
   w.ribbon = kRibbons[(p + k * 2) % 6];
@@ -384,20 +385,18 @@ Wrap wrapFor(Rng& rng, int p, int k) {
   w.motif = (p + k) % 3 == 0 ? shade(w.paper, 1.45) : shade(w.paper, 0.7);
   w.pattern = kPatterns[(p * 5 + k * 3) % 7];
   w.style = kStyles[(p + k) % 5];
-  (void)rng;
   return w;
 }
 
 // Lays out picture p's presents on its tile shape and draws them with the ink.
 void drawPresents(QPainter& p, int pic, const Ink& ink) {
-  Rng rng(0x9157 + static_cast<std::uint64_t>(pic));
   const Grid g = shapeOf(pic);
   if (pic == 17) {  // the plain brown package
     drawParcel(p, QRectF(31, 34, 58, 54), ink);
     return;
   }
   if (pic == 4) {  // the sweet-shaped present over the rounded shape
-    drawSweet(p, QRectF(16, 31, 88, 58), wrapFor(rng, pic, 0), ink, rng);
+    drawSweet(p, QRectF(16, 31, 88, 58), wrapFor(pic, 0), ink);
     return;
   }
   std::vector<QRect> tiles = boxesOf(g);
@@ -424,7 +423,7 @@ void drawPresents(QPainter& p, int pic, const Ink& ink) {
     if (isBow[static_cast<std::size_t>(k)]) continue;
     const QRect t = tiles[k];
     Box b;
-    b.wrap = wrapFor(rng, pic, k);
+    b.wrap = wrapFor(pic, k);
     b.rect = QRectF(t.left() * kTile + 1, t.top() * kTile + 1, t.width() * kTile - 2,
                     t.height() * kTile - 1);
     bool spareAbove = false, boxAbove = false, shapeBelow = false;
@@ -473,11 +472,11 @@ void drawPresents(QPainter& p, int pic, const Ink& ink) {
     Box b = boxes.front();
     b.rect = QRectF(22, 44, 74, 40);
     b.bowRoom = 10;
-    drawBox(p, b, ink, rng);
+    drawBox(p, b, ink);
     p.restore();
     return;
   }
-  for (const Box& b : boxes) drawBox(p, b, ink, rng);
+  for (const Box& b : boxes) drawBox(p, b, ink);
 }
 
 }  // namespace
