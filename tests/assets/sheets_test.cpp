@@ -45,11 +45,14 @@ TEST(Sheets, AreTwentyFourBitRgbPngsOfTheirExactSize) {
 }
 
 TEST(Sheets, EmptySlotCellIsPureBlack) {
-  EXPECT_TRUE(allPixels(sheet("crates"), QRect(0, 0, 55, 20), qRgb(0, 0, 0)));
+  const QImage crates = sheet("crates");
+  ASSERT_FALSE(crates.isNull());
+  EXPECT_TRUE(allPixels(crates, QRect(0, 0, 55, 20), qRgb(0, 0, 0)));
 }
 
 TEST(Sheets, DigitMasksAreTheExactNegativesOfTheDigits) {
   const QImage digits = sheet("digits");
+  ASSERT_FALSE(digits.isNull());
   int white = 0;
   for (int y = 0; y < 25; ++y)
     for (int x = 0; x < 160; ++x) {
@@ -62,6 +65,7 @@ TEST(Sheets, DigitMasksAreTheExactNegativesOfTheDigits) {
 
 TEST(Sheets, DissolveMasksArePureBlackAndWhiteAndGrowFrameByFrame) {
   const QImage crates = sheet("crates");
+  ASSERT_FALSE(crates.isNull());
   const double shares[] = {0.10, 0.26, 0.49, 0.70, 0.84, 0.94, 0.996};
   QImage before;
   for (int i = 0; i < 7; ++i) {
@@ -85,6 +89,7 @@ TEST(Sheets, DissolveMasksArePureBlackAndWhiteAndGrowFrameByFrame) {
 
 TEST(Sheets, ShaftsAndHandBandAreTheExactNearBlack) {
   const QImage bg = sheet("background");
+  ASSERT_FALSE(bg.isNull());
   const QRgb shaft = qRgb(12, 7, 6);
   for (int c = 0; c < 4; ++c) {
     SCOPED_TRACE(c);

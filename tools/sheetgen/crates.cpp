@@ -157,11 +157,16 @@ void makerName(QImage& cell, const QColor& ink, const QColor& halo) {
   smooth(p);
   QFont font(QStringLiteral("Liberation Sans"));
   font.setBold(true);
-  font.setPixelSize(12);
-  QPainterPath path;
-  path.addText(0, 0, font, QStringLiteral("Vormlab"));
-  const QRectF b = path.boundingRect();
-  path.translate(27.5 - b.center().x(), 10.5 - b.center().y());
+  font.setPixelSize(13);
+  QPainterPath text;
+  text.addText(0, 0, font, QStringLiteral("Vormlab"));
+  // Narrowed to stay clear of the rivets at the crate's sides.
+  const QRectF b = text.boundingRect();
+  QTransform t;
+  t.translate(27.5, 10.5);
+  t.scale(41.0 / b.width(), 1.0);
+  t.translate(-b.center().x(), -b.center().y());
+  const QPainterPath path = t.map(text);
   p.setPen(Qt::NoPen);
   p.setBrush(halo);
   p.drawPath(path.translated(1, 1));
@@ -247,16 +252,14 @@ void pastel(QImage& cell, int variant) {
                                {25, 2, {170, 200, 255}},
                                {35, 9, {255, 240, 150}},
                                {40, 1, {255, 170, 200}}};
-  const std::vector<Blob> b = {{5, 9, {210, 170, 255}},
-                               {13, 2, {255, 200, 150}},
-                               {24, 10, {150, 235, 235}},
-                               {32, 3, {255, 170, 200}},
-                               {40, 9, {200, 245, 160}}};
+  const std::vector<Blob> b = {
+      {3, 6, {200, 160, 255}}, {20, 6, {255, 205, 140}}, {37, 6, {140, 230, 230}}};
   const auto& blobs = variant ? b : a;
+  const double spread = variant ? 70.0 : 30.0;
   eachPanelPixel(cell, [&](int x, int y) {
     double r = 0, g = 0, bl = 0, sum = 0;
     for (const auto& bb : blobs) {
-      const double w = std::exp(-((x - bb.x) * (x - bb.x) + (y - bb.y) * (y - bb.y)) / 30.0);
+      const double w = std::exp(-((x - bb.x) * (x - bb.x) + (y - bb.y) * (y - bb.y)) / spread);
       r += w * bb.c.red();
       g += w * bb.c.green();
       bl += w * bb.c.blue();
