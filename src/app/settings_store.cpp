@@ -88,9 +88,7 @@ QString IniStore::ReadString(const QString& section, const QString& name, const 
 }
 
 int IniStore::ReadInteger(const QString& section, const QString& name, int def) {
-  // The default stands in for "missing" only; it is never parsed.
-  const QString missing;
-  const QString text = ReadString(section, name, missing);
+  const QString text = ReadString(section, name, QString());
   int value = 0;
   return parseDecimalInt(text, value) ? value : def;
 }
@@ -116,16 +114,24 @@ bool IniStore::WriteString(const QString& section, const QString& name, const QS
 bool IniStore::WriteStrings(const QString& section,
                             const QList<std::pair<QString, QString>>& values) {
   if (values.isEmpty()) return true;
-  StoreFile store;
+  // What was there before, to report the right fault and to undo with.
   // Which message a failure gets depends on what had to be created: a
   // missing file or section is the section's fault, an existing one the
   // value's.
+  StoreFile old;
   const bool sectionExisted =
-      QFileInfo::exists(store->fileName()) && store->childGroups().contains(section);
-  store->beginGroup(section);
+      QFileInfo::exists(old->fileName()) && old->childGroups().contains(section);
+  old->beginGroup(section);
   QList<QVariant> previous;
   previous.reserve(values.size());
-  for (const auto& value : values) previous.append(store->value(value.first));
+  for (const auto& value : values) previous.append(old->value(value.first));
+
+  // QSettings keeps only the first problem it meets: the save gets an object
+  // of its own, so that a malformed line found while reading cannot hide a
+  // failed save. Both share Qt's parsed copy of the file, so nothing is read
+  // twice.
+  StoreFile store;
+  store->beginGroup(section);
   for (const auto& [name, text] : values) store->setValue(name, text);
   // Qt saves through a temporary file renamed over the old one, so a failed
   // save leaves the file as it was.

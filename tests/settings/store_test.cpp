@@ -112,6 +112,21 @@ TEST_F(Store, FailedWriteLeavesTheFileAndLaterWritesAlone) {
   EXPECT_EQ(errors.size(), 2u);
 }
 
+TEST_F(Store, FailedWriteIsNoticedInAHandEditedFile) {
+  // A stray line makes Qt flag the file as malformed while reading it, which
+  // must not hide that the save itself failed.
+  writeRaw("stray line\n[common]\nplayer=Alt\n");
+  const QByteArray before = readRaw();
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Alt");
+  QUIBBIX_LOCK_OR_SKIP(storeFile());
+
+  EXPECT_FALSE(store.WriteString(kCommon, "player", "Neu"));
+  EXPECT_EQ(errors,
+            std::vector<QString>{QStringLiteral(u"Konnte Daten für 'player' nicht setzen")});
+  EXPECT_EQ(readRaw(), before);
+  EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Alt");
+}
+
 TEST_F(Store, StoreThatCannotBeCreatedFailsWithTheSection) {
   ASSERT_TRUE(QDir().mkpath(storeFolder()));
   QUIBBIX_LOCK_OR_SKIP(storeFolder());

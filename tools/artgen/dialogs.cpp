@@ -1,8 +1,10 @@
 #include <QLinearGradient>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "art.h"
@@ -165,7 +167,7 @@ QImage darkTexture() {
     for (int x = 0; x < kSize; ++x) {
       const double n = noise(x, y);
       // Marble veins: a periodic wave bent by the noise.
-      const double phase = 2.0 * M_PI * (x + 2.0 * y) / kSize + 7.0 * n;
+      const double phase = 2.0 * std::numbers::pi * (x + 2.0 * y) / kSize + 7.0 * n;
       const double v = std::pow(std::abs(std::sin(phase)), 10.0);
       QColor c = mix(deep, mid, std::clamp((n - 0.3) * 1.8, 0.0, 1.0));
       c = mix(c, vein, v * 0.55);
@@ -232,7 +234,7 @@ QImage trophyPicture() {
   // A star on the bowl and a glint.
   QPolygonF star;
   for (int i = 0; i < 10; ++i) {
-    const double a = -M_PI / 2.0 + i * M_PI / 5.0;
+    const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
     const double r = i % 2 == 0 ? 8.0 : 3.4;
     star << QPointF(50.0 + r * std::cos(a), 22.0 + r * std::sin(a));
   }
@@ -247,7 +249,7 @@ QImage trophyPicture() {
   for (const QPointF c : {QPointF(26.0, 5.0), QPointF(74.0, 4.0), QPointF(84.0, 16.0)}) {
     QPolygonF sparkle;
     for (int i = 0; i < 8; ++i) {
-      const double a = i * M_PI / 4.0;
+      const double a = i * std::numbers::pi / 4.0;
       const double r = i % 2 == 0 ? 3.5 : 1.0;
       sparkle << QPointF(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
     }

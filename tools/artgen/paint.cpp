@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
+#include <vector>
 
 namespace artgen {
 
@@ -171,14 +173,17 @@ void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor mar
   QLinearGradient body(outer.topLeft(), outer.bottomRight());
   body.setColorAt(0.0, QColor(214, 216, 222));
   body.setColorAt(1.0, QColor(150, 153, 162));
-  painter.setPen(QPen(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  QPainterPath hull;
+  hull.addRoundedRect(outer, radius, radius);
+  painter.setPen(Qt::NoPen);
   painter.setBrush(body);
-  painter.drawRoundedRect(outer, radius, radius);
+  painter.drawPath(hull);
 
-  // Bevel: light along the top and left, dark along the bottom and right.
+  // Bevel: light along the top and left, dark along the bottom and right; kept inside the
+  // rounded hull so no corner pokes through the rim drawn last.
+  painter.setClipPath(hull);
   const QRectF inner = outer.adjusted(line / 2.0, line / 2.0, -line / 2.0, -line / 2.0);
   const QRectF face = inner.adjusted(bevel, bevel, -bevel, -bevel);
-  painter.setPen(Qt::NoPen);
   QPolygonF light{inner.topLeft(), inner.topRight(),  face.topRight(),
                   face.topLeft(),  face.bottomLeft(), inner.bottomLeft()};
   QPolygonF shade{inner.bottomRight(), inner.bottomLeft(), face.bottomLeft(),
@@ -192,6 +197,10 @@ void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor mar
   faceFill.setColorAt(1.0, QColor(168, 171, 179));
   painter.setBrush(faceFill);
   painter.drawRect(face);
+  painter.setClipping(false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  painter.drawPath(hull);
 
   // The mark, with its own ink edge.
   const double m = std::min(face.width(), face.height()) * 0.78;
@@ -210,7 +219,7 @@ void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor mar
     case CrateMark::kStar: {
       QPolygonF star;
       for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2.0 + i * M_PI / 5.0;
+        const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
         const double r = (i % 2 == 0 ? m / 2.0 : m / 4.6) * 1.08;
         star << QPointF(c.x() + r * std::cos(a), c.y() + 0.05 * m + r * std::sin(a));
       }
@@ -337,10 +346,13 @@ void paintZorvyTile(QPainter& painter, const QRect& rect, double line) {
   QLinearGradient ground(outer.topLeft(), outer.bottomLeft());
   ground.setColorAt(0.0, QColor(90, 160, 250));
   ground.setColorAt(1.0, QColor(30, 80, 200));
-  painter.setPen(QPen(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  QPainterPath hull;
+  hull.addRoundedRect(outer, radius, radius);
+  painter.setPen(Qt::NoPen);
   painter.setBrush(ground);
-  painter.drawRoundedRect(outer, radius, radius);
-  // A soft inner highlight along the top-left edge.
+  painter.drawPath(hull);
+  // A soft bevel: light along the top and left, dark along the bottom and right.
+  painter.setClipPath(hull);
   const QRectF inner = outer.adjusted(line / 2.0 + bevel / 2.0, line / 2.0 + bevel / 2.0,
                                       -line / 2.0 - bevel / 2.0, -line / 2.0 - bevel / 2.0);
   painter.setBrush(Qt::NoBrush);
@@ -350,6 +362,9 @@ void paintZorvyTile(QPainter& painter, const QRect& rect, double line) {
   painter.setPen(QPen(QColor(10, 30, 100, 150), bevel, Qt::SolidLine, Qt::FlatCap));
   painter.drawLine(inner.bottomLeft(), inner.bottomRight());
   painter.drawLine(inner.topRight(), inner.bottomRight());
+  painter.setClipping(false);
+  painter.setPen(QPen(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  painter.drawPath(hull);
   // Small tiles give the whole inside to the head so it keeps its 1:1 pixel grid.
   const double inset = size >= 40 ? bevel : 0.0;
   const QRectF inside = outer.adjusted(line / 2.0, line / 2.0, -line / 2.0, -line / 2.0);

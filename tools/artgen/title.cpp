@@ -1,7 +1,9 @@
 #include <QLinearGradient>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "art.h"
 #include "paint.h"
@@ -26,7 +28,7 @@ QImage aboutLogo() {
   p.setPen(QPen(kInk, 1.2));
   p.setBrush(ground);
   p.drawEllipse(QPointF(32, 32), 26.0, 26.0);
-  paintZorvy(p, QRectF(9, 12, 46, 35.4), 1.6);
+  paintZorvy(p, QRectF(6, 10, 52, 40), 1.8);
   p.end();
   return image;
 }
@@ -74,8 +76,8 @@ QImage splashPicture() {
   // Soft rays behind the title.
   p.setPen(Qt::NoPen);
   for (int i = 0; i < 12; ++i) {
-    const double a0 = i * M_PI / 6.0;
-    const double a1 = a0 + M_PI / 14.0;
+    const double a0 = i * std::numbers::pi / 6.0;
+    const double a1 = a0 + std::numbers::pi / 14.0;
     QPolygonF ray{QPointF(100, 40), QPointF(100 + 220 * std::cos(a0), 40 + 220 * std::sin(a0)),
                   QPointF(100 + 220 * std::cos(a1), 40 + 220 * std::sin(a1))};
     p.setBrush(QColor(255, 255, 255, 18));

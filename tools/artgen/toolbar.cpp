@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "art.h"
 #include "paint.h"
@@ -63,7 +64,7 @@ QImage bombGlyph() {
   // Spark.
   QPolygonF spark;
   for (int i = 0; i < 16; ++i) {
-    const double a = i * M_PI / 8.0;
+    const double a = i * std::numbers::pi / 8.0;
     const double r = i % 2 == 0 ? 2.6 : 1.0;
     spark << QPointF(15.5 + r * std::cos(a), 2.5 + r * std::sin(a));
   }
@@ -145,9 +146,9 @@ QImage speakerGlyph() {
   p.drawPath(box);
   // Sound waves.
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(20, 90, 220), 1.3, Qt::SolidLine, Qt::RoundCap));
-  p.drawArc(QRectF(7.0, 5.0, 6.0, 6.0), -50 * 16, 100 * 16);
-  p.drawArc(QRectF(5.0, 2.5, 11.0, 11.0), -50 * 16, 100 * 16);
+  p.setPen(QPen(QColor(20, 90, 220), 1.4, Qt::SolidLine, Qt::RoundCap));
+  p.drawArc(QRectF(6.5, 5.0, 6.0, 6.0), -55 * 16, 110 * 16);
+  p.drawArc(QRectF(4.2, 2.2, 11.0, 11.6), -55 * 16, 110 * 16);
   p.end();
   return image;
 }
@@ -193,9 +194,9 @@ QImage podiumGlyph(bool withTrophy) {
     // A star over the winner's step.
     QPolygonF star;
     for (int i = 0; i < 10; ++i) {
-      const double a = -M_PI / 2.0 + i * M_PI / 5.0;
-      const double r = i % 2 == 0 ? 3.2 : 1.4;
-      star << QPointF(9.0 + r * std::cos(a), 3.3 + r * std::sin(a));
+      const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
+      const double r = i % 2 == 0 ? 3.1 : 1.35;
+      star << QPointF(9.0 + r * std::cos(a), 3.6 + r * std::sin(a));
     }
     p.setPen(QPen(kInk, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(255, 220, 40));
@@ -285,21 +286,17 @@ QImage paragraphGlyph() {
   QImage image = discGlyph(QColor(225, 30, 35));
   QPainter p;
   beginPainter(p, image);
-  // The sign drawn as two interlocking S curves: sharper than any font at this size.
-  p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.setBrush(Qt::NoBrush);
-  QPainterPath sign;
-  sign.moveTo(10.8, 4.6);
-  sign.cubicTo(10.0, 3.3, 6.6, 3.3, 6.7, 5.4);
-  sign.cubicTo(6.8, 7.0, 11.4, 7.4, 11.3, 9.4);
-  sign.cubicTo(11.2, 11.0, 8.6, 11.4, 7.6, 11.2);
-  p.drawPath(sign);
-  QPainterPath twin;
-  twin.moveTo(7.2, 13.4);
-  twin.cubicTo(8.0, 14.7, 11.4, 14.7, 11.3, 12.6);
-  twin.cubicTo(11.2, 11.0, 6.6, 10.6, 6.7, 8.6);
-  twin.cubicTo(6.8, 7.0, 9.4, 6.6, 10.4, 6.8);
-  p.drawPath(twin);
+  // The sign set pixel by pixel: no outline font stays crisp at ten pixels.
+  static const std::array<const char*, 10> sign{
+      ".XXXX.", "XX..XX", "XX....", ".XXXX.", "XX..XX",
+      "XX..XX", ".XXXX.", "....XX", "XX..XX", ".XXXX.",
+  };
+  p.setRenderHint(QPainter::Antialiasing, false);
+  for (int y = 0; y < static_cast<int>(sign.size()); ++y) {
+    for (int x = 0; x < 6; ++x) {
+      if (sign[static_cast<size_t>(y)][x] == 'X') p.fillRect(6 + x, 4 + y, 1, 1, Qt::white);
+    }
+  }
   p.end();
   return image;
 }

@@ -1,0 +1,888 @@
+// The crate sheet: 5 x 16 cells of 55 x 20. Column 0 and 1 hold the ordinary
+// designs in two variants, columns 2 and 3 the special crates in their two
+// blink phases, column 4 the name crates, the two halves of Zorvy's head and
+// the dissolve masks.
+#include <QFont>
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <vector>
+
+#include "art.h"
+
+namespace sheetgen {
+
+namespace {
+
+constexpr int kW = 55;
+constexpr int kH = 20;
+constexpr double kPi = 3.14159265358979323846;
+
+const QColor kRed(225, 35, 35);
+const QColor kGreen(40, 180, 60);
+const QColor kBlue(35, 85, 225);
+const QColor kYellow(250, 215, 30);
+const QColor kCyan(40, 205, 230);
+const QColor kMagenta(215, 45, 200);
+const QColor kWhite(255, 255, 255);
+const QColor kInk(30, 25, 30);
+
+// The design label on an ordinary crate.
+const QRect kPanel(7, 4, 41, 12);
+
+QImage newCell() {
+  return QImage(kW, kH, QImage::Format_RGB32);
+}
+
+// The crate face: a vertical gradient, a bevel and a black line along the top edge.
+void face(QImage& cell, const QColor& top, const QColor& bottom, bool rivets = true) {
+  for (int y = 0; y < kH; ++y) {
+    const QColor row = mix(top, bottom, (y - 1) / 18.0);
+    for (int x = 0; x < kW; ++x) {
+      QColor c = row;
+      if (y == 0)
+        c = QColor(0, 0, 0);
+      else if (y == kH - 1)
+        c = shade(row, 0.6);
+      else if (x == 0)
+        c = shade(row, 1.3);
+      else if (x == 1)
+        c = shade(row, 1.12);
+      else if (x == kW - 1)
+        c = shade(row, 0.62);
+      else if (x == kW - 2)
+        c = shade(row, 0.82);
+      else if (y == 1)
+        c = shade(row, 1.2);
+      cell.setPixelColor(x, y, c);
+    }
+  }
+  if (rivets) {
+    for (const int x : {3, 50}) {
+      cell.setPixelColor(x, 9, shade(top, 1.4));
+      cell.setPixelColor(x + 1, 9, shade(bottom, 0.8));
+      cell.setPixelColor(x, 10, shade(bottom, 0.8));
+      cell.setPixelColor(x + 1, 10, shade(bottom, 0.55));
+    }
+  }
+}
+
+void greyFace(QImage& cell, bool rivets = true) {
+  face(cell, QColor(218, 218, 224), QColor(118, 118, 128), rivets);
+}
+
+// A sunken frame around the label.
+void panelFrame(QImage& cell) {
+  const QRect f = kPanel.adjusted(-1, -1, 1, 1);
+  for (int x = f.left(); x <= f.right(); ++x) {
+    cell.setPixelColor(x, f.top(), QColor(70, 70, 78));
+    cell.setPixelColor(x, f.bottom(), QColor(236, 236, 240));
+  }
+  for (int y = f.top(); y <= f.bottom(); ++y) {
+    cell.setPixelColor(f.left(), y, QColor(70, 70, 78));
+    cell.setPixelColor(f.right(), y, QColor(200, 200, 206));
+  }
+}
+
+// Fills the label pixel by pixel from a function of the label coordinates.
+template <typename F>
+void eachPanelPixel(QImage& cell, F colourAt) {
+  for (int y = 0; y < kPanel.height(); ++y)
+    for (int x = 0; x < kPanel.width(); ++x)
+      cell.setPixelColor(kPanel.left() + x, kPanel.top() + y, colourAt(x, y));
+}
+
+void bands(QImage& cell, const std::array<QColor, 3>& c) {
+  eachPanelPixel(cell, [&](int, int y) { return c[static_cast<std::size_t>(y / 4)]; });
+}
+
+void crossField(QImage& cell, const QColor& field, const QColor& cross) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    const bool on = (x >= 12 && x <= 16) || (y >= 4 && y <= 7);
+    return on ? cross : field;
+  });
+}
+
+void twoCrosses(QImage& cell, const QColor& field, const QColor& cross) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    for (const int cx : {10, 30}) {
+      const int dx = std::abs(x - cx), dy = std::abs(2 * y - 11);
+      if ((dx <= 1 && dy <= 9) || (dx <= 5 && dy <= 2)) return cross;
+    }
+    return field;
+  });
+}
+
+void quarters(QImage& cell, const QColor& a, const QColor& b) {
+  eachPanelPixel(cell, [&](int x, int y) { return ((x < 20) == (y < 6)) ? a : b; });
+}
+
+void squareRows(QImage& cell, const QColor& a, const QColor& b) {
+  eachPanelPixel(cell, [&](int x, int y) { return ((x * 7 / 41 + y / 6) % 2 == 0) ? a : b; });
+}
+
+void barcode(QImage& cell, int variant) {
+  // Bar widths in pixels, alternating black and white.
+  static const int kBarsA[] = {1, 1, 2, 1, 1, 2, 3, 1, 1, 1, 2, 2, 1, 1, 3, 1, 1, 2, 1, 1, 2, 1, 1};
+  static const int kBarsB[] = {2, 1, 1, 1, 3, 2, 1, 1, 2, 3, 1, 2, 1, 1, 1, 2, 3, 1, 2, 2};
+  std::vector<bool> black(41, false);
+  int x = 2;
+  bool on = true;
+  const int* bars = variant ? kBarsB : kBarsA;
+  const std::size_t count = variant ? std::size(kBarsB) : std::size(kBarsA);
+  for (std::size_t i = 0; i < count && x < 39; ++i, on = !on)
+    for (int k = 0; k < bars[i] && x < 39; ++k) black[static_cast<std::size_t>(x++)] = on;
+  eachPanelPixel(cell, [&](int px, int y) {
+    bool ink = black[static_cast<std::size_t>(px)];
+    if (variant) {
+      // Shorter bars above a row of small numerals.
+      if (y >= 8) ink = y >= 9 && y <= 10 && px >= 4 && px <= 36 && (px % 4) != 3;
+      if (y >= 8 && (px <= 3 || px >= 37) && black[static_cast<std::size_t>(px)]) ink = true;
+    }
+    if (y == 0 || y == 11) ink = false;
+    return ink ? QColor(0, 0, 0) : kWhite;
+  });
+}
+
+void checker(QImage& cell, const QColor& a, const QColor& b) {
+  eachPanelPixel(cell, [&](int x, int y) { return ((x / 2 + y / 2) % 2) ? b : a; });
+}
+
+void makerName(QImage& cell, const QColor& ink, const QColor& halo) {
+  QPainter p(&cell);
+  smooth(p);
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setBold(true);
+  font.setPixelSize(13);
+  QPainterPath text;
+  text.addText(0, 0, font, QStringLiteral("Vormlab"));
+  // Narrowed to stay clear of the rivets at the crate's sides.
+  const QRectF b = text.boundingRect();
+  QTransform t;
+  t.translate(27.5, 10.5);
+  t.scale(41.0 / b.width(), 1.0);
+  t.translate(-b.center().x(), -b.center().y());
+  const QPainterPath path = t.map(text);
+  p.setPen(Qt::NoPen);
+  p.setBrush(halo);
+  p.drawPath(path.translated(1, 1));
+  p.setBrush(ink);
+  p.drawPath(path);
+}
+
+void waves(QImage& cell, bool rising) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    const double along = rising ? x + y : x - y;
+    const double across = rising ? x - y : x + y;
+    const double u = along + 1.6 * std::sin(across * 0.55);
+    const double w = std::fmod(u + 800.0, 7.0);
+    const double ink = std::clamp(1.6 - std::abs(w - 3.5), 0.0, 1.0);
+    return mix(QColor(228, 228, 234), QColor(95, 95, 108), ink);
+  });
+}
+
+void glowDots(QImage& cell, const QColor& glow, const QColor& ground) {
+  static const double kDots[][2] = {{6, 4}, {16, 8}, {25, 3.5}, {34, 7.5}};
+  eachPanelPixel(cell, [&](int x, int y) {
+    double light = 0;
+    for (const auto& d : kDots) {
+      const double r2 = (x - d[0]) * (x - d[0]) + (y - d[1]) * (y - d[1]);
+      light += std::exp(-r2 / 7.0);
+    }
+    light = std::min(light, 1.4);
+    QColor c = mix(ground, glow, std::min(light, 1.0));
+    if (light > 1.0) c = mix(c, kWhite, (light - 1.0) * 2);
+    return c;
+  });
+}
+
+void arcs(QImage& cell, bool centreBelow) {
+  const double cx = 20.5, cy = centreBelow ? 17 : -5;
+  eachPanelPixel(cell, [&](int x, int y) {
+    const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+    const double ring = std::fmod(r, 7.0);
+    // Soften the boundaries between the rings by a pixel.
+    const double toEdge = std::min({ring, std::abs(ring - 3.5), 7.0 - ring});
+    const QColor band = ring < 3.5 ? kRed : kBlue;
+    return mix(mix(kRed, kBlue, 0.5), band, std::clamp(toEdge + 0.5, 0.0, 1.0));
+  });
+}
+
+void squaresInRow(QImage& cell, const std::array<QColor, 4>& c) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    const int i = (x - 1) / 10, inX = (x - 1) % 10;
+    if (x >= 1 && i < 4 && inX < 9 && y >= 1 && y <= 10) {
+      if (inX == 0 || inX == 8 || y == 1 || y == 10)
+        return shade(c[static_cast<std::size_t>(i)], 0.6);
+      return c[static_cast<std::size_t>(i)];
+    }
+    return kWhite;
+  });
+}
+
+void diamondsInRow(QImage& cell, const std::array<QColor, 4>& c) {
+  QPainter p(&cell);
+  smooth(p);
+  p.setClipRect(kPanel);
+  p.translate(kPanel.topLeft());
+  p.fillRect(QRect(0, 0, 41, 12), QColor(25, 25, 35));
+  for (int i = 0; i < 4; ++i) {
+    const QPointF m(5.5 + 10 * i, 6);
+    QPainterPath d;
+    d.moveTo(m + QPointF(0, -5.6));
+    d.lineTo(m + QPointF(5.6, 0));
+    d.lineTo(m + QPointF(0, 5.6));
+    d.lineTo(m + QPointF(-5.6, 0));
+    d.closeSubpath();
+    outlined(p, d, c[static_cast<std::size_t>(i)], shade(c[static_cast<std::size_t>(i)], 1.5), 0.8);
+  }
+}
+
+void pastel(QImage& cell, int variant) {
+  struct Blob {
+    double x, y;
+    QColor c;
+  };
+  const std::vector<Blob> a = {{4, 3, {255, 170, 200}},
+                               {15, 9, {160, 235, 190}},
+                               {25, 2, {170, 200, 255}},
+                               {35, 9, {255, 240, 150}},
+                               {40, 1, {255, 170, 200}}};
+  const std::vector<Blob> b = {
+      {3, 6, {200, 160, 255}}, {20, 6, {255, 205, 140}}, {37, 6, {140, 230, 230}}};
+  const auto& blobs = variant ? b : a;
+  const double spread = variant ? 70.0 : 30.0;
+  eachPanelPixel(cell, [&](int x, int y) {
+    double r = 0, g = 0, bl = 0, sum = 0;
+    for (const auto& bb : blobs) {
+      const double w = std::exp(-((x - bb.x) * (x - bb.x) + (y - bb.y) * (y - bb.y)) / spread);
+      r += w * bb.c.red();
+      g += w * bb.c.green();
+      bl += w * bb.c.blue();
+      sum += w;
+    }
+    return QColor(clamp255(r / sum), clamp255(g / sum), clamp255(bl / sum));
+  });
+}
+
+// Ordinary design of the given row (1..15) and variant (0 = column 0, 1 = column 1).
+QImage ordinary(int row, int variant) {
+  QImage cell = newCell();
+  greyFace(cell);
+  if (row == 9) {
+    if (variant)
+      makerName(cell, kWhite, QColor(40, 40, 48));
+    else
+      makerName(cell, QColor(0, 0, 0), QColor(245, 245, 250));
+    return cell;
+  }
+  panelFrame(cell);
+  const bool v = variant != 0;
+  switch (row) {
+    case 1:
+      bands(cell, v ? std::array{kWhite, kRed, kWhite} : std::array{kRed, kWhite, kRed});
+      break;
+    case 2:
+      bands(cell, v ? std::array{kGreen, kRed, kBlue} : std::array{kBlue, kRed, kGreen});
+      break;
+    case 3:
+      v ? crossField(cell, kBlue, kMagenta) : crossField(cell, kMagenta, kBlue);
+      break;
+    case 4:
+      v ? twoCrosses(cell, kYellow, kBlue) : twoCrosses(cell, kBlue, kYellow);
+      break;
+    case 5:
+      v ? quarters(cell, kGreen, kRed) : quarters(cell, kRed, kGreen);
+      break;
+    case 6:
+      v ? squareRows(cell, kCyan, kYellow) : squareRows(cell, kYellow, kCyan);
+      break;
+    case 7:
+      barcode(cell, variant);
+      break;
+    case 8:
+      checker(cell, v ? QColor(0, 0, 0) : kWhite, QColor(150, 150, 156));
+      break;
+    case 10:
+      waves(cell, !v);
+      break;
+    case 11:
+      v ? glowDots(cell, QColor(70, 150, 255), QColor(10, 15, 45))
+        : glowDots(cell, QColor(255, 220, 40), QColor(45, 30, 10));
+      break;
+    case 12:
+      arcs(cell, !v);
+      break;
+    case 13:
+      squaresInRow(cell, v ? std::array{kBlue, kRed, kYellow, kGreen}
+                           : std::array{kRed, kYellow, kGreen, kBlue});
+      break;
+    case 14:
+      diamondsInRow(cell, v ? std::array{kYellow, kGreen, kBlue, kRed}
+                            : std::array{kGreen, kBlue, kRed, kYellow});
+      break;
+    case 15:
+      pastel(cell, variant);
+      break;
+    default:
+      break;
+  }
+  return cell;
+}
+
+QPainterPath textPath(const QString& text, int pixelSize, QPointF centre) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setBold(true);
+  font.setPixelSize(pixelSize);
+  QPainterPath path;
+  path.addText(0, 0, font, text);
+  const QRectF b = path.boundingRect();
+  return path.translated(centre - b.center());
+}
+
+void silverBall(QPainter& p, QPointF c) {
+  QRadialGradient g(c + QPointF(-1.2, -1.2), 4.5);
+  g.setColorAt(0, kWhite);
+  g.setColorAt(0.45, QColor(190, 192, 200));
+  g.setColorAt(1, QColor(85, 88, 100));
+  p.setPen(QPen(QColor(40, 40, 50), 0.9));
+  p.setBrush(g);
+  p.drawEllipse(c, 4.0, 4.0);
+}
+
+void numberCrate(QImage& cell, const QColor& colour, const QString& number, bool ballRight) {
+  face(cell, shade(colour, 1.45), shade(colour, 0.55), false);
+  QPainter p(&cell);
+  smooth(p);
+  const QPainterPath t = textPath(number, 15, QPointF(ballRight ? 22 : 33, 10.5));
+  outlined(p, t, kWhite, QColor(20, 20, 30), 2.4);
+  silverBall(p, QPointF(ballRight ? 43.5 : 11.5, 10.5));
+}
+
+void word(QImage& cell, const QString& text, const QColor& colour) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  const QPainterPath t = textPath(text, 13, QPointF(27.5, 10.5));
+  outlined(p, t, colour, kWhite, 2.2);
+}
+
+QPainterPath arrowRight(double x, double y) {
+  QPainterPath a;
+  a.moveTo(x, y - 2.5);
+  a.lineTo(x + 9, y - 2.5);
+  a.lineTo(x + 9, y - 6.5);
+  a.lineTo(x + 17, y);
+  a.lineTo(x + 9, y + 6.5);
+  a.lineTo(x + 9, y + 2.5);
+  a.lineTo(x, y + 2.5);
+  a.closeSubpath();
+  return a;
+}
+
+// Paints a design on a transparent layer, then lays it on the face, mirrored
+// when asked, so that left and right poses are exact mirror images.
+template <typename F>
+void layer(QImage& cell, bool mirrored, F paint) {
+  QImage l(kW, kH, QImage::Format_ARGB32_Premultiplied);
+  l.fill(Qt::transparent);
+  {
+    QPainter p(&l);
+    smooth(p);
+    paint(p);
+  }
+  if (mirrored) l = l.mirrored(true, false);
+  QPainter p(&cell);
+  p.drawImage(0, 0, l);
+}
+
+void arrows(QImage& cell, bool right) {
+  greyFace(cell);
+  layer(cell, !right, [](QPainter& p) {
+    for (const double x : {9.0, 29.0}) {
+      QLinearGradient g(0, 3, 0, 17);
+      g.setColorAt(0, QColor(255, 245, 140));
+      g.setColorAt(1, QColor(240, 175, 0));
+      outlined(p, arrowRight(x, 10), g, QColor(90, 55, 0), 1.6);
+    }
+  });
+}
+
+void spark(QPainter& p, QPointF c, double r, double turn) {
+  QPainterPath star;
+  for (int i = 0; i < 16; ++i) {
+    const double a = turn + i * kPi / 8;
+    const double rr = (i % 2) ? r * 0.4 : r;
+    const QPointF pt = c + QPointF(std::cos(a) * rr, std::sin(a) * rr);
+    i ? star.lineTo(pt) : star.moveTo(pt);
+  }
+  star.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 120, 0));
+  p.drawPath(star);
+  QTransform t;
+  t.translate(c.x(), c.y());
+  t.scale(0.55, 0.55);
+  t.translate(-c.x(), -c.y());
+  p.setBrush(QColor(255, 240, 80));
+  p.drawPath(t.map(star));
+  p.setBrush(kWhite);
+  p.drawEllipse(c, r * 0.18, r * 0.18);
+}
+
+void bomb(QImage& cell, int pose) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  // Fuse first, so the bomb's cap covers its root.
+  QPainterPath fuse;
+  fuse.moveTo(27, 5);
+  fuse.cubicTo(30, 0.5, 34, 6, 38, 3);
+  p.setPen(QPen(QColor(120, 90, 50), 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(fuse);
+  QRadialGradient g(QPointF(18, 8), 9);
+  g.setColorAt(0, QColor(120, 120, 135));
+  g.setColorAt(0.35, QColor(40, 40, 48));
+  g.setColorAt(1, QColor(5, 5, 8));
+  p.setPen(QPen(QColor(0, 0, 0), 0.8));
+  p.setBrush(g);
+  p.drawEllipse(QPointF(21, 11.5), 7.2, 7.2);
+  p.setBrush(QColor(110, 110, 120));
+  p.save();
+  p.translate(26, 6);
+  p.rotate(-40);
+  p.drawRect(QRectF(-2, -2, 4, 3.5));
+  p.restore();
+  if (pose == 0)
+    spark(p, QPointF(38.5, 3.5), 4.6, 0.2);
+  else
+    spark(p, QPointF(33, 3.8), 3.8, 0.6);
+}
+
+void dynamite(QImage& cell, int pose) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  QPainterPath fuse;
+  fuse.moveTo(37, 10);
+  fuse.cubicTo(41, 10, 41, 4, 45, 4);
+  p.setPen(QPen(QColor(60, 50, 40), 1.3, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(fuse);
+  for (int i = 0; i < 3; ++i) {
+    const QRectF stick(10, 4 + 4.2 * i, 27, 4.2);
+    QLinearGradient g(stick.topLeft(), stick.bottomLeft());
+    g.setColorAt(0, QColor(255, 120, 110));
+    g.setColorAt(0.4, QColor(220, 30, 30));
+    g.setColorAt(1, QColor(130, 10, 10));
+    p.setPen(QPen(QColor(70, 0, 0), 0.8));
+    p.setBrush(g);
+    p.drawRoundedRect(stick, 1.6, 1.6);
+    p.setBrush(QColor(240, 225, 190));
+    p.drawEllipse(QPointF(36.5, stick.center().y()), 1.2, 2.0);
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(30, 30, 30));
+  p.drawRect(QRectF(19, 3.6, 3, 13.4));
+  p.drawRect(QRectF(28, 3.6, 3, 13.4));
+  if (pose == 0)
+    spark(p, QPointF(45, 4), 4.4, 0.1);
+  else
+    spark(p, QPointF(41.5, 6.5), 3.6, 0.5);
+}
+
+void magnet(QImage& cell, bool linesLeft) {
+  greyFace(cell);
+  layer(cell, !linesLeft, [](QPainter& p) {
+    // Field lines between the poles, on the open side.
+    p.setPen(QPen(QColor(40, 90, 220), 1.0, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    for (const double r : {4.0, 8.0, 12.0})
+      p.drawArc(QRectF(22 - r, 10 - 5.5 - r * 0.2, 2 * r, 11 + r * 0.4), 90 * 16, 180 * 16);
+    QPainterPath u;
+    u.moveTo(24, 3);
+    u.lineTo(36, 3);
+    u.arcTo(QRectF(29, 3, 14, 14), 90, -180);
+    u.lineTo(24, 17);
+    u.lineTo(24, 13);
+    u.lineTo(36, 13);
+    u.arcTo(QRectF(33, 7, 6, 6), -90, 180);
+    u.lineTo(24, 7);
+    u.closeSubpath();
+    QLinearGradient g(0, 3, 0, 17);
+    g.setColorAt(0, QColor(255, 110, 100));
+    g.setColorAt(0.5, QColor(215, 25, 25));
+    g.setColorAt(1, QColor(140, 10, 10));
+    outlined(p, u, g, QColor(60, 0, 0), 1.2);
+    p.setPen(QPen(QColor(60, 60, 70), 0.8));
+    p.setBrush(QColor(215, 215, 225));
+    p.drawRect(QRectF(22.5, 3, 4, 4));
+    p.drawRect(QRectF(22.5, 13, 4, 4));
+  });
+}
+
+void wavyArrow(QImage& cell, bool right) {
+  greyFace(cell);
+  layer(cell, !right, [right](QPainter& p) {
+    const double phase = right ? 0 : kPi;
+    // The shaft, alternating red and green half waves.
+    for (int half = 0; half < 4; ++half) {
+      QPainterPath w;
+      for (int i = 0; i <= 16; ++i) {
+        const double x = 6 + half * 7.5 + i * 7.5 / 16;
+        const double y = 10 + 3.5 * std::sin((x - 6) * kPi / 7.5 + phase);
+        i ? w.lineTo(x, y) : w.moveTo(x, y);
+      }
+      p.setPen(QPen(QColor(30, 20, 20), 4.6, Qt::SolidLine, Qt::FlatCap));
+      p.drawPath(w);
+    }
+    for (int half = 0; half < 4; ++half) {
+      QPainterPath w;
+      for (int i = 0; i <= 16; ++i) {
+        const double x = 6 + half * 7.5 + i * 7.5 / 16;
+        const double y = 10 + 3.5 * std::sin((x - 6) * kPi / 7.5 + phase);
+        i ? w.lineTo(x, y) : w.moveTo(x, y);
+      }
+      p.setPen(QPen(half % 2 ? kGreen : kRed, 2.8, Qt::SolidLine, Qt::FlatCap));
+      p.drawPath(w);
+    }
+    QPainterPath head;
+    head.moveTo(35, 3.5);
+    head.lineTo(48, 10);
+    head.lineTo(35, 16.5);
+    head.closeSubpath();
+    outlined(p, head, kGreen, QColor(30, 20, 20), 1.4);
+  });
+}
+
+void spiky(QImage& cell, int pose) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  const QPointF c(27.5, 10.5);
+  const double turn = pose ? kPi / 10 : 0;
+  QPainterPath spikes;
+  for (int i = 0; i < 10; ++i) {
+    const double a = turn + i * 2 * kPi / 10;
+    const double a1 = a - 0.32, a2 = a + 0.32;
+    spikes.moveTo(c + QPointF(std::cos(a1) * 5.5, std::sin(a1) * 5.0));
+    spikes.lineTo(c + QPointF(std::cos(a) * 10.5, std::sin(a) * 9.2));
+    spikes.lineTo(c + QPointF(std::cos(a2) * 5.5, std::sin(a2) * 5.0));
+    spikes.closeSubpath();
+  }
+  outlined(p, spikes, QColor(255, 225, 30), QColor(120, 80, 0), 1.0);
+  QRadialGradient g(c + QPointF(-2, -2), 8);
+  g.setColorAt(0, QColor(255, 110, 100));
+  g.setColorAt(1, QColor(190, 15, 20));
+  p.setPen(QPen(QColor(90, 0, 0), 0.9));
+  p.setBrush(g);
+  const double squash = pose ? 0.6 : 0.0;
+  p.drawEllipse(c, 6.8 + squash, 6.2 - squash);
+  const double look = pose ? -1.0 : 1.0;
+  for (const double dx : {-2.6, 2.6}) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kWhite);
+    p.drawEllipse(c + QPointF(dx, -1.5), 2.0, 2.3);
+    p.setBrush(QColor(0, 0, 0));
+    p.drawEllipse(c + QPointF(dx + look * 0.8, -1.2), 1.0, 1.2);
+  }
+  p.setPen(QPen(QColor(60, 0, 0), 1.0));
+  p.setBrush(Qt::NoBrush);
+  if (pose)
+    p.drawEllipse(c + QPointF(0, 3), 1.4, 1.2);
+  else
+    p.drawArc(QRectF(c.x() - 2.5, c.y() + 0.5, 5, 3), 200 * 16, 140 * 16);
+}
+
+void rat(QImage& cell, int pose) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  const QColor fur(125, 125, 135), dark(45, 45, 52), pink(245, 150, 170);
+  // The second pose scurries a little further on.
+  if (pose) p.translate(2, 0);
+  QPainterPath tail;
+  tail.moveTo(15, 13);
+  if (pose)
+    tail.cubicTo(9, 14, 8, 5, 3, 7);
+  else
+    tail.cubicTo(9, 12, 8, 18, 3, 15);
+  p.setPen(QPen(QColor(190, 110, 130), 1.3, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(tail);
+  // Feet.
+  p.setPen(QPen(dark, 1.4, Qt::SolidLine, Qt::RoundCap));
+  const double step = pose ? 2.0 : -2.0;
+  p.drawLine(QPointF(20, 15), QPointF(20 + step, 18));
+  p.drawLine(QPointF(31, 15), QPointF(31 - step, 18));
+  QPainterPath body;
+  body.addEllipse(QPointF(25, 11.5), 11, 5.5);
+  QPainterPath head;
+  head.moveTo(32, 6.5);
+  head.cubicTo(38, 6, 44, 9, 47, 12);
+  head.cubicTo(43, 14.5, 38, 16, 32, 16);
+  head.closeSubpath();
+  QLinearGradient g(0, 5, 0, 17);
+  g.setColorAt(0, shade(fur, 1.35));
+  g.setColorAt(1, shade(fur, 0.75));
+  outlined(p, body.united(head), g, dark, 1.2);
+  p.setPen(QPen(dark, 0.9));
+  p.setBrush(pink);
+  p.drawEllipse(QPointF(35, 5.8), 2.6, 2.8);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 0, 0));
+  p.drawEllipse(QPointF(40, 10), 1.1, 1.1);
+  p.setBrush(pink);
+  p.drawEllipse(QPointF(47, 12), 1.3, 1.3);
+  p.setPen(QPen(dark, 0.5));
+  p.drawLine(QPointF(45, 13), QPointF(49, 11.5 + (pose ? -1.5 : 0)));
+  p.drawLine(QPointF(45, 13), QPointF(49, 14.5 + (pose ? 1.5 : 0)));
+}
+
+void pistol(QImage& cell, bool flash) {
+  greyFace(cell);
+  QPainter p(&cell);
+  smooth(p);
+  if (flash) {
+    QPainterPath burst;
+    const QPointF c(44, 7);
+    for (int i = 0; i < 14; ++i) {
+      const double a = i * kPi / 7;
+      const double r = (i % 2) ? 3.0 : 7.5;
+      const QPointF pt = c + QPointF(std::cos(a) * r * 1.15, std::sin(a) * r * 0.85);
+      i ? burst.lineTo(pt) : burst.moveTo(pt);
+    }
+    burst.closeSubpath();
+    outlined(p, burst, QColor(255, 225, 40), QColor(225, 30, 20), 2.2);
+  }
+  QPainterPath gun;
+  gun.moveTo(12, 4);
+  gun.lineTo(38, 4);
+  gun.lineTo(38, 10);
+  gun.lineTo(22, 10);
+  gun.lineTo(22, 11);
+  gun.lineTo(20, 18);
+  gun.lineTo(13, 18);
+  gun.lineTo(15, 10);
+  gun.lineTo(12, 9);
+  gun.closeSubpath();
+  QLinearGradient g(0, 4, 0, 18);
+  g.setColorAt(0, QColor(120, 125, 140));
+  g.setColorAt(0.3, QColor(60, 62, 72));
+  g.setColorAt(1, QColor(25, 25, 30));
+  outlined(p, gun, g, QColor(0, 0, 0), 1.1);
+  p.setPen(QPen(QColor(0, 0, 0), 1.1));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(20, 7.5, 6, 7), 180 * 16, 180 * 16);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(130, 80, 40));
+  p.drawRect(QRectF(15, 12, 4.2, 4.5));
+}
+
+QImage special(int code, int phase) {
+  QImage cell = newCell();
+  const bool normal = phase == 0;
+  switch (code) {
+    case 50:
+      numberCrate(cell, QColor(40, 90, 235), QStringLiteral("13"), normal);
+      break;
+    case 51:
+      numberCrate(cell, QColor(220, 30, 35), QStringLiteral("31"), normal);
+      break;
+    case 52:
+      numberCrate(cell, QColor(205, 40, 200), QStringLiteral("53"), normal);
+      break;
+    case 53:
+      numberCrate(cell, QColor(30, 165, 55), QStringLiteral("97"), normal);
+      break;
+    case 54:
+      normal ? word(cell, QStringLiteral("PLUS"), QColor(220, 20, 20))
+             : word(cell, QStringLiteral("MINUS"), QColor(30, 60, 220));
+      break;
+    case 55:
+      arrows(cell, normal);
+      break;
+    case 56:
+      bomb(cell, phase);
+      break;
+    case 57:
+      dynamite(cell, phase);
+      break;
+    case 58:
+      magnet(cell, normal);
+      break;
+    case 59:
+      wavyArrow(cell, normal);
+      break;
+    case 60:
+      spiky(cell, phase);
+      break;
+    case 61:
+      rat(cell, phase);
+      break;
+    case 62:
+      pistol(cell, normal);
+      break;
+    default:
+      greyFace(cell);
+      break;
+  }
+  return cell;
+}
+
+QImage nameCrate(const QColor& colour) {
+  QImage cell = newCell();
+  face(cell, QColor(62, 62, 70), QColor(8, 8, 10), false);
+  QPainter p(&cell);
+  smooth(p);
+  const QPainterPath t = textPath(QStringLiteral("Quibbix"), 14, QPointF(27.5, 10.5));
+  QLinearGradient g(0, 5, 0, 16);
+  g.setColorAt(0, shade(colour, 1.5));
+  g.setColorAt(1, colour);
+  p.setPen(Qt::NoPen);
+  p.setBrush(g);
+  p.drawPath(t);
+  return cell;
+}
+
+// Zorvy, the mascot, over two crates: hair and eyes above, grin and chin below.
+QImage zorvy() {
+  QImage pair(kW, 2 * kH, QImage::Format_RGB32);
+  const QColor ground(40, 110, 230);
+  {
+    QImage top = newCell(), bottom = newCell();
+    face(top, shade(ground, 1.3), ground, false);
+    face(bottom, ground, shade(ground, 0.7), false);
+    QPainter p(&pair);
+    p.drawImage(0, 0, top);
+    p.drawImage(0, kH, bottom);
+  }
+  QPainter p(&pair);
+  smooth(p);
+  const QColor outline(45, 25, 15), hair(30, 40, 140);
+  QPainterPath spikes;
+  spikes.moveTo(18, 12);
+  spikes.lineTo(17.5, 2);
+  spikes.lineTo(23.5, 8);
+  spikes.lineTo(27.5, 0.5);
+  spikes.lineTo(31.5, 8);
+  spikes.lineTo(37.5, 2);
+  spikes.lineTo(37, 12);
+  spikes.closeSubpath();
+  outlined(p, spikes, hair, QColor(10, 12, 50), 1.2);
+  QRadialGradient skin(QPointF(22, 14), 22);
+  skin.setColorAt(0, QColor(255, 200, 120));
+  skin.setColorAt(0.5, QColor(255, 154, 42));
+  skin.setColorAt(1, QColor(215, 110, 20));
+  QPainterPath head;
+  head.addEllipse(QPointF(27.5, 23.5), 16.5, 14.8);
+  outlined(p, head, skin, outline, 1.6);
+  for (const double cx : {21.5, 33.5}) {
+    p.setPen(QPen(outline, 1.0));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QPointF(cx, 14.5), 4.4, 5.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0));
+    p.drawEllipse(QPointF(cx + 1.9, 15.2), 2.1, 2.5);
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QPointF(cx + 2.5, 14.2), 0.7, 0.7);
+  }
+  // The grin: a wide red mouth with a row of white teeth along its top.
+  QPainterPath mouth;
+  mouth.moveTo(16, 24);
+  mouth.cubicTo(21, 26, 34, 26, 39, 24);
+  mouth.cubicTo(37, 32, 31, 35.5, 27.5, 35.5);
+  mouth.cubicTo(24, 35.5, 18, 32, 16, 24);
+  mouth.closeSubpath();
+  outlined(p, mouth, QColor(220, 30, 40), outline, 1.4);
+  p.save();
+  p.setClipPath(mouth);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255));
+  p.drawRect(QRectF(14, 22, 28, 6.2));
+  p.setPen(QPen(QColor(200, 200, 200), 0.6));
+  for (double x = 19; x < 38; x += 3.5) p.drawLine(QPointF(x, 24), QPointF(x, 28));
+  p.restore();
+  p.setPen(QPen(outline, 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(mouth);
+  p.end();
+  // Keep the crate edge of the lower half on the blue ground, not across the face.
+  for (int x = 0; x < kW; ++x) {
+    const double dx = (x + 0.5 - 27.5) / 18.0;
+    if (std::abs(dx) >= 1.0) pair.setPixelColor(x, kH, QColor(0, 0, 0));
+  }
+  return pair;
+}
+
+// Seven dissolve masks: each pixel gets a rank, and a mask blackens the pixels
+// below its share, so every mask contains the black pixels of the one before.
+std::vector<QImage> dissolveMasks() {
+  constexpr int kPixels = kW * kH;
+  Rng rng(0xD155);
+  std::vector<double> key(kPixels);
+  // A little low-frequency noise makes the crate crumble in flecks, not pure grain.
+  std::array<double, 12 * 5> coarse{};
+  for (auto& c : coarse) c = rng.unit();
+  for (int i = 0; i < kPixels; ++i) {
+    const int x = i % kW, y = i / kW;
+    key[static_cast<std::size_t>(i)] =
+        0.7 * rng.unit() + 0.3 * coarse[static_cast<std::size_t>((y / 5) * 12 + x / 5)];
+  }
+  std::vector<int> order(kPixels);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return key[static_cast<std::size_t>(a)] < key[static_cast<std::size_t>(b)];
+  });
+  const double shares[] = {0.10, 0.26, 0.49, 0.70, 0.84, 0.94, 0.996};
+  std::vector<QImage> masks;
+  for (const double share : shares) {
+    QImage m = newCell();
+    m.fill(QColor(255, 255, 255));
+    const int black = ri(share * kPixels);
+    for (int k = 0; k < black; ++k) {
+      const int i = order[static_cast<std::size_t>(k)];
+      m.setPixel(i % kW, i / kW, qRgb(0, 0, 0));
+    }
+    masks.push_back(m);
+  }
+  return masks;
+}
+
+}  // namespace
+
+QImage makeCrates() {
+  QImage sheet(5 * kW, 16 * kH, QImage::Format_RGB32);
+  QPainter p(&sheet);
+  const auto put = [&](int col, int row, const QImage& cell) {
+    p.drawImage(col * kW, row * kH, cell);
+  };
+  QImage plain = newCell();
+  greyFace(plain);
+  QImage empty = newCell();
+  empty.fill(QColor(0, 0, 0));
+  put(0, 0, empty);
+  put(1, 0, plain);
+  for (int row = 1; row <= 15; ++row) {
+    put(0, row, ordinary(row, 0));
+    put(1, row, ordinary(row, 1));
+  }
+  for (int row = 0; row < 16; ++row) {
+    put(2, row, row <= 12 ? special(50 + row, 0) : plain);
+    put(3, row, row <= 12 ? special(50 + row, 1) : plain);
+  }
+  put(4, 0, nameCrate(QColor(50, 120, 255)));
+  put(4, 1, nameCrate(QColor(40, 210, 60)));
+  put(4, 2, nameCrate(QColor(240, 45, 45)));
+  const QImage head = zorvy();
+  put(4, 3, head.copy(0, 0, kW, kH));
+  put(4, 4, head.copy(0, kH, kW, kH));
+  for (int row = 5; row <= 8; ++row) put(4, row, plain);
+  const std::vector<QImage> masks = dissolveMasks();
+  for (std::size_t i = 0; i < masks.size(); ++i) put(4, 9 + static_cast<int>(i), masks[i]);
+  return sheet;
+}
+
+}  // namespace sheetgen

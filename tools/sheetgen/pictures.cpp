@@ -1,0 +1,503 @@
+// The picture sheet: 30 wrapped presents on the wall under the picture, each
+// as a covered view (a dark silhouette) above its revealed view. Every present
+// is laid out on the tile shape its level covers, so the silhouette fills the
+// covered tiles.
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "art.h"
+
+namespace sheetgen {
+
+namespace {
+
+constexpr int kCell = 120;
+constexpr int kTile = 15;
+constexpr double kPi = 3.14159265358979323846;
+
+// The covered tiles of each picture: per row the first column and the count.
+constexpr std::uint8_t kShapes[30][8][2] = {
+    {{0, 0}, {0, 0}, {3, 2}, {3, 2}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {4, 3}, {3, 4}, {3, 4}, {2, 5}, {1, 6}, {2, 3}, {0, 0}},
+    {{0, 0}, {1, 5}, {1, 7}, {1, 7}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {0, 0}, {1, 6}, {1, 6}, {0, 0}, {0, 0}, {0, 0}},
+    {{0, 0}, {1, 5}, {1, 5}, {0, 8}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
+    {{0, 0}, {0, 0}, {3, 1}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {3, 3}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 5}, {2, 3}, {0, 0}, {0, 0}},
+    {{0, 0}, {2, 4}, {1, 6}, {1, 6}, {0, 8}, {0, 8}, {0, 6}, {0, 0}},
+    {{0, 0}, {3, 2}, {2, 4}, {1, 5}, {1, 5}, {1, 5}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {3, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {5, 1}, {3, 4}, {1, 6}, {1, 5}, {1, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {3, 3}, {1, 7}, {0, 8}, {0, 8}, {0, 6}, {2, 3}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 5}, {1, 6}, {1, 6}, {4, 3}, {0, 0}, {0, 0}},
+    {{0, 0}, {3, 2}, {1, 5}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{2, 2}, {1, 6}, {1, 7}, {0, 8}, {0, 7}, {0, 7}, {1, 5}, {0, 0}},
+    {{0, 0}, {2, 4}, {1, 5}, {2, 4}, {2, 4}, {2, 4}, {3, 2}, {0, 0}},
+    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 6}, {2, 3}, {0, 0}, {0, 0}},
+    {{0, 0}, {2, 5}, {1, 6}, {1, 6}, {1, 6}, {1, 5}, {1, 5}, {0, 0}},
+    {{0, 0}, {4, 4}, {0, 8}, {0, 8}, {0, 8}, {0, 8}, {2, 6}, {0, 0}},
+    {{0, 0}, {3, 1}, {2, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {1, 5}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 3}, {1, 6}, {1, 6}, {2, 5}, {4, 2}, {0, 0}},
+    {{1, 6}, {0, 8}, {0, 8}, {0, 7}, {0, 7}, {0, 7}, {0, 6}, {1, 4}},
+    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {4, 1}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
+};
+
+using Grid = std::array<std::array<bool, 8>, 8>;  // [row][column]
+
+Grid shapeOf(int p) {
+  Grid g{};
+  for (int r = 0; r < 8; ++r)
+    for (int k = 0; k < kShapes[p][r][1]; ++k) g[r][kShapes[p][r][0] + k] = true;
+  return g;
+}
+
+enum class Paper { Plain, Dots, Stripes, Stars, Checks, Zigzag, Hearts };
+enum class Ribbon { Cross, Vertical, Double, Diagonal, String };
+
+struct Wrap {
+  QColor paper;
+  QColor ribbon;
+  QColor motif;
+  Paper pattern;
+  Ribbon style;
+};
+
+// Either the colours or the silhouette of a present: the same shapes, drawn
+// once in colour and once in near-black.
+struct Ink {
+  bool dark;
+  QColor paper(const Wrap& w) const { return dark ? QColor(0, 0, 0) : w.paper; }
+  QColor ribbon(const Wrap& w) const { return dark ? QColor(30, 28, 32) : w.ribbon; }
+  QColor line(const Wrap& w) const { return dark ? QColor(0, 0, 0) : shade(w.paper, 0.45); }
+};
+
+const QColor kPapers[] = {
+    {230, 40, 50},  {40, 110, 230}, {50, 180, 70},  {250, 200, 30}, {200, 60, 200},
+    {255, 130, 30}, {30, 190, 200}, {150, 80, 220}, {240, 90, 150}, {120, 200, 40},
+};
+const QColor kRibbons[] = {
+    {255, 215, 40}, {240, 240, 250}, {230, 30, 40}, {40, 90, 220}, {60, 190, 80}, {250, 120, 200},
+};
+
+void paperPattern(QPainter& p, const QRectF& r, const Wrap& w) {
+  p.save();
+  p.setClipRect(r);
+  p.setPen(Qt::NoPen);
+  p.setBrush(w.motif);
+  switch (w.pattern) {
+    case Paper::Plain:
+      break;
+    case Paper::Dots:
+      for (double y = r.top() + 3; y < r.bottom(); y += 7)
+        for (double x = r.left() + 3 + (int(y) % 2) * 3.5; x < r.right(); x += 7)
+          p.drawEllipse(QPointF(x, y), 1.6, 1.6);
+      break;
+    case Paper::Stripes:
+      p.setPen(QPen(w.motif, 2.5));
+      for (double d = -r.height(); d < r.width(); d += 8)
+        p.drawLine(QPointF(r.left() + d, r.bottom()), QPointF(r.left() + d + r.height(), r.top()));
+      break;
+    case Paper::Stars:
+      for (double y = r.top() + 5; y < r.bottom(); y += 10)
+        for (double x = r.left() + 4 + (int(y / 10) % 2) * 5; x < r.right(); x += 10) {
+          QPainterPath s;
+          for (int i = 0; i < 10; ++i) {
+            const double a = -kPi / 2 + i * kPi / 5, rr = (i % 2) ? 1.2 : 3.0;
+            const QPointF pt(x + std::cos(a) * rr, y + std::sin(a) * rr);
+            i ? s.lineTo(pt) : s.moveTo(pt);
+          }
+          p.drawPath(s);
+        }
+      break;
+    case Paper::Checks:
+      for (double y = r.top(); y < r.bottom(); y += 6)
+        for (double x = r.left() + (int((y - r.top()) / 6) % 2) * 6; x < r.right(); x += 12)
+          p.drawRect(QRectF(x, y, 6, 6));
+      break;
+    case Paper::Zigzag: {
+      p.setPen(QPen(w.motif, 1.8));
+      p.setBrush(Qt::NoBrush);
+      for (double y = r.top() + 4; y < r.bottom(); y += 7) {
+        QPainterPath z;
+        z.moveTo(r.left(), y);
+        for (double x = r.left(); x < r.right() + 4; x += 4)
+          z.lineTo(x + 2, y + ((int((x - r.left()) / 4) % 2) ? -2 : 2));
+        p.drawPath(z);
+      }
+      break;
+    }
+    case Paper::Hearts:
+      for (double y = r.top() + 5; y < r.bottom(); y += 9)
+        for (double x = r.left() + 4 + (int(y / 9) % 2) * 4.5; x < r.right(); x += 9) {
+          QPainterPath h;
+          h.moveTo(x, y + 2.5);
+          h.cubicTo(x - 4, y - 0.5, x - 2, y - 3.5, x, y - 1.2);
+          h.cubicTo(x + 2, y - 3.5, x + 4, y - 0.5, x, y + 2.5);
+          p.drawPath(h);
+        }
+      break;
+  }
+  p.restore();
+}
+
+// A bow sitting on the point (cx, base), at most w wide and h high.
+void bow(QPainter& p, double cx, double base, double w, double h, const Wrap& wrap,
+         const Ink& ink) {
+  const QColor c = ink.ribbon(wrap);
+  const QColor line = ink.dark ? QColor(0, 0, 0) : shade(wrap.ribbon, 0.45);
+  const double lw = std::min(w / 2, h * 1.3), lh = h;
+  QPainterPath loops;
+  for (const double s : {-1.0, 1.0}) {
+    QPainterPath l;
+    l.moveTo(cx, base - lh * 0.35);
+    l.cubicTo(cx + s * lw * 0.4, base - lh * 1.15, cx + s * lw * 1.05, base - lh * 1.0,
+              cx + s * lw * 0.95, base - lh * 0.45);
+    l.cubicTo(cx + s * lw * 0.9, base - lh * 0.1, cx + s * lw * 0.4, base - lh * 0.1, cx,
+              base - lh * 0.35);
+    loops.addPath(l);
+    QPainterPath tail;
+    tail.moveTo(cx, base - lh * 0.3);
+    tail.lineTo(cx + s * lw * 0.55, base + lh * 0.15);
+    tail.lineTo(cx + s * lw * 0.35, base + lh * 0.25);
+    tail.closeSubpath();
+    loops.addPath(tail);
+  }
+  outlined(p, loops.simplified(), c, line, 1.4);
+  if (!ink.dark) {
+    p.setPen(QPen(shade(wrap.ribbon, 0.7), 1.0));
+    p.setBrush(Qt::NoBrush);
+    for (const double s : {-1.0, 1.0})
+      p.drawLine(QPointF(cx + s * 1.5, base - lh * 0.4),
+                 QPointF(cx + s * lw * 0.6, base - lh * 0.7));
+  }
+  QPainterPath knot;
+  knot.addEllipse(QPointF(cx, base - lh * 0.33), std::max(2.0, lw * 0.18), std::max(2.0, lh * 0.2));
+  outlined(p, knot, ink.dark ? c : shade(wrap.ribbon, 0.85), line, 1.2);
+}
+
+struct Box {
+  QRectF rect;           // the box with its lid, in picture pixels
+  double bowRoom = 0;    // height above the box kept for its bow (0 = no bow)
+  double bowX = -1;      // the bow's centre; -1 = the middle of the box
+  double bowW = 44;      // the bow's greatest width
+  bool inFront = false;  // a small box standing in front of the pile
+  Wrap wrap;
+};
+
+void drawBox(QPainter& p, const Box& b, const Ink& ink) {
+  const Wrap& w = b.wrap;
+  const QRectF r = b.rect;
+  const QColor line = ink.line(w);
+  const double lidH = std::clamp(r.height() * 0.2, 4.0, 8.0);
+  const QRectF body = r.adjusted(1.5, lidH - 1, -1.5, 0);
+  const QRectF lid(r.left(), r.top(), r.width(), lidH);
+  QLinearGradient g(body.topLeft(), body.topRight());
+  g.setColorAt(0, shade(ink.paper(w), ink.dark ? 1.0 : 1.12));
+  g.setColorAt(1, shade(ink.paper(w), ink.dark ? 1.0 : 0.82));
+  QPainterPath bodyPath;
+  bodyPath.addRect(body);
+  outlined(p, bodyPath, g, line, 1.6);
+  if (!ink.dark) paperPattern(p, body.adjusted(0.8, 0.8, -0.8, -0.8), w);
+  const double rw = std::clamp(r.width() * 0.14, 3.0, 8.0);
+  const QColor rc = ink.ribbon(w);
+  const QColor rline = ink.dark ? QColor(0, 0, 0) : shade(w.ribbon, 0.55);
+  p.setPen(QPen(rline, 0.8));
+  p.setBrush(rc);
+  const double cx = r.center().x();
+  switch (w.style) {
+    case Ribbon::Cross:
+      p.drawRect(QRectF(cx - rw / 2, body.top(), rw, body.height()));
+      if (body.height() > 18)
+        p.drawRect(QRectF(body.left(), body.center().y() - rw / 2, body.width(), rw));
+      break;
+    case Ribbon::Vertical:
+      p.drawRect(QRectF(cx - rw / 2, body.top(), rw, body.height()));
+      break;
+    case Ribbon::Double:
+      p.drawRect(
+          QRectF(body.left() + body.width() * 0.3 - rw / 3, body.top(), rw * 0.66, body.height()));
+      p.drawRect(
+          QRectF(body.left() + body.width() * 0.7 - rw / 3, body.top(), rw * 0.66, body.height()));
+      break;
+    case Ribbon::Diagonal: {
+      p.save();
+      p.setClipRect(body);
+      QPainterPath band;
+      band.moveTo(body.left(), body.bottom() - rw);
+      band.lineTo(body.left() + body.width() * 0.55, body.top());
+      band.lineTo(body.left() + body.width() * 0.55 + rw * 1.2, body.top());
+      band.lineTo(body.left() + rw * 1.2, body.bottom());
+      band.lineTo(body.left(), body.bottom());
+      band.closeSubpath();
+      p.drawPath(band);
+      p.restore();
+      break;
+    }
+    case Ribbon::String:
+      p.setPen(QPen(ink.dark ? rc : QColor(240, 225, 180), 1.3));
+      p.drawLine(QPointF(cx, body.top()), QPointF(cx, body.bottom()));
+      p.drawLine(QPointF(body.left(), body.center().y()), QPointF(body.right(), body.center().y()));
+      break;
+  }
+  QLinearGradient lg(lid.topLeft(), lid.bottomLeft());
+  lg.setColorAt(0, shade(ink.paper(w), ink.dark ? 1.0 : 1.25));
+  lg.setColorAt(1, shade(ink.paper(w), ink.dark ? 1.0 : 0.9));
+  QPainterPath lidPath;
+  lidPath.addRect(lid);
+  outlined(p, lidPath, lg, line, 1.6);
+  if (w.style != Ribbon::Diagonal && w.style != Ribbon::String) {
+    p.setPen(QPen(rline, 0.8));
+    p.setBrush(rc);
+    if (w.style == Ribbon::Double) {
+      p.drawRect(
+          QRectF(body.left() + body.width() * 0.3 - rw / 3, lid.top(), rw * 0.66, lid.height()));
+      p.drawRect(
+          QRectF(body.left() + body.width() * 0.7 - rw / 3, lid.top(), rw * 0.66, lid.height()));
+    } else {
+      p.drawRect(QRectF(cx - rw / 2, lid.top(), rw, lid.height()));
+    }
+  }
+  if (b.bowRoom > 0) {
+    const double bw = std::min(r.width() * 0.8, b.bowW);
+    bow(p, b.bowX < 0 ? cx : b.bowX, r.top() + 1.5, bw, std::min(b.bowRoom + 1.5, bw * 0.5), w,
+        ink);
+  }
+}
+
+// The brown package: kraft paper, string and a label; no bow.
+void drawParcel(QPainter& p, const QRectF& r, const Ink& ink) {
+  const QColor kraft = ink.dark ? QColor(0, 0, 0) : QColor(190, 140, 85);
+  const QColor line = ink.dark ? QColor(0, 0, 0) : QColor(95, 60, 30);
+  QPainterPath body;
+  body.addRoundedRect(r, 2, 2);
+  QLinearGradient g(r.topLeft(), r.bottomRight());
+  g.setColorAt(0, ink.dark ? kraft : shade(kraft, 1.15));
+  g.setColorAt(1, ink.dark ? kraft : shade(kraft, 0.85));
+  outlined(p, body, g, line, 1.8);
+  const QColor string = ink.dark ? QColor(30, 28, 32) : QColor(245, 235, 205);
+  p.setPen(QPen(string, 1.6));
+  p.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
+  p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QPointF(r.center().x() - 3, r.center().y() - 3), 3.5, 2.5);
+  p.drawEllipse(QPointF(r.center().x() + 3, r.center().y() - 3), 3.5, 2.5);
+  if (ink.dark) return;
+  // Folded paper edges and an address label.
+  p.setPen(QPen(shade(kraft, 0.75), 1.0));
+  p.drawLine(QPointF(r.left() + 3, r.top() + 3), QPointF(r.left() + 12, r.top() + 10));
+  p.drawLine(QPointF(r.right() - 3, r.top() + 3), QPointF(r.right() - 12, r.top() + 10));
+  const QRectF label(r.left() + 6, r.bottom() - 17, 20, 12);
+  p.setPen(QPen(QColor(120, 110, 90), 0.8));
+  p.setBrush(QColor(250, 248, 235));
+  p.drawRect(label);
+  p.setPen(QPen(QColor(60, 60, 120), 1.0));
+  for (int i = 0; i < 3; ++i)
+    p.drawLine(QPointF(label.left() + 3, label.top() + 3 + 3 * i),
+               QPointF(label.right() - 3 - 3 * (i % 2), label.top() + 3 + 3 * i));
+  p.setPen(QPen(QColor(200, 40, 40), 1.0));
+  p.drawLine(QPointF(label.right() - 5, label.top() + 2),
+             QPointF(label.right() - 2, label.top() + 2));
+}
+
+// A round present wrapped like a sweet, twisted at both ends.
+void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
+  const QColor line = ink.line(w);
+  const QPointF c = r.center();
+  const double rx = r.width() * 0.3, ry = r.height() * 0.48;
+  for (const double s : {-1.0, 1.0}) {
+    QPainterPath fan;
+    fan.moveTo(c.x() + s * rx * 0.8, c.y());
+    fan.lineTo(c.x() + s * r.width() * 0.5, c.y() - ry * 0.7);
+    fan.quadTo(c.x() + s * r.width() * 0.42, c.y(), c.x() + s * r.width() * 0.5, c.y() + ry * 0.7);
+    fan.closeSubpath();
+    outlined(p, fan, ink.ribbon(w), ink.dark ? QColor(0, 0, 0) : shade(w.ribbon, 0.5), 1.4);
+  }
+  QPainterPath ball;
+  ball.addEllipse(c, rx, ry);
+  QRadialGradient g(c - QPointF(rx * 0.35, ry * 0.4), rx * 1.3);
+  g.setColorAt(0, shade(ink.paper(w), ink.dark ? 1.0 : 1.4));
+  g.setColorAt(1, shade(ink.paper(w), ink.dark ? 1.0 : 0.8));
+  outlined(p, ball, g, line, 1.8);
+  if (ink.dark) return;
+  p.save();
+  p.setClipPath(ball);
+  paperPattern(p, ball.boundingRect(), w);
+  p.setPen(QPen(w.ribbon, 3.0));
+  p.drawLine(QPointF(c.x(), c.y() - ry), QPointF(c.x(), c.y() + ry));
+  p.restore();
+}
+
+// Tile rectangles (column, row, width, height) for the boxes of a shape: the
+// biggest rectangle first, then the biggest of what is left, and so on.
+std::vector<QRect> boxesOf(Grid g) {
+  std::vector<QRect> out;
+  for (;;) {
+    QRect best;
+    int bestScore = 0;
+    for (int r0 = 0; r0 < 8; ++r0)
+      for (int c0 = 0; c0 < 8; ++c0)
+        for (int r1 = r0; r1 < 8; ++r1)
+          for (int c1 = c0; c1 < 8; ++c1) {
+            bool full = true;
+            for (int r = r0; r <= r1 && full; ++r)
+              for (int c = c0; c <= c1 && full; ++c) full = g[r][c];
+            if (!full) continue;
+            const int w = c1 - c0 + 1, h = r1 - r0 + 1;
+            // Prefer area, then boxes resting low, then wide ones.
+            const int score = (w * h) * 1000 + r1 * 50 + w * 5 + r0;
+            if (w >= 2 && score > bestScore) {
+              bestScore = score;
+              best = QRect(c0, r0, w, h);
+            }
+          }
+    if (bestScore == 0) break;
+    out.push_back(best);
+    for (int r = best.top(); r <= best.bottom(); ++r)
+      for (int c = best.left(); c <= best.right(); ++c) g[r][c] = false;
+  }
+  return out;
+}
+
+const Paper kPatterns[] = {Paper::Dots,   Paper::Stripes, Paper::Stars, Paper::Plain,
+                           Paper::Checks, Paper::Zigzag,  Paper::Hearts};
+const Ribbon kStyles[] = {Ribbon::Cross, Ribbon::Vertical, Ribbon::Double, Ribbon::Cross,
+                          Ribbon::Diagonal};
+
+// The wrapping of box k of picture p: colours, paper and ribbon vary from
+// picture to picture so no two presents look alike.
+Wrap wrapFor(int p, int k) {
+  Wrap w;
+  w.paper = kPapers[(p * 3 + k * 7) % 10];
+  w.ribbon = kRibbons[(p + k * 2) % 6];
+  if (std::abs(w.ribbon.hue() - w.paper.hue()) < 40 && w.ribbon.saturation() > 60)
+    w.ribbon = QColor(250, 250, 255);
+  w.motif = (p + k) % 3 == 0 ? shade(w.paper, 1.45) : shade(w.paper, 0.7);
+  w.pattern = kPatterns[(p * 5 + k * 3) % 7];
+  w.style = kStyles[(p + k) % 5];
+  return w;
+}
+
+// Lays out picture p's presents on its tile shape and draws them with the ink.
+void drawPresents(QPainter& p, int pic, const Ink& ink) {
+  const Grid g = shapeOf(pic);
+  if (pic == 17) {  // the plain brown package
+    drawParcel(p, QRectF(31, 34, 58, 54), ink);
+    return;
+  }
+  if (pic == 4) {  // the sweet-shaped present over the rounded shape
+    drawSweet(p, QRectF(16, 31, 88, 58), wrapFor(pic, 0), ink);
+    return;
+  }
+  std::vector<QRect> tiles = boxesOf(g);
+  if (pic == 29) tiles = {QRect(2, 4, 4, 2), QRect(3, 2, 2, 2)};  // a small box on a big one
+  const int n = static_cast<int>(tiles.size());
+  std::array<std::array<int, 8>, 8> owner;
+  for (auto& row : owner) row.fill(-1);
+  for (int k = 0; k < n; ++k)
+    for (int r = tiles[k].top(); r <= tiles[k].bottom(); ++r)
+      for (int c = tiles[k].left(); c <= tiles[k].right(); ++c) owner[r][c] = k;
+  // A narrow one-row piece resting on a box becomes that box's bow.
+  std::vector<int> bowPiece(static_cast<std::size_t>(n), -1);
+  std::vector<bool> isBow(static_cast<std::size_t>(n), false);
+  for (int k = 0; k < n; ++k) {
+    const QRect t = tiles[k];
+    if (t.height() != 1 || t.width() > 5 || t.bottom() == 7) continue;
+    const int below = owner[t.bottom() + 1][t.left() + t.width() / 2];
+    if (below < 0 || bowPiece[static_cast<std::size_t>(below)] >= 0) continue;
+    bowPiece[static_cast<std::size_t>(below)] = k;
+    isBow[static_cast<std::size_t>(k)] = true;
+  }
+  std::vector<Box> boxes;
+  for (int k = 0; k < n; ++k) {
+    if (isBow[static_cast<std::size_t>(k)]) continue;
+    const QRect t = tiles[k];
+    Box b;
+    b.wrap = wrapFor(pic, k);
+    b.rect = QRectF(t.left() * kTile + 1, t.top() * kTile + 1, t.width() * kTile - 2,
+                    t.height() * kTile - 1);
+    bool spareAbove = false, boxAbove = false, shapeBelow = false;
+    for (int c = t.left(); c <= t.right(); ++c) {
+      if (t.top() > 0 && g[t.top() - 1][c]) {
+        spareAbove = true;
+        const int o = owner[t.top() - 1][c];
+        if (o >= 0 && !isBow[static_cast<std::size_t>(o)]) boxAbove = true;
+      }
+      if (t.bottom() < 7 && g[t.bottom() + 1][c]) shapeBelow = true;
+    }
+    const int piece = bowPiece[static_cast<std::size_t>(k)];
+    if (t.height() == 1 && !shapeBelow && boxAbove) {
+      // A flat piece under the pile: a small box standing in front of it.
+      b.inFront = true;
+      b.rect.setTop(b.rect.top() - 3);
+      b.bowRoom = 6;
+      b.bowW = 24;
+    } else if (piece >= 0) {
+      const QRect bt = tiles[piece];
+      b.bowRoom = kTile - 1;
+      b.bowX = (bt.left() + bt.width() / 2.0) * kTile;
+      b.bowW = std::min(bt.width() * kTile * 1.2, 52.0);
+    } else if (boxAbove) {
+      b.bowRoom = 0;
+    } else if (spareAbove) {
+      b.bowRoom = kTile - 1;
+    } else {
+      const double room = std::min(10.0, b.rect.height() * 0.35);
+      b.rect.setTop(b.rect.top() + room);
+      b.bowRoom = room;
+    }
+    boxes.push_back(b);
+  }
+  // Lower boxes first, so the upper ones and the bows lie over them; the
+  // small boxes in front last of all.
+  std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
+    if (a.inFront != b.inFront) return b.inFront;
+    return a.rect.bottom() > b.rect.bottom();
+  });
+  if (pic == 13) {  // a box tipped over to one side
+    p.save();
+    p.translate(60, 62);
+    p.rotate(-22);
+    p.translate(-60, -62);
+    Box b = boxes.front();
+    b.rect = QRectF(22, 44, 74, 40);
+    b.bowRoom = 10;
+    drawBox(p, b, ink);
+    p.restore();
+    return;
+  }
+  for (const Box& b : boxes) drawBox(p, b, ink);
+}
+
+}  // namespace
+
+QImage makePictures(const QImage& background) {
+  QImage sheet(10 * kCell, 3 * 2 * kCell, QImage::Format_RGB32);
+  const QImage wall = background.copy(kPictureX, kPictureY, kCell, kCell);
+  QPainter out(&sheet);
+  for (int pic = 0; pic < 30; ++pic) {
+    const QPoint at(kCell * (pic % 10), 2 * kCell * (pic / 10));
+    for (const bool dark : {true, false}) {
+      QImage view = wall;
+      {
+        QPainter p(&view);
+        smooth(p);
+        drawPresents(p, pic, Ink{dark});
+      }
+      out.drawImage(at + QPoint(0, dark ? 0 : kCell), view);
+    }
+  }
+  return sheet;
+}
+
+}  // namespace sheetgen
