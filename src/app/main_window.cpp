@@ -8,12 +8,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 
-#include "app/placement.h"
-#include "app/placement_effect.h"
+#include "app/placement_window.h"
 #include "app/texts.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
@@ -67,7 +65,7 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}) {
   FormCreate();
-  splash_ = new dialogs::Splash();
+  splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
   HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
   TongueDlg_ = new dialogs::TongueDlg(this, [this](int language) { Language_ = language; });
@@ -188,14 +186,7 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-void MainWindow::restorePlacement() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
-  const QSize windowSize = frameGeometry().size();
-  const QString stored = ini_.ReadString(kCommon, QStringLiteral("MainForm"), QString());
-  move(parsePlacement(stored, windowSize, screenSize)
-           .value_or(centredPosition(windowSize, screenSize)));
-}
+void MainWindow::restorePlacement() { restoreWindowPosition(*this, ini_); }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -305,7 +296,7 @@ void MainWindow::Leave() {
   if (help_) help_->close();
   ini_.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
   ini_.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
-  ini_.WriteString(kCommon, QStringLiteral("MainForm"), formatPlacement(frameGeometry()));
+  saveWindowPosition(*this, ini_);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
