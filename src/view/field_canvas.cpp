@@ -24,6 +24,8 @@ QFont captionFont() {
   f.setPixelSize(11);
   f.setBold(true);
   f.setHintingPreference(QFont::PreferFullHinting);
+  // Crisp pixels: a pure black shadow and pure white glyphs, as the digits have.
+  f.setStyleStrategy(QFont::NoAntialias);
   return f;
 }
 
