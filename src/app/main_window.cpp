@@ -90,10 +90,15 @@ void MainWindow::FormCreate() {
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
 
-  // The help document lies beside the program, or in the installed data folder.
+  // The help document lies beside the program (build tree), or in the data folder of
+  // the prefix the program was installed into, wherever that prefix is.
   helpFile_ = AppFolder_ + QStringLiteral("QBIX2.HLP");
-  const QString installed = QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP");
-  if (!QFileInfo::exists(helpFile_) && QFileInfo::exists(installed)) helpFile_ = installed;
+  for (const QString& installed :
+       {AppFolder_ + QStringLiteral("../share/quibbix/QBIX2.HLP"),
+        QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP")}) {
+    if (QFileInfo::exists(helpFile_)) break;
+    if (QFileInfo::exists(installed)) helpFile_ = QFileInfo(installed).canonicalFilePath();
+  }
 
   Panel1_ = new QWidget(this);
   Panel1_->setObjectName(QStringLiteral("Panel1"));

@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <gtest/gtest.h>
-#include <QGuiApplication>
 
 int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
+  // Test discovery runs this without the suite's environment: never look for a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
