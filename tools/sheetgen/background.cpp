@@ -97,7 +97,8 @@ void paintSlab(QImage& img, Rng& rng) {
   for (int y = slab.top(); y <= slab.bottom(); ++y) {
     for (int x = slab.left(); x <= slab.right(); ++x) {
       const double t = double(y - slab.top()) / slab.height();
-      double g = 168 - 38 * t + rng.range(-3, 3);
+      // Dark enough for the white captions and digits to stand out.
+      double g = 116 - 30 * t + rng.range(-3, 3);
       const int fromL = x - slab.left(), fromR = slab.right() - x;
       const int fromT = y - slab.top(), fromB = slab.bottom() - y;
       QColor c(clamp255(g), clamp255(g), clamp255(g + 6));
