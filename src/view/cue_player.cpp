@@ -44,6 +44,9 @@ std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& 
 }  // namespace
 
 SdlCuePlayer::SdlCuePlayer() {
+  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, and the
+  // program could then not be ended from outside (at logout, by kill); Qt keeps them.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   audioInit_ = true;
   open();
