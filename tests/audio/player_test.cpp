@@ -1,0 +1,546 @@
+// Real playback: each test starts a private PulseAudio server with a null sink,
+// records the sink's monitor with parec and checks what the player put out and
+// when. Recorded samples are counted from the moment parec delivered its first
+// bytes, so "the recording held N samples when play() was called" is a clock
+// that runs with the sink; an onset measured against it includes parec's own
+// capture delay and is therefore an upper bound on the player's delay.
+// On a busy machine the server may run short and insert moments of silence;
+// the comparisons remove those (see withoutGaps) rather than fail on them.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QString>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "view/cue_player.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr int kRate = 22050;       // rate of the recording
+constexpr double kLoud = 0.02;     // above this a sample counts as sound
+constexpr double kSilent = 0.004;  // below this everywhere a stretch counts as silent
+constexpr int kMs = kRate / 1000;  // samples per millisecond, rounded down
+
+std::size_t samplesIn(Clock::duration d) {
+  return static_cast<std::size_t>(std::chrono::duration<double>(d).count() * kRate);
+}
+double ms(std::size_t samples) {
+  return static_cast<double>(samples) * 1000.0 / kRate;
+}
+
+std::string findProgram(const char* name) {
+  const char* path = std::getenv("PATH");
+  std::stringstream dirs(path ? path : "/usr/bin:/bin");
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    const fs::path p = fs::path(dir) / name;
+    if (::access(p.c_str(), X_OK) == 0) return p;
+  }
+  return {};
+}
+
+// Starts a child with the current environment plus `extra` (NAME=value), its
+// stdout on `out` and stderr on `err`. The child is killed if this process dies.
+pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra, int out,
+            int err) {
+  std::vector<std::string> env(extra);
+  for (char** e = environ; *e; ++e) {
+    const std::string var(*e);
+    bool replaced = false;
+    for (const auto& x : extra)
+      replaced |= var.substr(0, var.find('=') + 1) == x.substr(0, x.find('=') + 1);
+    if (!replaced) env.push_back(var);
+  }
+  std::vector<char*> args, envp;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+  args.push_back(nullptr);
+  envp.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    ::execve(args[0], args.data(), envp.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// Ends a child by its id: a polite signal first, then a hard one.
+void end(pid_t& pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  const auto limit = Clock::now() + 5s;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (Clock::now() > limit) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  pid = -1;
+}
+
+// A PulseAudio daemon with only a null sink, in a private folder of its own.
+class PulseServer {
+ public:
+  ~PulseServer() { stop(); }
+
+  // Empty on success, otherwise why it failed.
+  std::string start(const std::string& program) {
+    char tmpl[] = "/tmp/quibbix-audio-XXXXXX";
+    if (!::mkdtemp(tmpl)) return "cannot make a temporary folder";
+    dir_ = tmpl;
+    for (const char* sub : {"run", "home"}) {
+      fs::create_directory(dir_ / sub);
+      fs::permissions(dir_ / sub, fs::perms::owner_all, fs::perm_options::replace);
+    }
+    std::ofstream(dir_ / "null.pa")
+        << "load-module module-null-sink sink_name=nullsink\n"
+        << "load-module module-native-protocol-unix socket=" << (dir_ / "native").string()
+        << " auth-anonymous=1\n"
+        << "set-default-sink nullsink\n";
+    const int log = ::open((dir_ / "pulse.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_ = spawn({program, "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                  "--use-pid-file=no", "-F", (dir_ / "null.pa").string()},
+                 {"XDG_RUNTIME_DIR=" + (dir_ / "run").string(), "HOME=" + (dir_ / "home").string()},
+                 log, log);
+    ::close(log);
+    // Ready when its socket accepts a connection.
+    const auto limit = Clock::now() + 15s;
+    while (!accepts()) {
+      int status = 0;
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return "pulseaudio exited at start:\n" + log_text();
+      }
+      if (Clock::now() > limit) return "pulseaudio did not open its socket:\n" + log_text();
+      std::this_thread::sleep_for(10ms);
+    }
+    return {};
+  }
+
+  void stop() {
+    end(pid_);
+    if (!dir_.empty()) {
+      std::error_code ec;
+      fs::remove_all(dir_, ec);
+      dir_.clear();
+    }
+  }
+
+  std::string address() const { return "unix:" + (dir_ / "native").string(); }
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  bool accepts() const {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, (dir_ / "native").c_str(), sizeof addr.sun_path - 1);
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(fd);
+    return ok;
+  }
+  std::string log_text() const {
+    std::ifstream in(dir_ / "pulse.log");
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
+  fs::path dir_;
+  pid_t pid_ = -1;
+};
+
+// parec on the null sink's monitor: 16-bit mono at kRate, collected by a thread.
+class Recording {
+ public:
+  ~Recording() { stop(); }
+
+  std::string start(const std::string& program, const std::string& server) {
+    int fds[2];
+    if (::pipe(fds) != 0) return "no pipe";
+    pid_ = spawn({program, "-d", "nullsink.monitor", "--format=s16le",
+                  "--rate=" + std::to_string(kRate), "--channels=1", "--raw", "--latency-msec=40"},
+                 {"PULSE_SERVER=" + server}, fds[1], 2);
+    ::close(fds[1]);
+    fd_ = fds[0];
+    reader_ = std::thread([this] { read(); });
+    if (!waitFor(1, 15s)) return "parec delivered nothing";
+    return {};
+  }
+
+  void stop() {
+    end(pid_);
+    if (reader_.joinable()) reader_.join();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+  std::size_t count() {
+    std::lock_guard lock(m_);
+    return samples_.size();
+  }
+  bool waitFor(std::size_t n, Clock::duration limit) {
+    std::unique_lock lock(m_);
+    return cv_.wait_for(lock, limit, [&] { return samples_.size() >= n || done_; }) &&
+           samples_.size() >= n;
+  }
+  std::vector<double> samples() {
+    std::lock_guard lock(m_);
+    return samples_;
+  }
+
+ private:
+  void read() {
+    unsigned char buf[4096];
+    int odd = -1;  // a low byte still waiting for its high byte
+    for (;;) {
+      const ssize_t n = ::read(fd_, buf, sizeof buf);
+      if (n <= 0) break;
+      std::lock_guard lock(m_);
+      for (ssize_t i = 0; i < n; ++i) {
+        if (odd < 0) {
+          odd = buf[i];
+        } else {
+          const auto v = static_cast<std::int16_t>(odd | buf[i] << 8);
+          samples_.push_back(v / 32768.0);
+          odd = -1;
+        }
+      }
+      cv_.notify_all();
+    }
+    std::lock_guard lock(m_);
+    done_ = true;
+    cv_.notify_all();
+  }
+
+  pid_t pid_ = -1;
+  int fd_ = -1;
+  std::thread reader_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  std::vector<double> samples_;
+  bool done_ = false;
+};
+
+// Cue n as it should sound at kRate, read straight from the compiled-in file.
+std::vector<double> cueSignal(int n) {
+  QFile file(QString::asprintf(":/cues/cue%02d.wav", n));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray w = file.readAll();
+  auto le = [&](qsizetype at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(w[at + i]);
+    return v;
+  };
+  std::uint32_t rate = 0;
+  std::vector<double> raw;
+  for (qsizetype at = 12; at + 8 <= w.size();) {
+    const auto len = static_cast<qsizetype>(le(at + 4));
+    if (w.mid(at, 4) == "fmt ") rate = le(at + 12);
+    if (w.mid(at, 4) == "data")
+      for (qsizetype i = 0; i < len; ++i)
+        raw.push_back((static_cast<std::uint8_t>(w[at + 8 + i]) - 128) / 128.0);
+    at += 8 + len + (len & 1);
+  }
+  if (rate == kRate) return raw;
+  std::vector<double> up;  // 11025 Hz: every other sample interpolated
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    up.push_back(raw[i]);
+    up.push_back(i + 1 < raw.size() ? (raw[i] + raw[i + 1]) / 2 : raw[i] / 2);
+  }
+  return up;
+}
+
+std::size_t firstLoud(const std::vector<double>& x, std::size_t from) {
+  for (std::size_t i = from; i < x.size(); ++i)
+    if (std::abs(x[i]) > kLoud) return i;
+  return x.size();
+}
+std::size_t lastLoud(const std::vector<double>& x, std::size_t from, std::size_t to) {
+  std::size_t last = from;
+  for (std::size_t i = from; i < std::min(to, x.size()); ++i)
+    if (std::abs(x[i]) > kLoud) last = i;
+  return last;
+}
+double peak(const std::vector<double>& x, std::size_t from, std::size_t to) {
+  double p = 0;
+  for (std::size_t i = from; i < std::min(to, x.size()); ++i) p = std::max(p, std::abs(x[i]));
+  return p;
+}
+// Where the cue t begins in x after `mark`: its first loud sample, less the
+// fade-in before the cue's own first loud sample. x.size() if nothing is heard.
+std::size_t cueStart(const std::vector<double>& x, std::size_t mark, const std::vector<double>& t) {
+  const std::size_t onset = firstLoud(x, mark), lead = firstLoud(t, 0);
+  return onset < x.size() ? std::max(mark, onset - std::min(onset, lead)) : x.size();
+}
+// Normalised correlation of x[at...] with t[from...] over len samples: 1 is the same shape.
+double similarity(const std::vector<double>& x, std::size_t at, const std::vector<double>& t,
+                  std::size_t from, std::size_t len) {
+  double xy = 0, xx = 0, yy = 0;
+  for (std::size_t i = 0; i < len && at + i < x.size() && from + i < t.size(); ++i) {
+    xy += x[at + i] * t[from + i];
+    xx += x[at + i] * x[at + i];
+    yy += t[from + i] * t[from + i];
+  }
+  return xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : 0.0;
+}
+// Where in [lo, hi] the start of t lines up best with x.
+std::size_t bestStart(const std::vector<double>& x, const std::vector<double>& t, std::size_t lo,
+                      std::size_t hi, std::size_t len) {
+  std::size_t best = lo;
+  double score = -2;
+  for (std::size_t at = lo; at <= hi; ++at) {
+    const double s = similarity(x, at, t, 0, len);
+    if (s > score) score = s, best = at;
+  }
+  return best;
+}
+
+// Loudness over time: RMS of 5 ms windows of x[from, from + len).
+std::vector<double> envelope(const std::vector<double>& x, std::size_t from, std::size_t len) {
+  const std::size_t w = 5 * kMs;
+  std::vector<double> e;
+  for (std::size_t k = 0; k + w <= len; k += w) {
+    double sum = 0;
+    for (std::size_t i = from + k; i < std::min(from + k + w, x.size()); ++i) sum += x[i] * x[i];
+    e.push_back(std::sqrt(sum / static_cast<double>(w)));
+  }
+  return e;
+}
+double correlation(const std::vector<double>& a, const std::vector<double>& b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  double ma = 0, mb = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    ma += a[i] / static_cast<double>(n), mb += b[i] / static_cast<double>(n);
+  double ab = 0, aa = 0, bb = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    ab += (a[i] - ma) * (b[i] - mb);
+    aa += (a[i] - ma) * (a[i] - ma);
+    bb += (b[i] - mb) * (b[i] - mb);
+  }
+  return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
+}
+// Whether the recording from `at` rises and falls like t[0, len). Loudness is
+// compared rather than the wave itself: on a loaded machine the server may
+// drop or delay a few milliseconds, which would throw a wave comparison off
+// for the rest of the cue but leaves the loudness contour intact. Another cue,
+// a cue cut short or one that goes on too long does not match.
+::testing::AssertionResult soundsLike(const std::vector<double>& x, std::size_t at,
+                                      const std::vector<double>& t, std::size_t len) {
+  const auto want = envelope(t, 0, len);
+  double best = -2;
+  for (std::size_t d = 0; d <= 20 * kMs; d += kMs / 2) {  // slack for the onset's own jitter
+    best = std::max(best, correlation(envelope(x, at + d, len), want));
+    if (at >= d) best = std::max(best, correlation(envelope(x, at - d, len), want));
+  }
+  if (best > 0.85) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "loudness contour correlates only " << best;
+}
+
+// x[from, to) without its stretches of exact silence of 1 ms or more. When the
+// server runs short of data it plays exact silence and then goes on where the
+// stream left off; removing such stretches (and the cue's own pauses, from the
+// cue alike) compares what was heard without counting those gaps against the
+// player.
+std::vector<double> withoutGaps(const std::vector<double>& x, std::size_t from, std::size_t to) {
+  std::vector<double> out;
+  to = std::min(to, x.size());
+  for (std::size_t i = from; i < to;) {
+    std::size_t j = i;
+    while (j < to && x[j] == 0.0) ++j;
+    if (j - i < static_cast<std::size_t>(kMs)) out.insert(out.end(), x.begin() + i, x.begin() + j);
+    if (j < to) out.push_back(x[j]);
+    i = j + 1;
+  }
+  return out;
+}
+
+// The game's animations busy-wait on the GUI thread; the player must not need it.
+void busyWait(Clock::time_point until) {
+  while (Clock::now() < until) {
+  }
+}
+
+class PlayerOnServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string pulseaudio = findProgram("pulseaudio"), parec = findProgram("parec");
+    ASSERT_FALSE(pulseaudio.empty()) << "pulseaudio is missing (Debian package pulseaudio)";
+    ASSERT_FALSE(parec.empty()) << "parec is missing (Debian package pulseaudio-utils)";
+    const std::string why = server_.start(pulseaudio);
+    ASSERT_TRUE(why.empty()) << why;
+    const std::string why2 = rec_.start(parec, server_.address());
+    ASSERT_TRUE(why2.empty()) << why2;
+    ::setenv("PULSE_SERVER", server_.address().c_str(), 1);
+    ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+    player_ = std::make_unique<quibbix::view::SdlCuePlayer>();
+    ASSERT_TRUE(player_->hasDevice()) << "the player found no output on the private server";
+  }
+  void TearDown() override {
+    player_.reset();
+    rec_.stop();
+    server_.stop();
+  }
+
+  // Plays cue n, then busy-waits `hold` from the call; returns the recording
+  // position at the call.
+  std::size_t playAndHold(int n, Clock::duration hold) {
+    const std::size_t mark = rec_.count();
+    const auto t = Clock::now();
+    player_->play(n);
+    busyWait(t + hold);
+    return mark;
+  }
+  // The recording once it reaches `n` samples.
+  std::vector<double> recordingUpTo(std::size_t n) {
+    EXPECT_TRUE(rec_.waitFor(n, 20s)) << "the recording stalled";
+    return rec_.samples();
+  }
+
+  PulseServer server_;
+  Recording rec_;
+  std::unique_ptr<quibbix::view::SdlCuePlayer> player_;
+};
+
+TEST_F(PlayerOnServer, CueIsHeardAtOnceAndToItsEnd) {
+  const auto fanfare = cueSignal(12);
+  ASSERT_FALSE(fanfare.empty());
+  const std::size_t mark = playAndHold(12, 2s);
+  const auto x = recordingUpTo(mark + fanfare.size() + kRate);
+
+  const std::size_t start = cueStart(x, mark, fanfare);
+  ASSERT_LT(start, x.size()) << "nothing was heard";
+  std::printf("cue 12: first sample %.1f ms after play()\n", ms(start - mark));
+  RecordProperty("latency_ms", static_cast<int>(ms(start - mark)));
+  EXPECT_LT(ms(start - mark), 50.0);
+
+  // All of it and nothing after it: the fanfare's contour, its last sound where
+  // the fanfare's is, then silence.
+  const auto heard = withoutGaps(x, start, x.size()), cue = withoutGaps(fanfare, 0, fanfare.size());
+  EXPECT_TRUE(soundsLike(heard, 0, cue, cue.size()));
+  EXPECT_NEAR(ms(lastLoud(heard, 0, heard.size())), ms(lastLoud(cue, 0, cue.size())), 20.0);
+}
+
+TEST_F(PlayerOnServer, NewCueCutsTheOldOneOff) {
+  const auto tune = cueSignal(18), chime = cueSignal(8);
+  const std::size_t mark = rec_.count();
+  const auto t0 = Clock::now();
+  player_->play(18);
+  busyWait(t0 + 200ms);
+  const std::size_t mark2 = rec_.count();
+  player_->play(8);
+  busyWait(t0 + 2200ms);
+  const auto x = recordingUpTo(mark + samplesIn(3000ms));
+
+  const std::size_t a = cueStart(x, mark, tune);
+  ASSERT_LT(a, x.size()) << "nothing was heard";
+  // The chime's wave is looked for anywhere in the first second of the tune.
+  const std::size_t b = bestStart(x, chime, a, a + kRate, chime.size());
+  std::printf("tune %.1f ms, chime %.1f ms after its play()\n", ms(a - mark), ms(b - mark2));
+  EXPECT_GT(similarity(x, b, chime, 0, chime.size()), 0.8) << "no chime in the recording";
+  EXPECT_GE(b, mark2);
+  EXPECT_LT(ms(b - mark2), 50.0) << "the second cue did not start when it was played";
+
+  // Up to the cut the first cue, from it the second, then silence where the
+  // first would have gone on for another 1.6 s.
+  const auto before = withoutGaps(x, a, b), tuneHeard = withoutGaps(tune, 0, tune.size());
+  EXPECT_TRUE(soundsLike(before, 0, tuneHeard, before.size() - 10 * kMs));
+  const auto after = withoutGaps(x, b, x.size()), chimeHeard = withoutGaps(chime, 0, chime.size());
+  EXPECT_TRUE(soundsLike(after, 0, chimeHeard, chimeHeard.size()));
+  EXPECT_LT(peak(after, chimeHeard.size() + 20 * kMs, after.size()), kSilent);
+}
+
+TEST_F(PlayerOnServer, StopSilencesThePlayingCue) {
+  const auto fanfare = cueSignal(12);
+  const std::size_t mark = rec_.count();
+  const auto t0 = Clock::now();
+  player_->play(12);
+  busyWait(t0 + 300ms);
+  const std::size_t cut = rec_.count();
+  player_->stop();
+  const auto x = recordingUpTo(mark + fanfare.size() + kRate);
+
+  const std::size_t a = cueStart(x, mark, fanfare);
+  ASSERT_LT(a, x.size()) << "nothing was heard";
+  // Up to the stop call the fanfare was heard; after it at most what was
+  // already on its way to the server.
+  const auto cue = withoutGaps(fanfare, 0, fanfare.size());
+  const auto before = withoutGaps(x, a, cut), after = withoutGaps(x, cut, x.size());
+  EXPECT_TRUE(soundsLike(before, 0, cue, before.size()));
+  EXPECT_LT(peak(after, 50 * kMs, after.size()), kSilent);
+}
+
+TEST_F(PlayerOnServer, NothingIsHeardWithoutACue) {
+  const std::size_t mark = rec_.count();
+  for (int n : {0, -1, 19, 1000}) player_->play(n);  // not cues: ignored
+  const auto x = recordingUpTo(mark + kRate);
+  EXPECT_LT(peak(x, mark, mark + kRate), kSilent);
+}
+
+// With no sound server and no sound card the player has no device, and
+// everything it is asked to do is skipped without a word.
+TEST(PlayerWithoutServer, ConstructsPlaysAndStopsSilently) {
+  const fs::path missing = fs::temp_directory_path() / "quibbix-audio-no-server" / "native";
+  ::setenv("PULSE_SERVER", ("unix:" + missing.string()).c_str(), 1);
+  const bool noCard = !fs::exists("/dev/snd");
+
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  char path[] = "/tmp/quibbix-audio-stderr-XXXXXX";
+  const int capture = ::mkstemp(path);
+  ASSERT_GE(capture, 0);
+  ::dup2(capture, 2);
+  bool device = true;
+  {
+    quibbix::view::SdlCuePlayer player;
+    device = player.hasDevice();
+    for (int n = 0; n <= 19; ++n) player.play(n);
+    player.stop();
+  }
+  std::fflush(stderr);
+  ::dup2(saved, 2);
+  ::close(saved);
+  ::close(capture);
+  std::ifstream in(path);
+  const std::string said{std::istreambuf_iterator<char>(in), {}};
+  ::unlink(path);
+
+  if (noCard) {
+    EXPECT_FALSE(device);
+    EXPECT_EQ(said, "");
+  }
+}
+
+}  // namespace
