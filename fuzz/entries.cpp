@@ -26,9 +26,7 @@ QString textOf(Bytes bytes) {
                            static_cast<qsizetype>(bytes.size()));
 }
 
-std::string shown(const QString& text) {
-  return '"' + text.toStdString() + '"';
-}
+std::string shown(const QString& text) { return '"' + text.toStdString() + '"'; }
 
 std::string shown(const dialogs::ScoreEntry& entry) {
   return '{' + std::to_string(entry.score) + ", " + shown(entry.name) + '}';
@@ -75,12 +73,13 @@ class PrivateFolder {
   void write(const QByteArray& bytes) {
     QFile file(dir_.filePath(QStringLiteral("Zorvyplay/Quibbix/V2.ini")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
+        file.write(bytes) != bytes.size() || !file.flush()) {
       fail("cannot write the settings file");
     }
     // Qt does not read a file again whose size and modification time it has
     // already seen, and two inputs of one size are often written within the
-    // same clock tick. A time of its own for every input forces a fresh read.
+    // same clock tick. A time of its own for every input forces a fresh read
+    // (set after the flush, or the buffered write would stamp it anew).
     ++stamp_;
     if (!file.setFileTime(QDateTime::fromSecsSinceEpoch(1'000'000'000 + stamp_, Qt::UTC),
                           QFileDevice::FileModificationTime)) {
@@ -192,8 +191,8 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
 }
 
 std::string settingsFile(Bytes bytes) {
-  const SettingsReadout read = readSettingsBytes(
-      QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+  const SettingsReadout read = readSettingsBytes(QByteArray(
+      reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   if (read.errors > kReads) return std::to_string(read.errors) + " error reports for 14 reads";
 
   // Whatever a hand-edited file gave, the game saves it back with the next
@@ -213,10 +212,18 @@ std::string settingsFile(Bytes bytes) {
     return "player saved as " + shown(read.player) + " reads back as " + shown(player);
   }
   if (errors != 0) return std::to_string(errors) + " error reports reading the saved table";
-  if (store.ReadBool(kCommon, QStringLiteral("sound"), true) != read.sound ||
-      store.ReadInteger(kCommon, QStringLiteral("tongue"), -1) != read.tongue ||
-      store.ReadString(kCommon, QStringLiteral("MainForm"), {}) != read.placement) {
-    return "saving the table changed sound, tongue or MainForm";
+  const bool sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
+  if (sound != read.sound)
+    return "saving the table turned the sound " + std::string(sound ? "on" : "off");
+  const int tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  if (tongue != read.tongue) {
+    return "saving the table changed the tongue from " + std::to_string(read.tongue) + " to " +
+           std::to_string(tongue);
+  }
+  const QString placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  if (placement != read.placement) {
+    return "saving the table changed MainForm from " + shown(read.placement) + " to " +
+           shown(placement);
   }
   return {};
 }
