@@ -3,7 +3,7 @@
 # the window placement, a stored high-score row and the whole settings file.
 #   scripts/fuzz.sh [seconds-per-target]      (default 300)
 # Builds the libFuzzer programs with clang in build-fuzz/ and runs all targets
-# side by side for the given time. New corpus entries stay in a temporary
+# side by side for the given time, with fuzz/dict/<target>.dict where there is one. New corpus entries stay in a temporary
 # folder; an input that crashes a target, breaks one of its properties or trips
 # a sanitizer is kept in fuzz/regressions/<target>/ (the fuzzregress tests
 # replay it from then on) and makes the script fail.
@@ -23,9 +23,11 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 declare -A pids
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t/corpus" "$work/$t/artifacts" "$work/$t/tmp"
+  dict=()
+  [[ -f "fuzz/dict/$t.dict" ]] && dict=(-dict="fuzz/dict/$t.dict")
   # The settings target makes its private settings folder under TMPDIR.
   TMPDIR="$work/$t/tmp" "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=25 \
-    -print_final_stats=1 -artifact_prefix="$work/$t/artifacts/" \
+    -print_final_stats=1 -artifact_prefix="$work/$t/artifacts/" "${dict[@]}" \
     "$work/$t/corpus" "fuzz/corpus/$t" >"$work/$t/log" 2>&1 &
   pids[$t]=$!
 done
