@@ -21,6 +21,12 @@ class StoreFile {
       : settings_(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zorvyplay"),
                   QStringLiteral("Quibbix/V2")) {
     settings_.setFallbacksEnabled(false);
+    // Qt parses a section only when a key is first asked for, and it looks
+    // for the key's section next to the sections sorting before the key: a
+    // hand-made "[common/x]" then hides "[common]" from keys after "x", which
+    // read as their defaults until another key happens to parse the section.
+    // Listing the groups from the top parses every section at once.
+    settings_.childGroups();
   }
   QSettings& operator*() { return settings_; }
   QSettings* operator->() { return &settings_; }

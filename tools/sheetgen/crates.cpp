@@ -29,7 +29,6 @@ const QColor kYellow(250, 215, 30);
 const QColor kCyan(40, 205, 230);
 const QColor kMagenta(215, 45, 200);
 const QColor kWhite(255, 255, 255);
-const QColor kInk(30, 25, 30);
 
 // The design label on an ordinary crate.
 const QRect kPanel(7, 4, 41, 12);

@@ -1,0 +1,231 @@
+#include "fuzz/entries.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSize>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/settings_store.h"
+#include "dialogs/scrambler.h"
+
+namespace quibbix::fuzz {
+
+namespace {
+
+QString textOf(Bytes bytes) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<qsizetype>(bytes.size()));
+}
+
+std::string shown(const QString& text) { return '"' + text.toStdString() + '"'; }
+
+std::string shown(const dialogs::ScoreEntry& entry) {
+  return '{' + std::to_string(entry.score) + ", " + shown(entry.name) + '}';
+}
+
+// An independent strict decimal reading to hold parseDecimalInt against:
+// ASCII only, an optional minus, digits, within 32 bits.
+bool referenceInt(const QString& text, int& out) {
+  std::string ascii;
+  for (const QChar c : text) {
+    if (c.unicode() > 0x7f) return false;
+    ascii += static_cast<char>(c.unicode());
+  }
+  const char* end = ascii.data() + ascii.size();
+  const auto [stop, error] = std::from_chars(ascii.data(), end, out);
+  return error == std::errc() && stop == end && !ascii.empty();
+}
+
+// The game's main window on a common screen, on a screen too small for it,
+// and with no screen at all (an invalid size of -1 by -1).
+struct Layout {
+  QSize window;
+  QSize screen;
+};
+constexpr std::array<Layout, 3> kLayouts{{
+    {QSize(500, 366), QSize(1920, 1080)},
+    {QSize(500, 366), QSize(320, 200)},
+    {QSize(500, 366), QSize()},
+}};
+
+// The settings folder of this process: private, made once, removed at exit.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    if (!dir_.isValid() || !QDir().mkpath(dir_.filePath(QStringLiteral("Zorvyplay/Quibbix")))) {
+      fail("cannot make a private settings folder");
+    }
+    qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
+    // Qt remembers the settings path once it has looked it up; this pins it
+    // even if something asked before the environment was set.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+  }
+
+  void write(const QByteArray& bytes) {
+    QFile file(dir_.filePath(QStringLiteral("Zorvyplay/Quibbix/V2.ini")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+      fail("cannot write the settings file");
+    }
+    // Qt does not read a file again whose size and modification time it has
+    // already seen, and two inputs of one size are often written within the
+    // same clock tick. A time of its own for every input forces a fresh read
+    // (set after the flush, or the buffered write would stamp it anew).
+    ++stamp_;
+    if (!file.setFileTime(QDateTime::fromSecsSinceEpoch(1'000'000'000 + stamp_, Qt::UTC),
+                          QFileDevice::FileModificationTime)) {
+      fail("cannot set the settings file's time");
+    }
+  }
+
+ private:
+  [[noreturn]] static void fail(const char* what) {
+    std::fprintf(stderr, "fuzz harness: %s\n", what);
+    std::abort();
+  }
+
+  QTemporaryDir dir_;
+  std::int64_t stamp_ = 0;
+};
+
+PrivateFolder& privateFolder() {
+  static PrivateFolder folder;
+  return folder;
+}
+
+const QString kCommon = QStringLiteral("common");
+// sound, tongue, player, ten rows, MainForm.
+constexpr int kReads = 14;
+
+}  // namespace
+
+std::string placementText(Bytes bytes) {
+  const QString text = textOf(bytes);
+
+  for (const QString& field : text.split(u',')) {
+    int ours = 0;
+    int reference = 0;
+    const bool oursOk = app::parseDecimalInt(field, ours);
+    const bool referenceOk = referenceInt(field, reference);
+    if (oursOk != referenceOk || (oursOk && ours != reference)) {
+      return "field " + shown(field) + ": parseDecimalInt says " +
+             (oursOk ? std::to_string(ours) : "no integer") + ", the reference " +
+             (referenceOk ? std::to_string(reference) : "no integer");
+    }
+  }
+
+  const std::optional<app::Placement> placement = app::readPlacementText(text);
+  if (placement) {
+    const QRect& r = placement->normal;
+    const QString canonical = QStringLiteral("200,%1,%2,%3,%4,%5,%6")
+                                  .arg(placement->flags)
+                                  .arg(placement->showState)
+                                  .arg(r.left())
+                                  .arg(r.top())
+                                  .arg(r.right())
+                                  .arg(r.bottom());
+    const std::optional<app::Placement> again = app::readPlacementText(canonical);
+    if (!again || again->flags != placement->flags || again->showState != placement->showState ||
+        again->normal != placement->normal) {
+      return "the fields of " + shown(text) + " written as " + shown(canonical) +
+             " read differently";
+    }
+  }
+
+  for (const Layout& layout : kLayouts) {
+    const std::optional<QPoint> corner = app::parsePlacement(text, layout.window, layout.screen);
+    if (corner.has_value() != placement.has_value()) {
+      return "parsePlacement and readPlacementText disagree on " + shown(text);
+    }
+    if (!corner) continue;
+    // The stored corner, pulled back only as far as needed to keep the right
+    // and bottom edges on the screen.
+    const std::int64_t left = placement->normal.left();
+    const std::int64_t top = placement->normal.top();
+    const std::int64_t maxLeft = std::int64_t{layout.screen.width()} - layout.window.width();
+    const std::int64_t maxTop = std::int64_t{layout.screen.height()} - layout.window.height();
+    if (corner->x() != std::min(left, maxLeft) || corner->y() != std::min(top, maxTop)) {
+      return "placement " + shown(text) + " put the window at " + std::to_string(corner->x()) +
+             "," + std::to_string(corner->y());
+    }
+  }
+  return {};
+}
+
+std::string storedRow(Bytes bytes) {
+  const QString text = textOf(bytes);
+  if (dialogs::Unscramble(dialogs::Scramble(text)) != text ||
+      dialogs::Scramble(dialogs::Unscramble(text)) != text) {
+    return "the scrambler does not undo itself on " + shown(text);
+  }
+  const dialogs::ScoreEntry entry = dialogs::parseStoredRow(text);
+  const QString stored = dialogs::formatStoredRow(entry);
+  const dialogs::ScoreEntry again = dialogs::parseStoredRow(stored);
+  if (again != entry) {
+    return "row " + shown(text) + " read as " + shown(entry) + ", stored as " + shown(stored) +
+           ", read back as " + shown(again);
+  }
+  return {};
+}
+
+SettingsReadout readSettingsBytes(const QByteArray& bytes) {
+  privateFolder().write(bytes);
+  SettingsReadout out;
+  app::IniStore store([&out](const QString&) { ++out.errors; });
+  out.sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
+  out.tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  out.player = store.ReadString(kCommon, QStringLiteral("player"), QStringLiteral("Vormlab"));
+  out.rows = dialogs::readTable(store);
+  out.placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  out.corner = app::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
+  return out;
+}
+
+std::string settingsFile(Bytes bytes) {
+  const SettingsReadout read = readSettingsBytes(QByteArray(
+      reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+  if (read.errors > kReads) return std::to_string(read.errors) + " error reports for 14 reads";
+
+  // Whatever a hand-edited file gave, the game saves it back with the next
+  // high score: it must read back the same and leave the other values alone.
+  int errors = 0;
+  app::IniStore store([&errors](const QString&) { ++errors; });
+  if (!dialogs::writeTable(store, read.rows, read.player)) return "saving the table failed";
+  const dialogs::ScoreRows rows = dialogs::readTable(store);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i] != read.rows[i]) {
+      return "row " + std::to_string(i) + " saved as " + shown(read.rows[i]) + " reads back as " +
+             shown(rows[i]);
+    }
+  }
+  const QString player = store.ReadString(kCommon, QStringLiteral("player"), {});
+  if (player != read.player) {
+    return "player saved as " + shown(read.player) + " reads back as " + shown(player);
+  }
+  if (errors != 0) return std::to_string(errors) + " error reports reading the saved table";
+  const bool sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
+  if (sound != read.sound)
+    return "saving the table turned the sound " + std::string(sound ? "on" : "off");
+  const int tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  if (tongue != read.tongue) {
+    return "saving the table changed the tongue from " + std::to_string(read.tongue) + " to " +
+           std::to_string(tongue);
+  }
+  const QString placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  if (placement != read.placement) {
+    return "saving the table changed MainForm from " + shown(read.placement) + " to " +
+           shown(placement);
+  }
+  return {};
+}
+
+}  // namespace quibbix::fuzz

@@ -1,0 +1,44 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/placement.h"
+#include "dialogs/score_table.h"
+
+// The bodies of the fuzz targets, shared by the libFuzzer programs and the
+// regression test that replays the corpus and every input that once broke one.
+// Each takes arbitrary bytes and returns what went wrong, or an empty string
+// when every checked property held. Sanitizer findings abort on their own.
+namespace quibbix::fuzz {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// The window placement text as stored under "MainForm" (bytes read as UTF-8).
+std::string placementText(Bytes bytes);
+
+// One stored high-score row (bytes read as UTF-8): the scrambler must undo
+// itself, and a row written back from what was read must read the same.
+std::string storedRow(Bytes bytes);
+
+// The bytes as the whole settings file, read the way the game reads it, then
+// the table and player written back and read again.
+std::string settingsFile(Bytes bytes);
+
+// What the game takes from a settings file holding exactly these bytes.
+struct SettingsReadout {
+  bool sound = true;
+  int tongue = -1;
+  QString player;
+  dialogs::ScoreRows rows;
+  QString placement;
+  std::optional<QPoint> corner;
+  int errors = 0;
+};
+SettingsReadout readSettingsBytes(const QByteArray& bytes);
+
+}  // namespace quibbix::fuzz
