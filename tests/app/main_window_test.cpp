@@ -94,6 +94,27 @@ TEST_F(MainWindowTest, FirstStartShowsSplashThenLanguageAndGermanAppliesAtOnce) 
   expectTexts(*window, true);
 }
 
+TEST_F(MainWindowTest, LanguageDialogClosedWithoutAChoiceIsOfferedAgainNextTime) {
+  create();
+  script.then(kClickSplash);
+  script.then([](QDialog* tongue) { tongue->close(); });
+  showWindow();
+  EXPECT_EQ(window->language(), -1);
+  expectTexts(*window, false);
+
+  script.then(kYes);
+  click("ExitBtn");
+  EXPECT_EQ(store.ReadString("common", "tongue", ""), "-1");
+
+  window.reset();
+  create();
+  script.then(kClickSplash);
+  script.then(kEnglish);
+  showWindow();
+  EXPECT_EQ(script.openedNames(), (QStringList{"Splash", "TongueDlg"}));
+  EXPECT_EQ(window->language(), 0);
+}
+
 TEST_F(MainWindowTest, LayoutOfTheWindow) {
   create();
   EXPECT_EQ(window->size(), QSize(500, 366)) << "client area";
