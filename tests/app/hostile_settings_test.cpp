@@ -65,11 +65,13 @@ std::vector<HostileCase> hostileCases() {
        {300},
        QStringLiteral(u"J\uFFFDrg\uFFFD")},
       {"UnquotedCommaLists",
-       "[common]\nsound=1, 0\ntongue=1,0\nplayer=Anna, Bert\nplayer0=a, b\nplayer1=" +
+       "[common]\nMainForm=200, 0\nsound=1, 0\ntongue=1,0\nplayer=Anna, Bert\nplayer0=a, b\n"
+       "player1=" +
            row("250,Kim, the 2nd") + "\n",
        true,
        -1,
-       {typeError("sound"), typeError("tongue"), typeError("player")},
+       // In the order the program reads them at its start.
+       {typeError("sound"), typeError("tongue"), typeError("player"), typeError("MainForm")},
        {typeError("player0")},
        {0, 250},
        QStringLiteral("Vormlab")},
