@@ -1,0 +1,248 @@
+// Settings files the game did not write: the program starts anyway, shows no
+// more than the store's own error box, and its next save leaves a clean table.
+#include <QLabel>
+#include <QSettings>
+#include <random>
+
+#include "app/placement.h"
+#include "app_fixture.h"
+#include "dialogs/highscore_dialog.h"
+#include "dialogs/scrambler.h"
+
+namespace quibbix::testing {
+namespace {
+
+const QString kCommon = QStringLiteral("common");
+
+// A table row as the game stores it: scrambled, and quoted for its comma;
+// `raw` goes in unscrambled after it.
+QByteArray row(const QByteArray& plain, const QByteArray& raw = {}) {
+  return '"' + dialogs::Scramble(QString::fromUtf8(plain)).toUtf8() + raw + '"';
+}
+
+QByteArray binaryGarbage() {
+  std::mt19937 gen(7);
+  QByteArray bytes(4096, '\0');
+  for (char& b : bytes) b = static_cast<char>(gen() & 0xFF);
+  return bytes;
+}
+
+QString typeError(const char* name) {
+  return QStringLiteral(u"Ungültiger Datentyp für '%1'").arg(QLatin1String(name));
+}
+
+struct HostileCase {
+  const char* name;
+  QByteArray file;
+  bool sound;
+  int language;
+  std::vector<QString> startErrors;  // creating and showing the window
+  std::vector<QString> tableErrors;  // showing the table
+  std::vector<int> scores;           // the table as shown, from the top
+  QString player;                    // the name offered; empty: not checked
+};
+
+std::vector<HostileCase> hostileCases() {
+  const QString longName(100000, u'N');
+  return {
+      {"BinaryGarbage", binaryGarbage(), true, -1, {}, {}, {}, {}},
+      {"EmptyFile", "", true, -1, {}, {}, {}, {}},
+      {"TenMegabytes",
+       "[common]\nsound=0\ntongue=1\nplayer0=" + row("400,Ten") + "\n" + QByteArray(10 << 20, 'A'),
+       false,
+       1,
+       {},
+       {},
+       {400},
+       {}},
+      {"InvalidUtf8",
+       "[common]\nsound=0\nplayer=J\xf6rg\xff\nplayer0=" + row("300,", "\xe4\xff\xfe") +
+           "\ntongue=0\n",
+       false,
+       0,
+       {},
+       {},
+       {300},
+       QStringLiteral(u"J\uFFFDrg\uFFFD")},
+      {"UnquotedCommaLists",
+       "[common]\nMainForm=200, 0\nsound=1, 0\ntongue=1,0\nplayer=Anna, Bert\nplayer0=a, b\n"
+       "player1=" +
+           row("250,Kim, the 2nd") + "\n",
+       true,
+       -1,
+       // In the order the program reads them at its start.
+       {typeError("sound"), typeError("tongue"), typeError("player"), typeError("MainForm")},
+       {typeError("player0")},
+       {0, 250},
+       QStringLiteral("Vormlab")},
+      {"IntegersBeyond32Bits",
+       "[common]\nsound=4294967296\ntongue=4294967297\nplayer0=" + row("4294967396,Big") +
+           "\nplayer1=" + row("-2147483649,Small") + "\n",
+       true,
+       -1,
+       {},
+       {},
+       {0, 0},
+       {}},
+      {"NegativeAndHugeScores",
+       "[common]\ntongue=1\nplayer0=" + row("2147483647,Max") + "\nplayer1=" + row("-5,Neg") +
+           "\nplayer2=" + row("-2147483648,Min") + "\n",
+       true,
+       1,
+       {},
+       {},
+       {2147483647, -5, -2147483648},
+       {}},
+      {"RowsNeverScrambled",
+       "[common]\ntongue=0\nplayer0=\"900,Anna\"\nplayer1=800,Bob\nplayer2=" + row("700,Cleo") +
+           "\n",
+       true,
+       0,
+       {},
+       {typeError("player1")},
+       // Plain "900,Anna" unscrambles to no number at all: an empty row.
+       {0, 0, 700},
+       {}},
+      {"NameOf100000Characters",
+       "[common]\ntongue=0\nplayer=" + longName.toUtf8() +
+           "\nplayer0=" + row("800," + longName.toUtf8()) + "\n",
+       true,
+       0,
+       {},
+       {},
+       {800},
+       longName},
+      {"DuplicateGroups",
+       "[common]\nsound=0\nplayer0=" + row("100,First") +
+           "\n[elsewhere]\nx=1\n[common]\ntongue=1\nplayer1=" + row("200,Second") +
+           "\n[common]\nplayer0=" + row("150,Third") + "\n",
+       false,
+       1,
+       {},
+       {},
+       {150, 200},
+       {}},
+  };
+}
+
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+
+class HostileSettings : public AppTest, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(HostileSettings, StartsCleanlyAndTheNextSaveWritesACleanTable) {
+  const HostileCase& c = GetParam();
+  writeRaw(c.file);
+
+  create();
+  EXPECT_EQ(window->button("Soundbtn")->isChecked(), c.sound);
+  EXPECT_EQ(window->language(), c.language);
+  if (!c.player.isNull()) {
+    EXPECT_EQ(window->highscoreDialog()->playerName(), c.player);
+  }
+  script.then(kClickSplash);
+  if (c.language == -1) script.then(kEnglish);
+  showWindow();
+  EXPECT_EQ(script.errorBoxes, c.startErrors);
+  script.errorBoxes.clear();
+  EXPECT_TRUE(window->timer().isActive());
+
+  dialogs::ScoreRows shown;
+  script.then([&](QDialog* table) {
+    for (int r = 0; r < dialogs::kRows; ++r) {
+      const QString n = QString::number(r);
+      shown[static_cast<std::size_t>(r)] = {table->findChild<QLabel*>("pla" + n)->text(),
+                                            table->findChild<QLabel*>("sco" + n)->text().toInt()};
+    }
+    kHighscoreOk(table);
+  });
+  click("HighScoreBtn");
+  EXPECT_EQ(script.errorBoxes, c.tableErrors);
+  script.errorBoxes.clear();
+  for (std::size_t r = 0; r < dialogs::kRows; ++r)
+    EXPECT_EQ(shown[r].score, r < c.scores.size() ? c.scores[r] : 0) << "row " << r;
+
+  script.then(kYes);
+  click("ExitBtn");
+  ASSERT_FALSE(window->isVisible());
+  EXPECT_TRUE(script.errorBoxes.empty()) << script.errorBoxes.front().toStdString();
+
+  // Everything of ours now reads back without a complaint, the rows exactly as shown.
+  const QByteArray raw = readRaw();
+  EXPECT_EQ(QString::fromUtf8(raw).toUtf8(), raw) << "not UTF-8 any more";
+  for (int r = 0; r < dialogs::kRows; ++r) {
+    const QString text =
+        dialogs::Unscramble(store.ReadString(kCommon, "player" + QString::number(r), {}));
+    const qsizetype comma = text.indexOf(u',');
+    int score = 0;
+    ASSERT_TRUE(comma > 0 && app::parseDecimalInt(text.left(comma), score)) << "row " << r;
+    EXPECT_EQ((dialogs::ScoreEntry{text.mid(comma + 1), score}), shown[static_cast<std::size_t>(r)])
+        << "row " << r;
+  }
+  int value = 0;
+  EXPECT_TRUE(app::parseDecimalInt(store.ReadString(kCommon, "tongue", {}), value));
+  EXPECT_EQ(value, window->language());
+  EXPECT_EQ(store.ReadString(kCommon, "sound", {}), c.sound ? "1" : "0");
+  EXPECT_TRUE(app::readPlacementText(store.ReadString(kCommon, "MainForm", {})).has_value());
+  EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
+  EXPECT_EQ(QSettings(storeFile(), QSettings::IniFormat).childGroups().count(kCommon), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileSettings, ::testing::ValuesIn(hostileCases()),
+                         [](const ::testing::TestParamInfo<HostileCase>& param) {
+                           return std::string(param.param.name);
+                         });
+
+using UnwritableSettings = AppTest;
+
+TEST_F(UnwritableSettings, EveryFailedWriteIsReportedOncePlayGoesOnAndTheFileStays) {
+  dialogs::ScoreRows old;
+  old.fill(dialogs::defaultEntry());
+  old[0] = {QStringLiteral("Erste"), 900};
+  ASSERT_TRUE(dialogs::writeTable(store, old, QStringLiteral("Erste")));
+  ASSERT_TRUE(store.WriteInteger(kCommon, "tongue", 1));
+  const QByteArray before = readRaw();
+  QUIBBIX_LOCK_OR_SKIP(storeFile());
+  QUIBBIX_LOCK_OR_SKIP(storeFolder());
+
+  create();
+  script.then(kClickSplash);
+  showWindow();
+  EXPECT_TRUE(script.errorBoxes.empty()) << "reading needs no writing";
+
+  // Giving up a scored game: the table cannot be saved, the new game starts anyway.
+  auto& st = window->game().state();
+  st.Score = 1000;
+  script.then(kYes);
+  script.then(kHighscoreOk);
+  click("StartBtn");
+  const QString cannotSet = QStringLiteral(u"Konnte Daten für 'player' nicht setzen");
+  EXPECT_EQ(script.errorBoxes, std::vector<QString>{cannotSet});
+  EXPECT_EQ(st.Score, 0);
+  EXPECT_EQ(st.Level, 1);
+  EXPECT_FALSE(st.GameOver);
+  EXPECT_TRUE(window->timer().isActive());
+
+  // The table still shows what is really stored.
+  QString top;
+  script.then([&](QDialog* table) {
+    top = table->findChild<QLabel*>("pla0")->text();
+    kHighscoreOk(table);
+  });
+  click("HighScoreBtn");
+  EXPECT_EQ(top, "Erste");
+  EXPECT_EQ(script.errorBoxes.size(), 2u);
+  EXPECT_TRUE(window->timer().isActive());
+
+  script.then(kYes);
+  click("ExitBtn");
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(script.errorBoxes,
+            (std::vector<QString>{cannotSet, cannotSet,
+                                  QStringLiteral(u"Konnte Daten für 'sound' nicht setzen"),
+                                  QStringLiteral(u"Konnte Daten für 'tongue' nicht setzen"),
+                                  QStringLiteral(u"Konnte Daten für 'MainForm' nicht setzen")}));
+  EXPECT_EQ(readRaw(), before);
+}
+
+}  // namespace
+}  // namespace quibbix::testing

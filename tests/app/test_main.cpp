@@ -1,0 +1,22 @@
+// The main window needs a QApplication; every test then gets a settings folder
+// of its own (see PrivateStore).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (ctest's discovery) needs no display at all.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+
+  // Nothing may reach the real settings, not even before the first test.
+  QTemporaryDir config;
+  if (!config.isValid()) return 1;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // As the program runs: the board is not scaled with the screen's density.
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
