@@ -173,6 +173,12 @@ TEST_F(EndToEnd, ATripleScoresThreeAndUncoversOneTile) {
 
   // A picture of the game in play, with a crate in the hand.
   if (const char* path = std::getenv("QUIBBIX_SCREENSHOT")) {
+    // A fuller board makes a better picture: let the clock bring some crates.
+    auto crates = [&] {
+      const Board b = run->board();
+      return b.height(0) + b.height(1) + b.height(2) + b.height(3);
+    };
+    EXPECT_TRUE(waitFor([&] { return crates() >= 24; }, 60s));
     const Board b = run->board();
     int from = 0;
     while (from < 3 && b.height(from) == 0) ++from;
