@@ -267,6 +267,24 @@ void XServer::focusOn(const XWindow& w) {
   EXPECT_TRUE(waitFor([&] { return focus() == w.id; })) << "the window takes no focus";
 }
 
+void XServer::bindLetter(const char* lower, const char* upper) {
+  int first = 0, last = 0, perCode = 0;
+  XDisplayKeycodes(dpy_, &first, &last);
+  KeySym* map = XGetKeyboardMapping(dpy_, static_cast<KeyCode>(first), last - first + 1, &perCode);
+  int freeCode = 0;
+  for (int code = last; code >= first && freeCode == 0; --code) {
+    bool empty = true;
+    for (int i = 0; i < perCode; ++i)
+      if (map[(code - first) * perCode + i] != NoSymbol) empty = false;
+    if (empty) freeCode = code;
+  }
+  XFree(map);
+  ASSERT_NE(freeCode, 0) << "no free key";
+  KeySym syms[2] = {XStringToKeysym(lower), XStringToKeysym(upper)};
+  XChangeKeyboardMapping(dpy_, freeCode, 2, syms, 1);
+  XSync(dpy_, False);
+}
+
 void XServer::key(const XWindow& w, const std::string& keys) {
   focusOn(w);
   xdo({"key", keys});

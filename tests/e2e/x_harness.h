@@ -107,6 +107,10 @@ class XServer {
   // Gives the window the keyboard focus if it has not got it, then sends the keys.
   void key(const XWindow& w, const std::string& keys);
   void type(const XWindow& w, const std::string& utf8);
+  // Puts a letter beyond the keymap on a free key for good, lower case plain
+  // and capital with Shift. xdotool would otherwise bind it for one stroke
+  // only, and a busy client may read the stroke after the binding is gone.
+  void bindLetter(const char* lower, const char* upper);
 
  private:
   void focusOn(const XWindow& w);
