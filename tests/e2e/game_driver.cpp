@@ -184,6 +184,10 @@ GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed) : x_(x
   };
   for (const char* pass : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
     if (const char* v = std::getenv(pass)) env[pass] = v;
+  // A sanitized game reports leaks at its exit; the system libraries' own are
+  // suppressed so that the exit status speaks for the game.
+  std::string& lsan = env["LSAN_OPTIONS"];
+  lsan += std::string(lsan.empty() ? "" : ":") + "suppressions=" QUIBBIX_LSAN_SUPPRESSIONS;
   std::filesystem::create_directories(home + "/config");
   std::filesystem::create_directories(home + "/runtime");
   std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
