@@ -93,13 +93,14 @@ class EndToEnd : public testing::Test {
     }
   }
 
-  // Starts the game and takes it through the first start, answering English
-  // or German.
+  // Starts the game with the test's settings folder, ending a run still going.
   GameRun* start(std::uint32_t seed) {
     run_.reset();
     run_ = std::make_unique<GameRun>(*x_, home_, seed);
     return run_.get();
   }
+  // Starts the game and takes it through the first start, answering English
+  // or German.
   GameRun* firstRun(std::uint32_t seed, bool german) {
     GameRun* run = start(seed);
     run->main();
@@ -202,6 +203,9 @@ TEST_F(EndToEnd, PauseFreezesTheBoardUntilAClickOnTheField) {
 
   x_->click(run->window(toolButton(kPauseBtn)));
   ASSERT_TRUE(waitFor([&] { return showsPauseText(run->windowImage()); })) << "no pause text";
+  // Off the tool bar before its hint pops up over the field.
+  x_->moveTo(QPoint(1000, 740));
+  ASSERT_TRUE(waitFor([&] { return x_->windows().size() == 1; })) << "a window besides the game";
 
   // An absence can only be watched: for longer than an arrival takes (2 s),
   // nothing on the field may change.

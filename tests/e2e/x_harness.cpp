@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,6 +71,8 @@ Child::Child(const std::vector<std::string>& argv, const std::map<std::string, s
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
+    // Should the test itself die, its server and game go with it.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int in = open("/dev/null", O_RDONLY);
     const int out = open(logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     if (in >= 0) dup2(in, 0);
