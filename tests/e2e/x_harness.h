@@ -1,0 +1,123 @@
+#pragma once
+// Drives the real program on a private X server: starts Xvfb and the game as
+// child processes, finds the game's windows, reads the screen and sends real
+// pointer and key events through xdotool. Everything waits by polling a
+// condition with a deadline; nothing sleeps for a fixed time to let things pass.
+
+#include <sys/types.h>
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using Display = struct _XDisplay;
+
+namespace quibbix::e2e {
+
+using namespace std::chrono_literals;
+using Ms = std::chrono::milliseconds;
+
+// Generous by default: the sanitizer build of the game is several times slower.
+constexpr Ms kTimeout = 20s;
+
+// Polls `done` every few milliseconds until it holds or `timeout` runs out.
+bool waitFor(const std::function<bool()>& done, Ms timeout = kTimeout);
+
+// A private scratch folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A child process started with exactly the given environment. The destructor
+// kills it (SIGKILL: the game's sound library turns SIGTERM into a quit
+// request it may never read) and reaps it.
+class Child {
+ public:
+  Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+        const std::string& logFile, int passFd = -1);
+  ~Child();
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  pid_t pid() const { return pid_; }
+  bool running();
+  // The exit status once the process has ended on its own (-1: killed by a signal).
+  std::optional<int> exitCode();
+  // Waits for the process to end by itself.
+  bool waitExit(Ms timeout = kTimeout);
+  void terminate(int signal);
+
+ private:
+  void reap(int options);
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  int status_ = 0;
+};
+
+// A top-level window of the X server as the game's windows appear without a
+// window manager: direct children of the root window.
+struct XWindow {
+  unsigned long id = 0;
+  QString title;
+  QRect rect;  // on the screen
+};
+
+// A private Xvfb with a display number chosen by the server itself, and one
+// client connection of ours for reading windows and pixels.
+class XServer {
+ public:
+  explicit XServer(const std::string& logDir);
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  const std::string& display() const { return display_; }
+
+  // The mapped top-level windows, topmost last.
+  std::vector<XWindow> windows();
+  std::optional<XWindow> find(const QString& title, QSize size);
+  std::optional<XWindow> waitWindow(const QString& title, QSize size, Ms timeout = kTimeout);
+  bool waitGone(const QString& title, QSize size, Ms timeout = kTimeout);
+  unsigned long focus();
+
+  // Screen pixels of `r` (screen coordinates) as RGB32.
+  QImage grab(const QRect& r);
+
+  // Runs xdotool with these arguments on this display and waits for it.
+  void xdo(const std::vector<std::string>& args);
+  void moveTo(QPoint screen);
+  void press(int button = 1);
+  void release(int button = 1);
+  void click(QPoint screen, int button = 1);
+  // Gives the window the keyboard focus if it has not got it, then sends the keys.
+  void key(const XWindow& w, const std::string& keys);
+  void type(const XWindow& w, const std::string& utf8);
+  // Puts a letter beyond the keymap on a free key for good, lower case plain
+  // and capital with Shift. xdotool would otherwise bind it for one stroke
+  // only, and a busy client may read the stroke after the binding is gone.
+  void bindLetter(const char* lower, const char* upper);
+
+ private:
+  void focusOn(const XWindow& w);
+  std::unique_ptr<Child> server_;
+  Display* dpy_ = nullptr;
+  std::string display_;
+  std::string logDir_;
+};
+
+}  // namespace quibbix::e2e
