@@ -2,7 +2,9 @@
 // the real canvas and a shown field widget, against their nominal lengths; and
 // the interval between new crates in the real main window driven by its own timer.
 //
-//   animation_probe [--arrivals N]     prints lines "name measured_ms nominal_ms"
+//   animation_probe [--arrivals N]
+// prints "name median_ms nominal_ms fastest_ms" per animation and
+// "arrival_interval mean_ms 2000 intervals".
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "dialogs/splash.h"
 #include "engine/game.h"
 #include "engine/system.h"
 #include "view/field_canvas.h"
@@ -73,7 +76,7 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 void animations() {
   Field f;
@@ -85,14 +88,16 @@ void animations() {
       f.fill(h, 3);
       runs.push_back(f.timed([&] { f.game.RemoveTriple(0); }));
     }
-    std::printf("triple_h%d %.2f %d\n", h, median(runs), 400 + 50 * (15 - h) + 100);
+    std::printf("triple_h%d %.2f %d %.2f\n", h, median(runs), 400 + 50 * (15 - h) + 100,
+                *std::min_element(runs.begin(), runs.end()));
   }
   std::vector<double> runs;
   for (int r = 0; r < kRuns; ++r) {
     f.fill(1, 1);
     runs.push_back(f.timed([&] { f.game.LaunchTop(0); }));
   }
-  std::printf("flyup_h1 %.2f %d\n", median(runs), 14 * 50);
+  std::printf("flyup_h1 %.2f %d %.2f\n", median(runs), 14 * 50,
+              *std::min_element(runs.begin(), runs.end()));
 }
 
 // Notes the moment each new crate reaches the screen: the field's paint event
@@ -108,7 +113,8 @@ class ArrivalWatch : public QObject {
   bool eventFilter(QObject* o, QEvent* e) override {
     if (e->type() == QEvent::Paint) {
       const int n = count();
-      if (n > last_) {
+      // Counted once the splash has closed by itself: the steady game, no dialog open.
+      if (n > last_ && !w_.splash()->isVisible()) {
         times.push_back(Clock::now());
         if (static_cast<int>(times.size()) == arrivals_)
           QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
@@ -132,14 +138,14 @@ class ArrivalWatch : public QObject {
 void arrivals(int count) {
   quibbix::app::MainWindow window(1);
   window.restorePlacement();
-  ArrivalWatch watch(window, count);
+  ArrivalWatch watch(window, count + 1);
   window.field()->installEventFilter(&watch);
   window.show();
   const auto shown = Clock::now();
   // Leaving the loop directly: quit() would first ask the window to close, and
   // the game asks the player before it closes.
   // Long enough for `count` crates, with room for a slow machine.
-  QTimer::singleShot(count * 2000 + 10000, qApp, [] { QCoreApplication::exit(0); });
+  QTimer::singleShot(count * 2000 + 15000, qApp, [] { QCoreApplication::exit(0); });
   QApplication::exec();
   window.field()->removeEventFilter(&watch);
   const auto& t = watch.times;
