@@ -2,16 +2,20 @@
 // pixels, then reports how long that took from the start of the process, the
 // program's peak memory and, optionally, the CPU it uses while left alone.
 //
-//   startup_probe (--board | --fill RRGGBB) [--settle MS] [--idle-after S --idle-for S] -- cmd...
+//   startup_probe (--board | --fill RRGGBB) [--settle MS] [--idle-after S --idle-for S]
+//                 [--presses N] -- cmd...
 //
 // --board waits for the playing field's own background at spots that neither
 // crates, the scoreboard, the picture nor the centred splash ever cover;
-// --fill waits for a plain colour. One line "paint_ms=... hwm_kb=... cpu_percent=...".
+// --fill waits for a plain colour. --presses measures N real left presses on
+// the first chute (after the idle time). One line "paint_ms=... hwm_kb=...
+// cpu_percent=... press_ms=..." (-1: not measured).
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -127,10 +131,80 @@ void stopChild(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
+// Runs a command to its end; false if it could not run or failed.
+bool run(const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+unsigned long pixelAt(Display* d, Window root, int x, int y) {
+  XImage* img = XGetImage(d, root, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!img) return 0;
+  const unsigned long p = XGetPixel(img, 0, 0) & 0xFFFFFF;
+  XDestroyImage(img);
+  return p;
+}
+
+// A real left press on the first chute through the X server (xdotool), timed
+// until the hand row above the chutes shows the crate; the release puts it back.
+// The time includes starting xdotool, so it is an upper bound.
+std::vector<double> pressesToHand(Display* d, Window root, int wx, int wy, int runs,
+                                  std::vector<double>& xdotoolAlone) {
+  const int hand[][2] = {{58, 22}, {72, 26}, {86, 30}};
+  const std::string px = std::to_string(wx + 70);
+  const std::string py = std::to_string(wy + kFieldTop + 200);
+  std::vector<double> times;
+  run({"xdotool", "mousemove", px, py});
+  for (int r = 0; r < runs; ++r) {
+    // What starting xdotool costs by itself: a move to where the pointer already is.
+    const auto m0 = Clock::now();
+    run({"xdotool", "mousemove", px, py});
+    xdotoolAlone.push_back(std::chrono::duration<double, std::milli>(Clock::now() - m0).count());
+    std::vector<unsigned long> before;
+    for (const auto& h : hand) before.push_back(pixelAt(d, root, wx + h[0], wy + kFieldTop + h[1]));
+    const auto t0 = Clock::now();
+    const pid_t press = fork();
+    if (press == 0) {
+      execlp("xdotool", "xdotool", "mousedown", "1", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    double ms = -1;
+    while (Clock::now() - t0 < std::chrono::seconds(2) && ms < 0) {
+      for (std::size_t i = 0; i < before.size(); ++i) {
+        if (pixelAt(d, root, wx + hand[i][0], wy + kFieldTop + hand[i][1]) != before[i]) {
+          ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+          break;
+        }
+      }
+    }
+    waitpid(press, nullptr, 0);
+    run({"xdotool", "mouseup", "1"});
+    if (ms >= 0) times.push_back(ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  }
+  return times;
+}
+
+double median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 int usage() {
   std::fprintf(stderr,
                "usage: startup_probe (--board | --fill RRGGBB) [--settle MS] "
-               "[--idle-after S --idle-for S] -- command...\n");
+               "[--idle-after S --idle-for S] [--presses N] -- command...\n");
   return 2;
 }
 
@@ -143,6 +217,7 @@ int main(int argc, char** argv) {
   int settleMs = 500;
   double idleAfter = 0;
   double idleFor = 0;
+  int presses = 0;
   int cmd = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -164,6 +239,8 @@ int main(int argc, char** argv) {
       idleAfter = std::atof(argv[++i]);
     } else if (a == "--idle-for") {
       idleFor = std::atof(argv[++i]);
+    } else if (a == "--presses") {
+      presses = std::atoi(argv[++i]);
     } else {
       return usage();
     }
@@ -251,8 +328,16 @@ int main(int argc, char** argv) {
     cpuPercent = 100.0 * static_cast<double>(after - before) /
                  static_cast<double>(sysconf(_SC_CLK_TCK)) / wall;
   }
+  double pressMs = -1;
+  double xdotoolMs = -1;
+  if (presses > 0) {
+    std::vector<double> alone;
+    pressMs = median(pressesToHand(d, root, wx, wy, presses, alone));
+    xdotoolMs = median(alone);
+  }
   stopChild(pid);
   XCloseDisplay(d);
-  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f\n", paintMs, hwm, cpuPercent);
+  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.2f xdotool_ms=%.2f\n", paintMs,
+              hwm, cpuPercent, pressMs, xdotoolMs);
   return 0;
 }
