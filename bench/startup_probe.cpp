@@ -9,7 +9,7 @@
 // crates, the scoreboard, the picture nor the centred splash ever cover;
 // --fill waits for a plain colour. --presses measures N real left presses on
 // the first chute (after the idle time). One line "paint_ms=... hwm_kb=...
-// cpu_percent=... press_ms=..." (-1: not measured).
+// cpu_percent=... press_ms=... press_net_ms=..." (-1: not measured).
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,19 +156,23 @@ unsigned long pixelAt(Display* d, Window root, int x, int y) {
 
 // A real left press on the first chute through the X server (xdotool), timed
 // until the hand row above the chutes shows the crate; the release puts it back.
-// The time includes starting xdotool, so it is an upper bound.
-std::vector<double> pressesToHand(Display* d, Window root, int wx, int wy, int runs,
-                                  std::vector<double>& xdotoolAlone) {
+// `full` counts from starting xdotool; `net` from xdotool's exit, by when it has
+// sent the press, so it leaves out xdotool's own start-up.
+struct Presses {
+  std::vector<double> full;
+  std::vector<double> net;
+};
+
+Presses pressesToHand(Display* d, Window root, int wx, int wy, int runs) {
   const int hand[][2] = {{58, 22}, {72, 26}, {86, 30}};
   const std::string px = std::to_string(wx + 70);
   const std::string py = std::to_string(wy + kFieldTop + 200);
-  std::vector<double> times;
+  auto since = [](Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+  };
+  Presses out;
   run({"xdotool", "mousemove", px, py});
   for (int r = 0; r < runs; ++r) {
-    // What starting xdotool costs by itself: a move to where the pointer already is.
-    const auto m0 = Clock::now();
-    run({"xdotool", "mousemove", px, py});
-    xdotoolAlone.push_back(std::chrono::duration<double, std::milli>(Clock::now() - m0).count());
     std::vector<unsigned long> before;
     for (const auto& h : hand) before.push_back(pixelAt(d, root, wx + h[0], wy + kFieldTop + h[1]));
     const auto t0 = Clock::now();
@@ -177,21 +181,29 @@ std::vector<double> pressesToHand(Display* d, Window root, int wx, int wy, int r
       execlp("xdotool", "xdotool", "mousedown", "1", static_cast<char*>(nullptr));
       _exit(127);
     }
-    double ms = -1;
-    while (Clock::now() - t0 < std::chrono::seconds(2) && ms < 0) {
+    double shown = -1;
+    double exited = -1;
+    while (Clock::now() - t0 < std::chrono::seconds(2) && shown < 0) {
+      if (exited < 0 && waitpid(press, nullptr, WNOHANG) == press) exited = since(t0);
       for (std::size_t i = 0; i < before.size(); ++i) {
         if (pixelAt(d, root, wx + hand[i][0], wy + kFieldTop + hand[i][1]) != before[i]) {
-          ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+          shown = since(t0);
           break;
         }
       }
     }
-    waitpid(press, nullptr, 0);
+    if (exited < 0) {
+      waitpid(press, nullptr, 0);
+      exited = since(t0);
+    }
     run({"xdotool", "mouseup", "1"});
-    if (ms >= 0) times.push_back(ms);
+    if (shown >= 0) {
+      out.full.push_back(shown);
+      out.net.push_back(shown - exited);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
   }
-  return times;
+  return out;
 }
 
 double median(std::vector<double> v) {
@@ -329,15 +341,15 @@ int main(int argc, char** argv) {
                  static_cast<double>(sysconf(_SC_CLK_TCK)) / wall;
   }
   double pressMs = -1;
-  double xdotoolMs = -1;
+  double pressNetMs = -1;
   if (presses > 0) {
-    std::vector<double> alone;
-    pressMs = median(pressesToHand(d, root, wx, wy, presses, alone));
-    xdotoolMs = median(alone);
+    const Presses p = pressesToHand(d, root, wx, wy, presses);
+    pressMs = median(p.full);
+    pressNetMs = median(p.net);
   }
   stopChild(pid);
   XCloseDisplay(d);
-  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.2f xdotool_ms=%.2f\n", paintMs,
-              hwm, cpuPercent, pressMs, xdotoolMs);
+  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.2f press_net_ms=%.3f\n",
+              paintMs, hwm, cpuPercent, pressMs, pressNetMs);
   return 0;
 }
