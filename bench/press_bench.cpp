@@ -1,0 +1,70 @@
+// A left press on a chute until the crate shows in the hand: the mouse event
+// through the real field widget, the game's handler, the real canvas and the
+// synchronous repaint that pushes it to the screen. Putting the crate back is
+// not timed. Run under a real X server (xcb) the push includes the transfer of
+// the changed pixels to the server.
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "engine/game.h"
+#include "engine/system.h"
+#include "view/field_canvas.h"
+#include "view/field_widget.h"
+
+namespace {
+
+struct Quiet : quibbix::engine::CuePlayer, quibbix::engine::Host {
+  void play(int) override {}
+  bool soundOn() override { return false; }
+  void setTimerEnabled(bool) override {}
+  void setNextLevelLabelVisible(bool) override {}
+  void setPauseTextVisible(bool) override {}
+  void showGameOverMessage() override {}
+  void offerHighScore(int) override {}
+};
+
+void BM_LeftPressToHand(benchmark::State& state) {
+  quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
+  quibbix::view::FieldWidget widget{canvas};
+  Quiet quiet;
+  quibbix::engine::SystemClock clock;
+  quibbix::engine::SeededRandom random{1};
+  quibbix::engine::Game game{{canvas, quiet, clock, random, quiet}};
+  widget.onPress = [&](quibbix::engine::Button b, int x, int y) { game.MouseDown(b, x, y); };
+  widget.show();
+  auto& st = game.state();
+  for (int c = 0; c < 4; ++c) {
+    st.StackHeight[c] = 10;
+    for (int s = 0; s < 10; ++s) st.Stacks[c][s] = 1 + (c * 7 + s) % 31;
+  }
+  game.Paint();
+  canvas.present();
+  QApplication::processEvents();
+
+  const int chute = static_cast<int>(state.range(0));
+  const QPointF at(quibbix::engine::slotX(chute) + 20, 200);
+  for (auto _ : state) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    state.PauseTiming();
+    if (st.HeldCrate == 0) state.SkipWithError("the press picked nothing up");
+    game.DropHeld(chute);
+    canvas.present();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LeftPressToHand)->Arg(0)->Arg(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,347 @@
+// Starts a program and watches the X screen until its window shows the expected
+// pixels, then reports how long that took from the start of the process, the
+// program's peak memory and, optionally, the CPU it uses while left alone.
+//
+//   startup_probe (--board | --fill RRGGBB) [--settle MS] [--idle-after S --idle-for S]
+//                 [--presses N] -- cmd...
+//
+// --board waits for the playing field's own background at spots that neither
+// crates, the scoreboard, the picture nor the centred splash ever cover;
+// --fill waits for a plain colour. --presses measures N real left presses on
+// the first chute (after the idle time). One line "paint_ms=... hwm_kb=...
+// cpu_percent=... press_ms=... press_via=..." (-1: not measured).
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "view/sheets.h"
+
+// Xlib's macros clash with Qt names, so it comes last.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#ifdef QUIBBIX_HAVE_XTEST
+#include <X11/extensions/XTest.h>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Spot {
+  int x;
+  int y;
+  unsigned long rgb;
+};
+
+constexpr int kWindowW = 500;
+constexpr int kWindowH = 366;
+constexpr int kFieldTop = 33;
+
+// Field spots on the left wall, in the gaps between the chutes and on the right
+// margin, away from the screen's centre where the splash opens.
+std::vector<Spot> boardSpots() {
+  const QImage bg = quibbix::view::Sheets::load().background.convertToFormat(QImage::Format_RGB32);
+  const int candidates[][2] = {{12, 20},  {30, 150}, {20, 310},  {108, 30},  {112, 320},
+                               {186, 25}, {262, 18}, {488, 140}, {492, 325}, {480, 20}};
+  std::vector<Spot> spots;
+  for (const auto& c : candidates) {
+    const QRgb p = bg.pixel(c[0], c[1]) & 0xFFFFFF;
+    // Black is what an unpainted window may show, so it proves nothing.
+    if (qRed(p) + qGreen(p) + qBlue(p) > 60) spots.push_back({c[0], kFieldTop + c[1], p});
+  }
+  return spots;
+}
+
+std::vector<Spot> fillSpots(unsigned long rgb) {
+  return {{10, 10, rgb}, {490, 10, rgb}, {250, 183, rgb}, {10, 356, rgb}, {490, 356, rgb}};
+}
+
+// The mapped top-level window of the game's size, if there is one yet.
+bool findWindow(Display* d, Window root, int& wx, int& wy) {
+  Window rootRet = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned int n = 0;
+  if (!XQueryTree(d, root, &rootRet, &parent, &children, &n)) return false;
+  bool found = false;
+  for (unsigned int i = n; i-- > 0 && !found;) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
+        a.width == kWindowW && a.height == kWindowH) {
+      wx = a.x;
+      wy = a.y;
+      found = true;
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+bool spotsShown(Display* d, Window root, int wx, int wy, const std::vector<Spot>& spots) {
+  for (const Spot& s : spots) {
+    XImage* img = XGetImage(d, root, wx + s.x, wy + s.y, 1, 1, AllPlanes, ZPixmap);
+    if (!img) return false;
+    const unsigned long p = XGetPixel(img, 0, 0) & 0xFFFFFF;
+    XDestroyImage(img);
+    if (p != s.rgb) return false;
+  }
+  return true;
+}
+
+long statusKb(pid_t pid, const char* key) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  const std::string k = std::string(key) + ":";
+  while (std::getline(in, line))
+    if (line.rfind(k, 0) == 0) return std::atol(line.c_str() + k.size());
+  return -1;
+}
+
+// utime + stime in clock ticks.
+long cpuTicks(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto close = all.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream rest(all.substr(close + 2));
+  std::string field;
+  long utime = 0;
+  long stime = 0;
+  // Fields after the name start at number 3 (state); utime and stime are 14 and 15.
+  for (int f = 3; f <= 15 && rest >> field; ++f) {
+    if (f == 14) utime = std::atol(field.c_str());
+    if (f == 15) stime = std::atol(field.c_str());
+  }
+  return utime + stime;
+}
+
+// Killed outright: the game's audio library turns SIGTERM into a quit request
+// that nothing reads, and a clean exit proves nothing here.
+void stopChild(pid_t pid) {
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+// Runs a command to its end; false if it could not run or failed.
+[[maybe_unused]] bool run(const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+unsigned long pixelAt(Display* d, Window root, int x, int y) {
+  XImage* img = XGetImage(d, root, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!img) return 0;
+  const unsigned long p = XGetPixel(img, 0, 0) & 0xFFFFFF;
+  XDestroyImage(img);
+  return p;
+}
+
+// Presses or releases the left button where the pointer is, as real input
+// through the X server, and returns once the request has left for the server.
+void leftButton(Display* d, bool down) {
+#ifdef QUIBBIX_HAVE_XTEST
+  XTestFakeButtonEvent(d, 1, down ? True : False, CurrentTime);
+  XFlush(d);
+#else
+  // Without the XTest library xdotool sends it; its start-up is then counted too.
+  (void)d;
+  run({"xdotool", down ? "mousedown" : "mouseup", "1"});
+#endif
+}
+
+// Real left presses on the first chute, each timed until the hand row above
+// the chutes shows the crate on the screen; the release puts it back.
+std::vector<double> pressesToHand(Display* d, Window root, int wx, int wy, int runs) {
+  const int hand[][2] = {{58, 22}, {72, 26}, {86, 30}};
+  std::vector<double> times;
+  XWarpPointer(d, None, root, 0, 0, 0, 0, wx + 70, wy + kFieldTop + 200);
+  XSync(d, False);
+  for (int r = 0; r < runs; ++r) {
+    std::vector<unsigned long> before;
+    for (const auto& h : hand) before.push_back(pixelAt(d, root, wx + h[0], wy + kFieldTop + h[1]));
+    const auto t0 = Clock::now();
+    leftButton(d, true);
+    double shown = -1;
+    while (Clock::now() - t0 < std::chrono::seconds(2) && shown < 0) {
+      for (std::size_t i = 0; i < before.size(); ++i) {
+        if (pixelAt(d, root, wx + hand[i][0], wy + kFieldTop + hand[i][1]) != before[i]) {
+          shown = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+          break;
+        }
+      }
+    }
+    leftButton(d, false);
+    if (shown >= 0) times.push_back(shown);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  }
+  return times;
+}
+
+double median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: startup_probe (--board | --fill RRGGBB) [--settle MS] "
+               "[--idle-after S --idle-for S] [--presses N] -- command...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool board = false;
+  unsigned long fill = 0;
+  bool haveFill = false;
+  int settleMs = 500;
+  double idleAfter = 0;
+  double idleFor = 0;
+  int presses = 0;
+  int cmd = -1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") {
+      cmd = i + 1;
+      break;
+    }
+    if (i + 1 >= argc) return usage();
+    if (a == "--board") {
+      board = true;
+      continue;
+    }
+    if (a == "--fill") {
+      fill = std::strtoul(argv[++i], nullptr, 16);
+      haveFill = true;
+    } else if (a == "--settle") {
+      settleMs = std::atoi(argv[++i]);
+    } else if (a == "--idle-after") {
+      idleAfter = std::atof(argv[++i]);
+    } else if (a == "--idle-for") {
+      idleFor = std::atof(argv[++i]);
+    } else if (a == "--presses") {
+      presses = std::atoi(argv[++i]);
+    } else {
+      return usage();
+    }
+  }
+  if (cmd < 0 || cmd >= argc || board == haveFill) return usage();
+
+  std::vector<Spot> spots;
+  if (board) {
+    // The sheets are compiled in; reading them needs an application object, no screen.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    {
+      int qargc = 1;
+      QGuiApplication app(qargc, argv);
+      spots = boardSpots();
+    }
+    // The program under test starts on the screen the caller chose.
+    if (platform.isNull())
+      qunsetenv("QT_QPA_PLATFORM");
+    else
+      qputenv("QT_QPA_PLATFORM", platform);
+    if (spots.size() < 4) {
+      std::fprintf(stderr, "startup_probe: too few board spots\n");
+      return 1;
+    }
+  } else {
+    spots = fillSpots(fill);
+  }
+
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) {
+    std::fprintf(stderr, "startup_probe: no X display\n");
+    return 1;
+  }
+  const Window root = DefaultRootWindow(d);
+
+  const auto t0 = Clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execvp(argv[cmd], argv + cmd);
+    _exit(127);
+  }
+  if (pid < 0) return 1;
+
+  int wx = 0;
+  int wy = 0;
+  bool windowSeen = false;
+  double paintMs = -1;
+  while (Clock::now() - t0 < std::chrono::seconds(30)) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) {
+      std::fprintf(stderr, "startup_probe: the program ended before its window showed\n");
+      return 1;
+    }
+    if (!windowSeen) windowSeen = findWindow(d, root, wx, wy);
+    if (windowSeen && spotsShown(d, root, wx, wy, spots)) {
+      paintMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  if (paintMs < 0) {
+    std::fprintf(stderr, "startup_probe: no painted window within 30 s%s\n",
+                 windowSeen ? "" : " (no window of its size)");
+    for (const Spot& s : spots) {
+      XImage* img =
+          windowSeen ? XGetImage(d, root, wx + s.x, wy + s.y, 1, 1, AllPlanes, ZPixmap) : nullptr;
+      std::fprintf(stderr, "  (%d, %d) wanted %06lx, shows %06lx\n", s.x, s.y, s.rgb,
+                   img ? XGetPixel(img, 0, 0) & 0xFFFFFF : 0ul);
+      if (img) XDestroyImage(img);
+    }
+    stopChild(pid);
+    return 1;
+  }
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+  const long hwm = statusKb(pid, "VmHWM");
+  double cpuPercent = -1;
+  if (idleFor > 0) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(idleAfter));
+    const long before = cpuTicks(pid);
+    const auto t1 = Clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(idleFor));
+    const long after = cpuTicks(pid);
+    const double wall = std::chrono::duration<double>(Clock::now() - t1).count();
+    cpuPercent = 100.0 * static_cast<double>(after - before) /
+                 static_cast<double>(sysconf(_SC_CLK_TCK)) / wall;
+  }
+  double pressMs = -1;
+  if (presses > 0) pressMs = median(pressesToHand(d, root, wx, wy, presses));
+  stopChild(pid);
+  XCloseDisplay(d);
+#ifdef QUIBBIX_HAVE_XTEST
+  const char* pressVia = "xtest";
+#else
+  const char* pressVia = "xdotool";
+#endif
+  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.3f press_via=%s\n", paintMs,
+              hwm, cpuPercent, pressMs, pressVia);
+  return 0;
+}

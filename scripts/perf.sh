@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Measures the game against its performance goals and prints one table. Every
+# figure is a comparison made in this run on this machine: start-up and memory
+# against a minimal Qt Widgets window, animation lengths and the crate interval
+# against their nominal lengths, plus the press, idle-CPU and cue latency figures.
+#   scripts/perf.sh [--no-build] [--runs N]
+# It starts a private Xvfb and a private PulseAudio server and stops both by PID.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_first=1
+runs=10
+while (($#)); do
+  case "$1" in
+    --no-build) build_first=0 ;;
+    --runs) runs="$2"; shift ;;
+    *) echo "usage: scripts/perf.sh [--no-build] [--runs N]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+started=$(date +%s)
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+if ((build_first)); then scripts/setup.sh --tests >/dev/null; fi
+build="${BUILD_DIR:-build}"
+bench="$build/bench"
+for p in "$build/quibbix" "$bench/minimal_window" "$bench/startup_probe" "$bench/press_bench" \
+         "$bench/animation_probe" "$bench/cue_latency_probe"; do
+  [[ -x "$p" ]] || { echo "perf.sh: $p is missing (build first)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+pulse_pid=""
+cleanup() {
+  [[ -n "$pulse_pid" ]] && { kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null; } || true
+  [[ -n "$xvfb_pid" ]] && { kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; } || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- private X server --------------------------------------------------------
+display=""
+for n in $(seq 90 199); do
+  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+  display=":$n"
+  break
+done
+[[ -n "$display" ]] || { echo "perf.sh: no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  xdpyinfo -display "$display" >/dev/null 2>&1 && break
+  sleep 0.05
+done
+xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "perf.sh: Xvfb did not start" >&2; exit 1; }
+
+mkdir -m 0700 "$work/run"
+# The game's view of the machine: a real X server, no sound server.
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run" \
+  PULSE_SERVER="unix:$work/no-sound-server"
+
+fresh_config() { mktemp -d "$work/config.XXXX"; }
+# A configuration as after the first start: the language is chosen, so no dialog
+# follows the splash.
+chosen_config() {
+  local dir
+  dir=$(fresh_config)
+  mkdir -p "$dir/Zorvyplay/Quibbix"
+  printf '[common]\ntongue=0\n' >"$dir/Zorvyplay/Quibbix/V2.ini"
+  echo "$dir"
+}
+median() { sort -g | awk '{v[NR]=$1} END {if (NR==0) print -1; else if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+field() { sed -n "s/.*$1=\([-0-9.]*\).*/\1/p"; }
+
+# --- start-up and memory: the game against a minimal window, alternately -------
+: >"$work/minimal.txt"
+: >"$work/game.txt"
+for _ in $(seq "$runs"); do
+  XDG_CONFIG_HOME=$(fresh_config) "$bench/startup_probe" --fill 2060a0 -- \
+    "$bench/minimal_window" >>"$work/minimal.txt" 2>>"$work/probe.log"
+  XDG_CONFIG_HOME=$(fresh_config) "$bench/startup_probe" --board -- \
+    "$build/quibbix" --seed 1 >>"$work/game.txt" 2>>"$work/probe.log"
+done
+min_ms=$(field paint_ms <"$work/minimal.txt" | median)
+game_ms=$(field paint_ms <"$work/game.txt" | median)
+min_kb=$(field hwm_kb <"$work/minimal.txt" | median)
+game_kb=$(field hwm_kb <"$work/game.txt" | median)
+
+# --- idle CPU: the game left alone after its splash closed by itself -----------
+# Then real presses through the X server (XTest, or xdotool where the probe was built without it).
+idle=$(XDG_CONFIG_HOME=$(chosen_config) "$bench/startup_probe" --board --idle-after 4 \
+  --idle-for 10 --presses 10 -- "$build/quibbix" --seed 1 2>>"$work/probe.log")
+idle_cpu=$(field cpu_percent <<<"$idle")
+x_press_ms=$(field press_ms <<<"$idle")
+x_press_us=$(awk -v a="$x_press_ms" 'BEGIN { printf "%.0f", (a < 0 ? -1 : 1000 * a) }')
+x_press_via=$(sed -n 's/.*press_via=\([a-z]*\).*/\1/p' <<<"$idle")
+
+# --- a left press until the crate is in the hand, on the real X server ---------
+"$bench/press_bench" --benchmark_filter='/0$' --benchmark_min_time=0.05 \
+  --benchmark_repetitions=10 --benchmark_report_aggregates_only=true --benchmark_format=csv >"$work/press.csv" 2>>"$work/probe.log"
+# real_time of the median over the repetitions, in the benchmark's time unit.
+press_us=$(awk -F, '/BM_LeftPressToHand\/0_median/ {
+  t=$3; u=$5; gsub(/"/,"",u); if (u=="ns") t/=1000; else if (u=="ms") t*=1000; print t }' \
+  "$work/press.csv")
+
+# --- animation lengths and the crate interval -----------------------------------
+XDG_CONFIG_HOME=$(chosen_config) "$bench/animation_probe" --arrivals 6 >"$work/anim.txt" \
+  2>>"$work/probe.log"
+
+# --- a cue from the call to its first sample at a private null sink -------------
+pulse="$work/pulse"
+mkdir -m 0700 "$pulse" "$pulse/home" "$pulse/run"
+cat >"$pulse/null.pa" <<PA
+load-module module-null-sink sink_name=nullsink
+load-module module-native-protocol-unix socket=$pulse/native auth-anonymous=1
+set-default-sink nullsink
+PA
+HOME="$pulse/home" XDG_RUNTIME_DIR="$pulse/run" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+  --disallow-exit --use-pid-file=no -F "$pulse/null.pa" >"$work/pulse.log" 2>&1 &
+pulse_pid=$!
+for _ in $(seq 100); do
+  [[ -S "$pulse/native" ]] && break
+  sleep 0.05
+done
+cue_ms=-1
+cue_recv_ms=-1
+if cue=$(HOME="$pulse/home" PULSE_SERVER="unix:$pulse/native" SDL_AUDIODRIVER=pulseaudio \
+  "$bench/cue_latency_probe" --plays 10 2>>"$work/probe.log"); then
+  cue_ms=$(awk '$1=="cue_sink_ms" {print $2}' <<<"$cue")
+  cue_recv_ms=$(awk '$1=="cue_received_ms" {print $2}' <<<"$cue")
+fi
+{ kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null; } || true
+pulse_pid=""
+
+# --- the table ----------------------------------------------------------------
+row() {  # figure measured reference ratio goal met
+  printf '| %-52s | %12s | %16s | %7s | %-15s | %-3s |\n' "$@"
+}
+yes_no() { awk -v c="$1" 'BEGIN { print (c ? "yes" : "no") }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a < 0 || b <= 0) print "-"; else printf "%.3f", a / b }'; }
+
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+  "Linux $(uname -r); load average before the run $load; $(date -u '+%Y-%m-%d %H:%M') UTC"
+echo
+row "Figure" "Measured" "Reference" "Ratio" "Goal" "Met"
+row "----------------------------------------------------" "------------" "----------------" "-------" \
+  "---------------" "---"
+row "Start-up to painted board, median of $runs" "${game_ms} ms" "${min_ms} ms min." \
+  "$(ratio "$game_ms" "$min_ms")" "ratio <= 1.5" \
+  "$(yes_no "$(awk -v a="$game_ms" -v b="$min_ms" 'BEGIN{print (a>0 && b>0 && a<=1.5*b)}')")"
+row "Peak memory (VmHWM), median of $runs" "$((game_kb / 1024)).$(((game_kb % 1024) * 10 / 1024)) MB" \
+  "$((min_kb / 1024)).$(((min_kb % 1024) * 10 / 1024)) MB min." \
+  "$(ratio "$game_kb" "$min_kb")" "<= +20 MB" \
+  "$(yes_no "$(awk -v a="$game_kb" -v b="$min_kb" 'BEGIN{print (a>0 && b>0 && a-b<=20*1024)}')")"
+row "Left press to crate in hand (median)" "${press_us} us" "1000 us" \
+  "$(ratio "$press_us" 1000)" "< 1 ms" "$(yes_no "$(awk -v a="$press_us" 'BEGIN{print (a>0 && a<1000)}')")"
+fastest=""
+row "Left press through the X server to screen, median" "${x_press_us} us" "1000 us" \
+  "$(ratio "$x_press_us" 1000)" "< 1 ms" \
+  "$(yes_no "$(awk -v a="$x_press_us" 'BEGIN{print (a>=0 && a<1000)}')")"
+while read -r name measured nominal extra; do
+  case "$name" in
+    triple_h*)
+      label="Triple removal, top crate at slot ${name#triple_h}, median of 5"
+      fastest+=" ${extra} ms (slot ${name#triple_h}),"
+      ;;
+    flyup_h1)
+      label="Fly-up from height 1, median of 5"
+      fastest+=" ${extra} ms (fly-up)"
+      ;;
+    arrival_interval) label="New-crate interval, mean of ${extra:-several}" ;;
+    *) continue ;;
+  esac
+  goal="within 2 %"
+  met=$(yes_no "$(awk -v a="$measured" -v b="$nominal" 'BEGIN{d=(a-b)/b; print (a>0 && (d<0?-d:d)<=0.02)}')")
+  row "$label" "${measured} ms" "${nominal} ms" "$(ratio "$measured" "$nominal")" "$goal" "$met"
+done <"$work/anim.txt"
+row "CPU while idle, 10 s after the splash closed" "${idle_cpu} %" "100 % = 1 core" \
+  "$(ratio "$idle_cpu" 100)" "< 1 % of a core" \
+  "$(yes_no "$(awk -v a="$idle_cpu" 'BEGIN{print (a>=0 && a<1)}')")"
+row "Cue call to first sample at null sink" "${cue_ms} ms" "30 ms" "$(ratio "$cue_ms" 30)" \
+  "< 30 ms" "$(yes_no "$(awk -v a="$cue_ms" 'BEGIN{print (a>=0 && a<30)}')")"
+echo
+echo "- Start-up: from fork to the expected pixels read back from the X screen (the board's"
+echo "  wall and shafts; the reference's fill colour); fresh configuration, --seed 1, no sound server."
+echo "- Memory: VmHWM 0.5 s after the window showed (the game's splash is open by then)."
+echo "- Press: Google Benchmark; the press event through the real widget, the game's handler and"
+echo "  the canvas to the synchronous repaint on the X server; putting the crate back is not timed."
+echo "- Press through the X server: the real program, a real button press sent by ${x_press_via:-?}"
+echo "  until the hand row read back from the screen changes; median of 10 presses."
+echo "- Animations: the real busy waits, canvas and widget on the X server; fastest of 5:"
+echo "  ${fastest# }."
+echo "- Interval: the real window and its own 100 ms timer, from the first crate after the splash."
+echo "- Idle CPU: utime+stime over 10 s, from 4 s after the board showed; the splash had closed"
+echo "  itself and no dialog was open (the language was already chosen)."
+echo "- Cue: cue 1 through the real SDL player, estimated at the null sink; as received by parec"
+echo "  (with its own buffering): ${cue_recv_ms} ms."
+echo "Took $(($(date +%s) - started)) s."
