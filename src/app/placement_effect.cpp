@@ -13,10 +13,11 @@ namespace quibbix::app {
 
 namespace {
 
-// Short enough that the effect is over before the player notices a delay,
+// Short enough that the effect (80 steps) is over before the player notices a delay
+// and does not hold up the first painted board,
 // long enough to be seen; sleeping, like the game's busy waits, handles no
 // events, so nothing can paint in between.
-constexpr std::chrono::microseconds kStepPause{2500};
+constexpr std::chrono::microseconds kStepPause{1000};
 
 }  // namespace
 

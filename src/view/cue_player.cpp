@@ -15,14 +15,14 @@ namespace {
 // or converted.
 std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& device) {
   if (image.isEmpty()) return {};
-  SDL_AudioSpec spec;
+  SDL_AudioSpec wav;
   Uint8* buf = nullptr;
   Uint32 len = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(image.constData(), static_cast<int>(image.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &buf, &len)) return {};
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &buf, &len)) return {};
   std::vector<std::uint8_t> out;
   SDL_AudioCVT cvt;
-  const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, device.format,
+  const int built = SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, device.format,
                                       device.channels, device.freq);
   if (built == 0) {
     out.assign(buf, buf + len);
