@@ -7,7 +7,7 @@
 //   clock.cpp     game clock and the lost game
 //   hand.cpp      mouse: pick-up, carry, drop, picture press, pause and resume
 //   matching.cpp  triples, sequences, pairs and their points
-//   special_crates.cpp  the right-click actions of special crates
+//   crate_actions.cpp  the right-click actions of special crates
 
 #include <array>
 #include <cstdint>
@@ -117,7 +117,7 @@ class Game {
 
   // matching.cpp
 
-  // special_crates.cpp
+  // crate_actions.cpp
   void pull(int n, int k);
   void removeEquals(int n);
   void shuffle(int n);
