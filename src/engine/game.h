@@ -116,6 +116,9 @@ class Game {
   // hand.cpp
 
   // matching.cpp
+  // The removal frames of a group whose codes, top first, lie at slots h, h - 1, ...
+  void blinkGroup(int c, int h, const int* codes, int n);
+  void liftGroup(int c, int h, const int* codes, int n);
 
   // crate_actions.cpp
   void pull(int n, int k);

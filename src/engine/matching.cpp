@@ -20,16 +20,11 @@ constexpr int kPairLower = 36;
 int triplePoints(int kind) {
   if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36) return 3;
   switch (kind) {
-    case 50:
-      return 117;
-    case 51:
-      return 279;
-    case 52:
-      return 477;
-    case 53:
-      return 873;
-    default:
-      return kind >= 55 && kind <= 65 ? 9 : 0;
+    case 50: return 117;
+    case 51: return 279;
+    case 52: return 477;
+    case 53: return 873;
+    default: return kind >= 55 && kind <= 65 ? 9 : 0;
   }
 }
 
@@ -89,23 +84,48 @@ void Game::ResolveMatch(int c) {
 // The removals read their codes first and lower the chute at once, but clear its entries
 // only when the last frame is drawn.
 
+void Game::blinkGroup(int c, int h, const int* codes, int n) {
+  const int x = slotX(c);
+  for (int i = 0; i < kBlinks; ++i) {
+    PlayCue(4);
+    for (int k = 0; k < n; ++k) p_.drawing.drawCrate(x, slotY(h - k), 0);
+    WaitMs(kFrameMs);
+    PlayCue(4);
+    for (int k = 0; k < n; ++k) p_.drawing.drawCrate(x, slotY(h - k), codes[k]);
+    WaitMs(kFrameMs);
+  }
+}
+
+void Game::liftGroup(int c, int h, const int* codes, int n) {
+  const int x = slotX(c);
+  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
+  // Rise until the top crate stands in the hand row, then leave it one crate at a time.
+  for (int s = h; s < kSlots; ++s) {
+    PlayCue(4);
+    for (int k = 0; k < n; ++k) draw(s + 1 - k, codes[k]);
+    draw(s + 1 - n, 0);
+    WaitMs(kFrameMs);
+  }
+  for (int left = 1; left <= n; ++left) {
+    if (left > 1) WaitMs(kFrameMs);
+    PlayCue(4);
+    for (int k = left; k < n; ++k) draw(kSlots - (k - left), codes[k]);
+    draw(kSlots - (n - left), 0);
+  }
+}
+
 void Game::RemoveTriple(int c) {
   if (c < 0 || c >= kChutes) return;
   const int h = s_.StackHeight[c];
   if (h < 3 || h > kSlots) return;
   const int t = s_.Stacks[c][h - 1];
+  const int codes[3] = {t, t, t};
   s_.StackHeight[c] = h - 3;
   const int x = slotX(c);
   auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
 
-  for (int i = 0; i < kBlinks; ++i) {
-    PlayCue(4);
-    for (int s = h; s > h - 3; --s) draw(s, 0);
-    WaitMs(kFrameMs);
-    PlayCue(4);
-    for (int s = h; s > h - 3; --s) draw(s, t);
-    WaitMs(kFrameMs);
-  }
+  blinkGroup(c, h, codes, 3);
+  // Three equal crates: each frame only moves the top one up and clears below them.
   for (int s = h; s < kSlots; ++s) {
     PlayCue(4);
     draw(s + 1, t);
@@ -128,43 +148,10 @@ void Game::RemoveSequence(int c) {
   if (c < 0 || c >= kChutes) return;
   const int h = s_.StackHeight[c];
   if (h < 3 || h > kSlots) return;
-  const int t1 = s_.Stacks[c][h - 1];
-  const int t2 = s_.Stacks[c][h - 2];
-  const int t3 = s_.Stacks[c][h - 3];
+  const int codes[3] = {s_.Stacks[c][h - 1], s_.Stacks[c][h - 2], s_.Stacks[c][h - 3]};
   s_.StackHeight[c] = h - 3;
-  const int x = slotX(c);
-  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
-
-  for (int i = 0; i < kBlinks; ++i) {
-    PlayCue(4);
-    for (int s = h; s > h - 3; --s) draw(s, 0);
-    WaitMs(kFrameMs);
-    PlayCue(4);
-    draw(h, t1);
-    draw(h - 1, t2);
-    draw(h - 2, t3);
-    WaitMs(kFrameMs);
-  }
-  for (int s = h; s < kSlots; ++s) {
-    PlayCue(4);
-    draw(s + 1, t1);
-    draw(s, t2);
-    draw(s - 1, t3);
-    draw(s - 2, 0);
-    WaitMs(kFrameMs);
-  }
-  PlayCue(4);
-  draw(15, t2);
-  draw(14, t3);
-  draw(13, 0);
-  WaitMs(kFrameMs);
-  PlayCue(4);
-  draw(15, t3);
-  draw(14, 0);
-  WaitMs(kFrameMs);
-  PlayCue(4);
-  draw(15, 0);
-
+  blinkGroup(c, h, codes, 3);
+  liftGroup(c, h, codes, 3);
   for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;
 }
 
@@ -172,35 +159,11 @@ void Game::RemovePair(int c) {
   if (c < 0 || c >= kChutes) return;
   const int h = s_.StackHeight[c];
   if (h < 2 || h > kSlots) return;
-  s_.StackHeight[c] = h - 2;
-  const int x = slotX(c);
-  auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
-
   // Whatever the chute holds, the pair is always shown as its two halves.
-  for (int i = 0; i < kBlinks; ++i) {
-    PlayCue(4);
-    draw(h, 0);
-    draw(h - 1, 0);
-    WaitMs(kFrameMs);
-    PlayCue(4);
-    draw(h, kPairUpper);
-    draw(h - 1, kPairLower);
-    WaitMs(kFrameMs);
-  }
-  for (int s = h; s < kSlots; ++s) {
-    PlayCue(4);
-    draw(s + 1, kPairUpper);
-    draw(s, kPairLower);
-    draw(s - 1, 0);
-    WaitMs(kFrameMs);
-  }
-  PlayCue(4);
-  draw(15, kPairLower);
-  draw(14, 0);
-  WaitMs(kFrameMs);
-  PlayCue(4);
-  draw(15, 0);
-
+  const int codes[2] = {kPairUpper, kPairLower};
+  s_.StackHeight[c] = h - 2;
+  blinkGroup(c, h, codes, 2);
+  liftGroup(c, h, codes, 2);
   s_.Stacks[c][h - 1] = 0;
   s_.Stacks[c][h - 2] = 0;
 }
