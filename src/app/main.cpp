@@ -3,11 +3,15 @@
 
 #include "app/main_window.h"
 #include "app/placement_effect.h"
+#include "app/screen_zoom.h"
+#include "app/settings_store.h"
+#include "app/zoom.h"
 
 int main(int argc, char** argv) {
-  // The board is pixel art at a fixed size; it is not scaled with the screen's density.
-  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // The board is pixel art: it is enlarged only by whole factors (the zoom),
+  // which rounds the desktop's own ratio itself, so Qt is to report it unrounded.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quibbix"));
   QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
@@ -21,6 +25,12 @@ int main(int argc, char** argv) {
       QStringLiteral("seed"), QStringLiteral("Fix the random seed, so a game can be replayed."),
       QStringLiteral("N"));
   parser.addOption(seedOption);
+  const QCommandLineOption zoomOption(
+      QStringLiteral("zoom"),
+      QStringLiteral("Show every window N times as large (1 to 4) instead of the stored or the "
+                     "desktop's factor."),
+      QStringLiteral("N"));
+  parser.addOption(zoomOption);
   parser.process(app);
 
   std::uint32_t seed = quibbix::engine::clockSeed();
@@ -31,6 +41,25 @@ int main(int argc, char** argv) {
       qCritical("quibbix: --seed needs a whole number from 0 to 4294967295");
       return 2;
     }
+  }
+
+  std::optional<int> zoom;
+  if (parser.isSet(zoomOption)) {
+    zoom = quibbix::app::parseZoomOption(parser.value(zoomOption));
+    if (!zoom) {
+      qCritical("quibbix: --zoom needs a whole number from 1 to 4");
+      return 2;
+    }
+  }
+
+  quibbix::app::initScreenZoom();
+  {
+    quibbix::app::IniStore store;
+    const QString stored = store.ReadString(QStringLiteral("common"), QStringLiteral("zoom"), {});
+    // The frame is not known before the window is shown; the client must fit.
+    quibbix::app::applyZoom(
+        quibbix::app::chooseZoom(zoom, stored, quibbix::app::desktopPixelRatio(), QSize(500, 366),
+                                 QSize(), quibbix::app::availableScreenPixels().size()));
   }
 
   quibbix::app::MainWindow window(seed);

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -12,8 +13,11 @@
 #include <QUrl>
 
 #include "app/placement_window.h"
+#include "app/screen_zoom.h"
 #include "app/texts.h"
+#include "app/zoom.h"
 #include "dialogs/about_box.h"
+#include "dialogs/dialog_glyphs.h"
 #include "dialogs/help_window.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/message_dialog.h"
@@ -86,16 +90,15 @@ void MainWindow::FormCreate() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowIcon(QIcon(QStringLiteral(":/icons/quibbix32.png")));
+  setWindowIcon(dialogs::crispIcon(QPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
 
   // The help document lies beside the program (build tree), or in the data folder of
   // the prefix the program was installed into, wherever that prefix is.
   helpFile_ = AppFolder_ + QStringLiteral("QBIX2.HLP");
-  for (const QString& installed :
-       {AppFolder_ + QStringLiteral("../share/quibbix/QBIX2.HLP"),
-        QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP")}) {
+  for (const QString& installed : {AppFolder_ + QStringLiteral("../share/quibbix/QBIX2.HLP"),
+                                   QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP")}) {
     if (QFileInfo::exists(helpFile_)) break;
     if (QFileInfo::exists(installed)) helpFile_ = QFileInfo(installed).canonicalFilePath();
   }
@@ -139,6 +142,8 @@ void MainWindow::FormCreate() {
 
   Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
   Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  zoomChoice_ = storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  addZoomKeys();
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -153,10 +158,9 @@ QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setGeometry(left, 4, width, 25);
-  const QIcon icon(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
-  b->setIcon(icon);
-  const QList<QSize> sizes = icon.availableSizes();
-  if (!sizes.isEmpty()) b->setIconSize(sizes.first());
+  const QPixmap picture(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
+  b->setIcon(dialogs::crispIcon(picture));
+  if (!picture.isNull()) b->setIconSize(picture.size());
   return b;
 }
 
@@ -172,8 +176,8 @@ void MainWindow::buildToolBar() {
   ZorvyBtn_ = addButton("ZorvyBtn", 464, "zorvy", 29);
 
   // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
-  QIcon sound(QStringLiteral(":/glyphs/sound.png"));
-  sound.addFile(QStringLiteral(":/glyphs/sound_off.png"), QSize(), QIcon::Disabled);
+  QIcon sound = dialogs::crispIcon(QPixmap(QStringLiteral(":/glyphs/sound.png")));
+  dialogs::addCrisp(sound, QPixmap(QStringLiteral(":/glyphs/sound_off.png")), QIcon::Disabled);
   Soundbtn_->setIcon(sound);
   Soundbtn_->setCheckable(true);
 
@@ -185,6 +189,35 @@ void MainWindow::buildToolBar() {
   connect(RulesBtn_, &QToolButton::clicked, this, &MainWindow::rules);
   connect(InfoBtn_, &QToolButton::clicked, this, &MainWindow::info);
   connect(ZorvyBtn_, &QToolButton::clicked, this, &MainWindow::ZorvyBtnClick);
+}
+
+void MainWindow::addZoomKeys() {
+  const auto add = [this](const QList<QKeySequence>& keys, void (MainWindow::*slot)()) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, slot);
+    addAction(action);
+  };
+  add({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+      &MainWindow::zoomIn);
+  add({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
+  add({QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomToDesktop);
+}
+
+void MainWindow::zoomIn() { setZoom(currentZoom() + 1); }
+
+void MainWindow::zoomOut() { setZoom(currentZoom() - 1); }
+
+void MainWindow::zoomToDesktop() {
+  setZoom(desktopZoom(desktopPixelRatio()));
+  zoomChoice_ = 0;
+}
+
+void MainWindow::setZoom(int wanted) {
+  const int zoom =
+      fittingZoom(wanted, size(), screenDecoration(*this), availableScreenPixels(this).size());
+  applyZoom(zoom);
+  zoomChoice_ = zoom;
 }
 
 QToolButton* MainWindow::button(const QString& name) const {
@@ -301,14 +334,17 @@ void MainWindow::Leave() {
   if (help_) help_->close();
   ini_.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
   ini_.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
+  ini_.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
   saveWindowPosition(*this, ini_);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
 
 void MainWindow::setTimerEnabled(bool enabled) {
-  if (enabled) Timer1_.start();
-  else Timer1_.stop();
+  if (enabled)
+    Timer1_.start();
+  else
+    Timer1_.stop();
 }
 
 void MainWindow::setNextLevelLabelVisible(bool visible) {

@@ -66,6 +66,14 @@ class MainWindow : public QWidget, private engine::Host {
   void ZorvyBtnClick();
   void ApplyLanguage();
 
+  // The zoom keys: one step larger or smaller, or back to following the
+  // desktop. The choice is stored when the window closes.
+  void zoomIn();
+  void zoomOut();
+  void zoomToDesktop();
+  // 1 to 4, or 0 for following the desktop.
+  int zoomChoice() const { return zoomChoice_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -76,6 +84,8 @@ class MainWindow : public QWidget, private engine::Host {
   bool CloseQuery();
   void Leave();
   void buildToolBar();
+  void addZoomKeys();
+  void setZoom(int wanted);
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
 
   // engine::Host
@@ -98,6 +108,7 @@ class MainWindow : public QWidget, private engine::Host {
   bool FirstActivation_ = true;
   int Language_ = -1;
   bool zorvyFailed_ = false;
+  int zoomChoice_ = 0;
 
   QWidget* Panel1_ = nullptr;
   QToolButton* StartBtn_ = nullptr;

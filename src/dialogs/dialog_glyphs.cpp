@@ -2,12 +2,31 @@
 
 #include <QWidget>
 
+#include "app/zoom.h"
+
 namespace quibbix::dialogs {
+
+void addCrisp(QIcon& icon, const QPixmap& picture, QIcon::Mode mode) {
+  if (picture.isNull()) return;
+  icon.addPixmap(picture, mode);
+  for (int zoom = 2; zoom <= app::kMaxZoom; ++zoom) {
+    QPixmap blocks =
+        picture.scaled(picture.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    blocks.setDevicePixelRatio(zoom);
+    icon.addPixmap(blocks, mode);
+  }
+}
+
+QIcon crispIcon(const QPixmap& picture) {
+  QIcon icon;
+  addCrisp(icon, picture);
+  return icon;
+}
 
 QIcon singleGlyph(const QString& path) {
   const QPixmap pixmap(path);
   if (pixmap.isNull()) return {};
-  return QIcon(pixmap);
+  return crispIcon(pixmap);
 }
 
 QIcon pairGlyph(const QString& path) {
@@ -15,8 +34,8 @@ QIcon pairGlyph(const QString& path) {
   if (pair.isNull()) return {};
   const int half = pair.width() / 2;
   QIcon icon;
-  icon.addPixmap(pair.copy(0, 0, half, pair.height()), QIcon::Normal);
-  icon.addPixmap(pair.copy(half, 0, pair.width() - half, pair.height()), QIcon::Disabled);
+  addCrisp(icon, pair.copy(0, 0, half, pair.height()), QIcon::Normal);
+  addCrisp(icon, pair.copy(half, 0, pair.width() - half, pair.height()), QIcon::Disabled);
   return icon;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "app/screen_zoom.h"
+
 namespace quibbix::dialogs {
 
 QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize& dialogFrame) {
@@ -14,9 +16,12 @@ QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize&
 
 void placeOverMainWindow(QWidget* dialog, const QWidget* mainWindow) {
   if (dialog == nullptr || mainWindow == nullptr) return;
-  // move() of a top-level window positions its frame, as the formula expects.
-  dialog->move(dialogPosition(mainWindow->frameGeometry(), mainWindow->height(),
-                              dialog->frameGeometry().size()));
+  // The formula works in screen pixels at every zoom; move() of a top-level
+  // window positions its frame, as the formula expects.
+  const int zoom = app::currentZoom();
+  const QPoint at = dialogPosition(app::screenFrame(*mainWindow), mainWindow->height() * zoom,
+                                   app::screenFrame(*dialog).size());
+  dialog->move(app::toLogical(at, zoom));
 }
 
 }  // namespace quibbix::dialogs

@@ -1,9 +1,9 @@
 #include "dialogs/splash.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
+
+#include "app/screen_zoom.h"
 
 namespace quibbix::dialogs {
 
@@ -29,10 +29,14 @@ void Splash::Click() {
 
 void Splash::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->geometry();
-  move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  // Centred in screen pixels, as at every zoom.
+  const int zoom = app::currentZoom();
+  const QRect area = app::screenPixels(this);
+  if (area.isEmpty()) return;
+  const QSize size = this->size() * zoom;
+  move(app::toLogical(area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                              (area.height() - size.height()) / 2),
+                      zoom));
 }
 
 void Splash::mouseReleaseEvent(QMouseEvent* event) {

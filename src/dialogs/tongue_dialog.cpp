@@ -45,7 +45,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
     button->setGeometry(84, top, 221, 27);
     const QPixmap flags(glyph);
     if (!flags.isNull()) {
-      button->setIcon(QIcon(flags));
+      button->setIcon(crispIcon(flags));
       button->setIconSize(flags.size());
     }
     connect(button, &QPushButton::clicked, this, [this, language] { choose(language); });
@@ -58,9 +58,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
                           QStringLiteral(":/glyphs/flags_de.png"), 1);
 }
 
-int TongueDlg::ShowModal() {
-  return exec();
-}
+int TongueDlg::ShowModal() { return exec(); }
 
 void TongueDlg::choose(int language) {
   if (setLanguage_) setLanguage_(language);
@@ -83,8 +81,6 @@ void TongueDlg::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void TongueDlg::reject() {
-  done(kCancel);
-}
+void TongueDlg::reject() { done(kCancel); }
 
 }  // namespace quibbix::dialogs

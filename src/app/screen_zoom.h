@@ -1,0 +1,45 @@
+#pragma once
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace quibbix::app {
+
+// Qt's own scaling, driven as one whole-number factor for every window of the
+// program. Call initScreenZoom() once, after the application object is made
+// and before any window exists.
+void initScreenZoom();
+
+// The first screen's device pixel ratio as Qt found it at start, from the
+// desktop's settings and the QT_* scaling variables.
+double desktopPixelRatio();
+
+// The factor in force (1 before initScreenZoom()).
+int currentZoom();
+
+// Makes every window `zoom` times as large. Shown windows change size at
+// once, keep their frame's top-left screen pixel where the screen leaves room,
+// and are drawn afresh.
+void applyZoom(int zoom);
+
+// The free area of the window's screen (the first screen without a window) in
+// screen pixels.
+QRect availableScreenPixels(const QWidget* window = nullptr);
+
+// The whole of the window's screen (the first screen without a window) in screen pixels.
+QRect screenPixels(const QWidget* window = nullptr);
+
+// The window's frame in screen pixels: exact for a created window, else the
+// logical frame times the factor.
+QRect screenFrame(const QWidget& window);
+
+// The window manager's frame around the client area, in screen pixels
+// (width: left + right, height: top + bottom).
+QSize screenDecoration(const QWidget& window);
+
+// A screen-pixel position as the logical pixel that holds it (rounded down).
+QPoint toLogical(QPoint screen, int zoom);
+
+}  // namespace quibbix::app

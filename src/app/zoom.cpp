@@ -1,0 +1,39 @@
+#include "app/zoom.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/settings_store.h"
+
+namespace quibbix::app {
+
+std::optional<int> parseZoomOption(const QString& text) {
+  int zoom = 0;
+  if (!parseDecimalInt(text, zoom) || zoom < kMinZoom || zoom > kMaxZoom) return std::nullopt;
+  return zoom;
+}
+
+int storedZoomChoice(const QString& text) { return parseZoomOption(text).value_or(0); }
+
+int desktopZoom(double ratio) {
+  // NaN and anything below 1.5 fall through to 1.
+  if (!(ratio >= 1.5)) return kMinZoom;
+  return static_cast<int>(std::min(std::floor(ratio + 0.5), double{kMaxZoom}));
+}
+
+int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen) {
+  int zoom = std::clamp(wanted, kMinZoom, kMaxZoom);
+  while (zoom > kMinZoom && (client.width() * zoom + decoration.width() > screen.width() ||
+                             client.height() * zoom + decoration.height() > screen.height()))
+    --zoom;
+  return zoom;
+}
+
+int chooseZoom(std::optional<int> commandLine, const QString& stored, double desktopRatio,
+               QSize client, QSize decoration, QSize screen) {
+  int wanted = commandLine.value_or(storedZoomChoice(stored));
+  if (wanted == 0) wanted = desktopZoom(desktopRatio);
+  return fittingZoom(wanted, client, decoration, screen);
+}
+
+}  // namespace quibbix::app
