@@ -11,10 +11,7 @@ namespace quibbix::view {
 
 namespace {
 
-// The field pixel under the pointer. Under a zoom of Z Qt reports the screen
-// position divided by Z as a fraction (227 / 2 = 113.5); the pixel holding it
-// is the one rounded down, so every zone boundary stays where it is at Z = 1.
-QPoint fieldPixel(const QPointF& position) {
+QPoint roundedDown(const QPointF& position) {
   return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
 }
 
@@ -27,13 +24,51 @@ FieldWidget::FieldWidget(FieldCanvas& canvas, QWidget* parent) : QWidget(parent)
   canvas_.setScreen(this);
 }
 
+void FieldWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  QWindow* window = this->window()->windowHandle();
+  if (window != nullptr && window != watched_) {
+    if (watched_ != nullptr) watched_->removeEventFilter(this);
+    watched_ = window;
+    window->installEventFilter(this);
+  }
+}
+
+bool FieldWidget::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+      const auto* mouse = static_cast<const QMouseEvent*>(event);
+      windowPosition_ = mouse->position();
+      windowTimestamp_ = mouse->timestamp();
+      break;
+    }
+    default: break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+QPoint FieldWidget::fieldPixel(const QMouseEvent& event) const {
+  // Under a zoom of Z the pointer's screen position divided by Z is a
+  // fraction (227 / 2 = 113.5), and the field pixel holding it is the one
+  // rounded down, so every zone boundary stays where it is at Z = 1. Qt 6.4
+  // rounds the position to the nearest whole number on the way from the
+  // window to the widget, so the exact one is taken from the window's own
+  // event, which this event was made from (same time, same rounded place).
+  const QPointF exact = windowPosition_ - QPointF(mapTo(window(), QPoint(0, 0)));
+  if (event.timestamp() == windowTimestamp_ && exact.toPoint() == event.position().toPoint())
+    return roundedDown(exact);
+  return roundedDown(event.position());
+}
+
 void FieldWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   for (const QRect& r : event->region()) p.drawImage(r.topLeft(), canvas_.image(), r);
 }
 
 void FieldWidget::mousePressEvent(QMouseEvent* event) {
-  const QPoint pos = fieldPixel(event->position());
+  const QPoint pos = fieldPixel(*event);
   engine::Button button = engine::Button::Left;
   if (event->button() == Qt::RightButton)
     button = engine::Button::Right;
@@ -44,11 +79,11 @@ void FieldWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void FieldWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (onMove) onMove(fieldPixel(event->position()).x());
+  if (onMove) onMove(fieldPixel(*event).x());
 }
 
 void FieldWidget::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint pos = fieldPixel(event->position());
+  const QPoint pos = fieldPixel(*event);
   if (event->button() == Qt::LeftButton) {
     const bool click = leftPressInside_ && rect().contains(pos);
     leftPressInside_ = false;

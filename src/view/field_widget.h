@@ -1,5 +1,7 @@
 #pragma once
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 #include "engine/game.h"
@@ -28,9 +30,17 @@ class FieldWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The field pixel under the pointer, at every zoom.
+  QPoint fieldPixel(const QMouseEvent& event) const;
+
   FieldCanvas& canvas_;
+  QPointer<QWindow> watched_;
+  QPointF windowPosition_;
+  quint64 windowTimestamp_ = 0;
   bool leftPressInside_ = false;
 };
 
