@@ -25,4 +25,11 @@ version=$("$prefix/bin/quibbix" --version)
 [[ "$version" == "quibbix 2.2" ]] || { echo "--version said: $version"; fail=1; }
 "$prefix/bin/quibbix" --help | grep -q -- "--seed" || { echo "--help lacks --seed"; fail=1; }
 "$prefix/bin/quibbix" --seed abc >/dev/null 2>&1 && { echo "a bad seed was accepted"; fail=1; }
+"$prefix/bin/quibbix" --help | grep -q -- "--zoom" || { echo "--help lacks --zoom"; fail=1; }
+for bad in 0 5 abc 2.5; do
+  status=0
+  message=$(QT_QPA_PLATFORM=offscreen "$prefix/bin/quibbix" --zoom "$bad" 2>&1 >/dev/null) || status=$?
+  [[ $status -eq 2 && "$message" == *"--zoom needs a whole number from 1 to 4"* ]] ||
+    { echo "--zoom $bad: status $status, said: $message"; fail=1; }
+done
 exit $fail

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "app/zoom.h"
+
+namespace quibbix::app {
+namespace {
+
+const QSize kClient(500, 366);
+const QSize kFrame(2, 21);
+const QSize kLarge(3840, 2160);
+
+TEST(Zoom, TheOptionTakesOneToFourOnly) {
+  for (const char* good : {"1", "2", "3", "4"})
+    EXPECT_EQ(parseZoomOption(QString::fromLatin1(good)), QString::fromLatin1(good).toInt());
+  for (const char* bad : {"0", "5", "-1", "", " 2", "2 ", "+2", "2.0", "02x", "abc", "99999999999"})
+    EXPECT_EQ(parseZoomOption(QString::fromLatin1(bad)), std::nullopt) << bad;
+}
+
+TEST(Zoom, TheDesktopRatioRoundsToTheNearestWholeFactor) {
+  struct Case {
+    double ratio;
+    int zoom;
+  };
+  for (const Case& c : {Case{1.0, 1}, Case{1.25, 1}, Case{1.49, 1}, Case{1.5, 2}, Case{1.75, 2},
+                        Case{2.0, 2}, Case{2.5, 3}, Case{3.0, 3}, Case{4.0, 4}, Case{6.0, 4},
+                        Case{0.5, 1}, Case{0.0, 1}, Case{std::nan(""), 1}})
+    EXPECT_EQ(desktopZoom(c.ratio), c.zoom) << c.ratio;
+}
+
+TEST(Zoom, SourcesInTheirOrderThenLoweredUntilTheWindowFits) {
+  struct Case {
+    std::optional<int> option;
+    const char* stored;
+    double desktop;
+    QSize screen;
+    int zoom;
+  };
+  const Case cases[] = {
+      {3, "2", 2.0, kLarge, 3},             // the command line first
+      {std::nullopt, "4", 1.0, kLarge, 4},  // then the stored choice
+      {std::nullopt, "1", 2.0, kLarge, 1},
+      {std::nullopt, "", 1.5, kLarge, 2},  // then the desktop
+      {std::nullopt, "0", 2.0, kLarge, 2},
+      {std::nullopt, "abc", 1.5, kLarge, 2},
+      {std::nullopt, "5", 3.0, kLarge, 3},
+      {std::nullopt, "", 1.25, kLarge, 1},
+      {4, "", 1.0, QSize(1920, 1080), 2},  // 3 x 366 + 21 > 1080
+      {std::nullopt, "", 2.0, QSize(1280, 720), 1},
+      {2, "", 1.0, QSize(1002, 753), 2},  // exactly room for frame and client
+      {2, "", 1.0, QSize(1001, 753), 1},
+      {2, "", 1.0, QSize(1002, 752), 1},
+      {3, "", 1.0, QSize(400, 300), 1},  // never below 1
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.stored << " " << c.desktop << " " << c.screen.width());
+    EXPECT_EQ(
+        chooseZoom(c.option, QString::fromLatin1(c.stored), c.desktop, kClient, kFrame, c.screen),
+        c.zoom);
+  }
+}
+
+}  // namespace
+}  // namespace quibbix::app
