@@ -240,6 +240,7 @@ TEST_F(UnwritableSettings, EveryFailedWriteIsReportedOncePlayGoesOnAndTheFileSta
             (std::vector<QString>{cannotSet, cannotSet,
                                   QStringLiteral(u"Konnte Daten für 'sound' nicht setzen"),
                                   QStringLiteral(u"Konnte Daten für 'tongue' nicht setzen"),
+                                  QStringLiteral(u"Konnte Daten für 'zoom' nicht setzen"),
                                   QStringLiteral(u"Konnte Daten für 'MainForm' nicht setzen")}));
   EXPECT_EQ(readRaw(), before);
 }
