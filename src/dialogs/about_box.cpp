@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/dialog_glyphs.h"
 #include "dialogs/dialog_placement.h"
 
 namespace quibbix::dialogs {
@@ -24,7 +25,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 234, 80);
 
-  auto* logo = new QLabel(this);
+  auto* logo = new PictureLabel(this);
   logo->setObjectName(QStringLiteral("Logo"));
   logo->setGeometry(16, 16, 64, 64);
   logo->setPixmap(QPixmap(QStringLiteral(":/glyphs/logo.png")));

@@ -1,5 +1,7 @@
 #include "dialogs/dialog_glyphs.h"
 
+#include <QPainter>
+#include <QStyle>
 #include <QWidget>
 
 #include "app/zoom.h"
@@ -39,11 +41,26 @@ QIcon pairGlyph(const QString& path) {
   return icon;
 }
 
+void PictureLabel::paintEvent(QPaintEvent* event) {
+  const QPixmap picture = pixmap();
+  if (picture.isNull()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  // No smoothing asked for: Qt enlarges by whole blocks.
+  QPainter painter(this);
+  const QSize size = picture.deviceIndependentSize().toSize();
+  painter.drawPixmap(QStyle::alignedRect(layoutDirection(), alignment(), size, contentsRect()),
+                     picture);
+}
+
 QPixmap mainWindowIcon(const QWidget* mainWindow, int size) {
   if (mainWindow == nullptr) return {};
   const QIcon icon = mainWindow->windowIcon();
   if (icon.isNull()) return {};
-  return icon.pixmap(size, size);
+  // The picture itself, not one enlarged for the zoom in force when asked:
+  // the label enlarges it for whatever zoom it is shown at.
+  return icon.pixmap(QSize(size, size), 1.0);
 }
 
 }  // namespace quibbix::dialogs

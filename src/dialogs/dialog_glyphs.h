@@ -1,5 +1,6 @@
 #pragma once
 #include <QIcon>
+#include <QLabel>
 #include <QPixmap>
 #include <QString>
 
@@ -19,6 +20,16 @@ QIcon singleGlyph(const QString& path);
 // A glyph pair laid side by side: the left half is the normal look, the right
 // half the disabled one. Empty when the picture is missing.
 QIcon pairGlyph(const QString& path);
+
+// A label showing a picture with each of its pixels as a whole block at every
+// zoom; a plain QLabel enlarges its picture smoothly, which blurs it.
+class PictureLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
 
 // The main window's icon at `size` pixels; empty without a main window or icon.
 QPixmap mainWindowIcon(const QWidget* mainWindow, int size);

@@ -19,9 +19,7 @@ namespace {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
-int rowTop(int row) {
-  return 15 + 21 * row;
-}
+int rowTop(int row) { return 15 + 21 * row; }
 
 void etchedFrame(QWidget* parent, const char* name, const QRect& place) {
   auto* frame = new QFrame(parent);
@@ -66,7 +64,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   etchedFrame(this, "DrawEdge2", QRect(4, 236, 117, 89));
   etchedFrame(this, "DrawEdge3", QRect(124, 236, 233, 21));
 
-  auto* image = new QLabel(this);
+  auto* image = new PictureLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(12, 244, 101, 77);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -214,8 +212,6 @@ void HighscoreDlg::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void HighscoreDlg::reject() {
-  done(kCancel);
-}
+void HighscoreDlg::reject() { done(kCancel); }
 
 }  // namespace quibbix::dialogs

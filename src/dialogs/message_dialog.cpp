@@ -48,16 +48,11 @@ const std::array<PageLayout, kMessagePages> kPageLayouts{{
 
 QIcon glyphIcon(Glyph glyph, const QStyle* style) {
   switch (glyph) {
-    case Glyph::Smiley:
-      return singleGlyph(QStringLiteral(":/glyphs/smiley.png"));
-    case Glyph::Arrow:
-      return pairGlyph(QStringLiteral(":/glyphs/arrow.png"));
-    case Glyph::Cross:
-      return pairGlyph(QStringLiteral(":/glyphs/cross.png"));
-    case Glyph::Door:
-      return singleGlyph(QStringLiteral(":/glyphs/door.png"));
-    case Glyph::StandardCancel:
-      return style->standardIcon(QStyle::SP_DialogCancelButton);
+    case Glyph::Smiley: return singleGlyph(QStringLiteral(":/glyphs/smiley.png"));
+    case Glyph::Arrow: return pairGlyph(QStringLiteral(":/glyphs/arrow.png"));
+    case Glyph::Cross: return pairGlyph(QStringLiteral(":/glyphs/cross.png"));
+    case Glyph::Door: return singleGlyph(QStringLiteral(":/glyphs/door.png"));
+    case Glyph::StandardCancel: return style->standardIcon(QStyle::SP_DialogCancelButton);
   }
   return {};
 }
@@ -129,7 +124,7 @@ void YesNoDlg::buildPage(int index) {
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 245, 49);
 
-  auto* image = new QLabel(page);
+  auto* image = new PictureLabel(page);
   image->setObjectName(partName("Im", index, 1));
   image->setGeometry(16, 16, 32, 32);
   image->setPixmap(mainWindowIcon(mainWindow_, 32));
@@ -196,8 +191,6 @@ void YesNoDlg::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void YesNoDlg::reject() {
-  done(kCancel);
-}
+void YesNoDlg::reject() { done(kCancel); }
 
 }  // namespace quibbix::dialogs

@@ -10,18 +10,12 @@ namespace quibbix::dialogs {
 
 namespace {
 
-QString section() {
-  return QStringLiteral("common");
-}
-QString rowKey(int row) {
-  return QStringLiteral("player%1").arg(row);
-}
+QString section() { return QStringLiteral("common"); }
+QString rowKey(int row) { return QStringLiteral("player%1").arg(row); }
 
 }  // namespace
 
-ScoreEntry defaultEntry() {
-  return {QStringLiteral("Vormlab"), 0};
-}
+ScoreEntry defaultEntry() { return {QStringLiteral("Vormlab"), 0}; }
 
 ScoreEntry parseStoredRow(const QString& scrambled) {
   const QString text = Unscramble(scrambled);

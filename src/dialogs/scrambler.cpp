@@ -45,11 +45,7 @@ QString transform(const QString& s, int direction) {
 
 }  // namespace
 
-QString Scramble(const QString& s) {
-  return transform(s, +1);
-}
-QString Unscramble(const QString& s) {
-  return transform(s, -1);
-}
+QString Scramble(const QString& s) { return transform(s, +1); }
+QString Unscramble(const QString& s) { return transform(s, -1); }
 
 }  // namespace quibbix::dialogs

@@ -4,13 +4,14 @@
 #include <QMouseEvent>
 
 #include "app/screen_zoom.h"
+#include "dialogs/dialog_glyphs.h"
 
 namespace quibbix::dialogs {
 
 Splash::Splash(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setFixedSize(200, 150);
-  auto* image = new QLabel(this);
+  auto* image = new PictureLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(0, 0, 201, 151);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);

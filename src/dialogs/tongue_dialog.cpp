@@ -32,7 +32,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 305, 77);
 
-  auto* image = new QLabel(this);
+  auto* image = new PictureLabel(this);
   image->setObjectName(QStringLiteral("Image4"));
   image->setGeometry(28, 28, 37, 37);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
