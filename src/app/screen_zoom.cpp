@@ -79,6 +79,11 @@ void applyZoom(int zoom) {
   }
   setQtFactor(zoom);
   gZoom = zoom;
+  // A backing store keeps its device size until told, shown or not; a window
+  // shown again later would otherwise draw into a buffer of the old size.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (QBackingStore* store = w->backingStore()) store->resize(w->size());
+  }
   for (const Shown& s : shown) {
     QPlatformWindow* pw = platformWindow(*s.widget);
     const QRect area = availableScreenPixels(s.widget);
@@ -92,9 +97,6 @@ void applyZoom(int zoom) {
     if (overBottom > 0)
       client.moveTop(std::max(client.top() - overBottom, area.top() + frame.top()));
     pw->setGeometry(client);
-    // The backing store keeps its device size until told; without this the
-    // first frames would be drawn into a buffer of the old size.
-    if (QBackingStore* store = s.widget->backingStore()) store->resize(s.widget->size());
     s.widget->update();
     for (QWidget* child : s.widget->findChildren<QWidget*>()) child->update();
   }

@@ -333,14 +333,40 @@ class Zoom : public testing::Test {
   }
 
   // The exit button, then the question answered with Return; the game ends.
+  // The question the exit button asks, as it shows; answered with `key`.
+  QImage ask(const Shown& main, int zoom, KeySym key) {
+    clickButton(main, kExitBtn, zoom);
+    const auto question = desk_->wait(kMessageTitle, kMessageSize * zoom);
+    if (!question) {
+      ADD_FAILURE() << "closing asks no question";
+      return {};
+    }
+    // The dialog is centred over the main window in screen pixels; a window
+    // lands on whole logical pixels, so up to zoom - 1 screen pixels off, and
+    // Qt counts the frame (1 screen pixel wide) in half logical pixels.
+    EXPECT_NEAR(
+        question->frame.left(),
+        dialogs::dialogPosition(main.frame, main.client.height(), question->frame.size()).x(),
+        zoom);
+    desk_->moveTo(QPoint(kScreen.width() - 1, 0));
+    EXPECT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
+    QImage shown = desk_->screen().copy(question->client);
+    desk_->key(key);
+    EXPECT_TRUE(waitFor([&] { return !desk_->find(kMessageTitle, kMessageSize * zoom); }));
+    return shown;
+  }
+
   void quit(const Shown& main, int zoom) {
     clickButton(main, kExitBtn, zoom);
     const auto question = desk_->wait(kMessageTitle, kMessageSize * zoom);
     ASSERT_TRUE(question) << "closing asks no question";
-    // The dialog is centred over the main window in screen pixels.
-    EXPECT_EQ(
+    // The dialog is centred over the main window in screen pixels; a window
+    // lands on whole logical pixels, so up to zoom - 1 screen pixels off, and
+    // Qt counts the frame (1 screen pixel wide) in half logical pixels.
+    EXPECT_NEAR(
         question->frame.left(),
-        dialogs::dialogPosition(main.frame, main.client.height(), question->frame.size()).x());
+        dialogs::dialogPosition(main.frame, main.client.height(), question->frame.size()).x(),
+        zoom);
     desk_->moveTo(QPoint(kScreen.width() - 1, 0));
     ASSERT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
     desk_->key(XK_Return);
@@ -358,6 +384,8 @@ class Zoom : public testing::Test {
 
 TEST_F(Zoom, KeysEnlargeEveryPixelToABlockAndTheChoiceIsStored) {
   Shown main = start(findLowSeed(1), 1);
+  // A dialog seen once at 1, to be seen again at 2 below.
+  const QImage questionAtOne = ask(main, 1, XK_Escape);
   // Paused, the field holds still, so that every zoom shows the same picture.
   // Once the game runs (its field changes by itself), the pause button takes.
   const QImage first = field(main, 1);
@@ -398,6 +426,13 @@ TEST_F(Zoom, KeysEnlargeEveryPixelToABlockAndTheChoiceIsStored) {
   desk_->key(XK_equal, true);
   main = desk_->wait(kMainTitle, kMainSize * 2).value_or(Shown{});
   ASSERT_NE(main.id, 0u);
+
+  // The dialog drawn before the change fills its enlarged window the same way;
+  // only its text may differ, drawn with sharper glyphs.
+  const QImage questionAtTwo = ask(main, 2, XK_Escape);
+  ASSERT_FALSE(questionAtTwo.isNull());
+  EXPECT_LT(differences(sampled(questionAtTwo, 2), questionAtOne), kMessageSize.width() * 20)
+      << "the dialog is not drawn as at 1";
 
   quit(main, 2);
   EXPECT_EQ(stored("zoom"), "2");
