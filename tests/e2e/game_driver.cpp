@@ -103,6 +103,7 @@ struct QuietPorts : engine::Drawing, engine::CuePlayer, engine::Clock, engine::H
   void drawBackground() override {}
   void drawScoreboard(int, int) override {}
   void drawPicture(int, const std::uint8_t*, int) override {}
+  void drawMarker(int, bool) override {}
   void present() override {}
   void play(int) override {}
   std::uint32_t tickMs() override { return now += 1000; }
