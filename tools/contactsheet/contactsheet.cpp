@@ -59,9 +59,9 @@ QImage cratesAt(const QImage& sheet, int scale) {
   QPainter p(&out);
   for (int col = 0; col < 5; ++col)
     for (int row = 0; row < 16; ++row) {
-      if (col == 0 && row == 0) continue;           // the empty slot
-      if (col >= 2 && row >= 13) continue;          // never produced
-      if (col == 4 && row >= 5) continue;           // plain crates and masks
+      if (col == 0 && row == 0) continue;   // the empty slot
+      if (col >= 2 && row >= 13) continue;  // never produced
+      if (col == 4 && row >= 5) continue;   // plain crates and masks
       const QImage cell = sheet.copy(col * kW, row * kH, kW, kH);
       p.drawImage(QRect(gap + col * (cw + gap), gap + row * (ch + gap), cw, ch), cell);
     }
@@ -121,13 +121,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "contactsheet: cannot read the sheets in %s\n", argv[1]);
     return 1;
   }
-  const bool ok =
-      crates(crateSheet.convertToFormat(QImage::Format_RGB32))
-          .convertToFormat(QImage::Format_RGB888)
-          .save(prefix + QStringLiteral("-crates.png"), "PNG", 9) &&
-      pictures(pictureSheet.convertToFormat(QImage::Format_RGB32))
-          .convertToFormat(QImage::Format_RGB888)
-          .save(prefix + QStringLiteral("-pictures.png"), "PNG", 9);
+  const bool ok = crates(crateSheet.convertToFormat(QImage::Format_RGB32))
+                      .convertToFormat(QImage::Format_RGB888)
+                      .save(prefix + QStringLiteral("-crates.png"), "PNG", 9) &&
+                  pictures(pictureSheet.convertToFormat(QImage::Format_RGB32))
+                      .convertToFormat(QImage::Format_RGB888)
+                      .save(prefix + QStringLiteral("-pictures.png"), "PNG", 9);
   if (!ok) std::fprintf(stderr, "contactsheet: cannot write %s-*.png\n", argv[2]);
   return ok ? 0 : 1;
 }
