@@ -109,7 +109,7 @@ void bands(QImage& cell, const std::array<QColor, 3>& c, const std::array<int, 3
 void upright(QImage& cell, const std::array<QColor, 3>& c) {
   eachPanelPixel(cell, [&](int x, int) {
     const int i = x / 14, in = x % 14;
-    if (in == 0 || in == 13 || i > 2) return QColor(0, 0, 0);
+    if (in == 13) return QColor(0, 0, 0);
     return c[static_cast<std::size_t>(i)];
   });
 }
