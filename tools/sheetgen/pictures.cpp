@@ -92,7 +92,7 @@ const QColor kRibbons[] = {
 
 void paperPattern(QPainter& p, const QRectF& r, const Wrap& w) {
   p.save();
-  p.setClipRect(r);
+  p.setClipRect(r, Qt::IntersectClip);
   p.setPen(Qt::NoPen);
   p.setBrush(w.motif);
   switch (w.pattern) {
@@ -226,7 +226,7 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
       break;
     case Ribbon::Diagonal: {
       p.save();
-      p.setClipRect(body);
+      p.setClipRect(body, Qt::IntersectClip);
       QPainterPath band;
       band.moveTo(body.left(), body.bottom() - rw);
       band.lineTo(body.left() + body.width() * 0.55, body.top());
@@ -314,8 +314,8 @@ void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
   for (const double s : {-1.0, 1.0}) {
     QPainterPath fan;
     fan.moveTo(c.x() + s * rx * 0.8, c.y());
-    fan.lineTo(c.x() + s * r.width() * 0.5, c.y() - ry * 0.7);
-    fan.quadTo(c.x() + s * r.width() * 0.42, c.y(), c.x() + s * r.width() * 0.5, c.y() + ry * 0.7);
+    fan.lineTo(c.x() + s * r.width() * 0.5, c.y() - ry * 0.52);
+    fan.quadTo(c.x() + s * r.width() * 0.42, c.y(), c.x() + s * r.width() * 0.5, c.y() + ry * 0.52);
     fan.closeSubpath();
     outlined(p, fan, ink.ribbon(w), ink.dark ? QColor(0, 0, 0) : shade(w.ribbon, 0.5), 1.4);
   }
@@ -327,7 +327,7 @@ void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
   outlined(p, ball, g, line, 1.8);
   if (ink.dark) return;
   p.save();
-  p.setClipPath(ball);
+  p.setClipPath(ball, Qt::IntersectClip);
   paperPattern(p, ball.boundingRect(), w);
   p.setPen(QPen(w.ribbon, 3.0));
   p.drawLine(QPointF(c.x(), c.y() - ry), QPointF(c.x(), c.y() + ry));
