@@ -178,13 +178,13 @@ TEST(CueBalance, CuesStayWithinTheirLoudnessRange) {
 }
 
 // Laptop and phone speakers give little below 400 Hz: the drop and the
-// magnet must carry their sound in the middle range to be heard at all.
+// magnet must carry at least half their energy in the middle range.
 TEST(CueBalance, DropAndMagnetCarryTheirEnergyInTheMiddleRange) {
   for (const int n : {3, 14}) {
     SCOPED_TRACE(n);
     const Cue c = load(n);
     ASSERT_FALSE(c.samples.empty());
-    EXPECT_GE(bandShare(c, 500, 2000), 0.4);
+    EXPECT_GE(bandShare(c, 500, 2000), 0.5);  // before: 0.03 and 0.10
   }
 }
 

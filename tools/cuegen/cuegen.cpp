@@ -170,20 +170,20 @@ void move(std::vector<double>& o, double r) {
   partial(o, r, 0, 2650, 0.3, 0.0006, 0.005);
 }
 
-// 3: the crate is set down: a short wooden knock. The body rings in the
-// middle range, where small speakers still play it; a low thump under it gives
-// the weight.
+// 3: the crate is set down: a short dull knock, lower and noisier than the
+// hand's tock. The body rings in the middle range, where small speakers still
+// play it; a low thump under it gives the weight.
 void drop(std::vector<double>& o, double r) {
-  partial(o, r, 0, 690, 1.0, 0.0008, 0.006);
-  partial(o, r, 0, 1130, 0.75, 0.0006, 0.0045);
-  partial(o, r, 0, 1670, 0.35, 0.0005, 0.003);
+  partial(o, r, 0, 560, 1.0, 0.0008, 0.006);
+  partial(o, r, 0, 910, 0.75, 0.0006, 0.0045);
+  partial(o, r, 0, 1460, 0.35, 0.0005, 0.003);
   voice(
       o, r, 0, 1, [](double t) { return expSweep(200, 120, std::min(t / 0.015, 1.0)); }, {1.0},
       [](double t) { return hit(t, 0.001, 0.006); }, 0.45);
   Noise n(303);
   Svf bp;
   for (int i = 0; i < count(o); ++i)
-    o[i] += 0.5 * bp.band(n.next(), 1000, 1.2, r) * hit(i / r, 0.0004, 0.0025);
+    o[i] += 0.7 * bp.band(n.next(), 900, 1.0, r) * hit(i / r, 0.0004, 0.003);
 }
 
 // 4: one animation frame: the tiniest high tick.
@@ -434,7 +434,7 @@ void gameOver(std::vector<double>& o, double r) {
 const Cue kCues[18] = {
     {22050, 949, 0.58, pickUp},
     {22050, 1341, 0.91, move},
-    {22050, 409, 0.89, drop},
+    {22050, 409, 0.82, drop},
     {22050, 160, 0.49, frame},
     {22050, 10181, 0.57, uhOh},
     {22050, 10241, 0.57, sparkle},
