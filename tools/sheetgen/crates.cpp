@@ -365,7 +365,7 @@ QImage ordinary(int row, int variant) {
       v ? upright(cell, {kGreen, kRed, kBlue}) : bands(cell, {kBlue, kRed, kGreen}, {4, 4, 4});
       break;
     case 3:
-      v ? crossField(cell, QColor(25, 35, 120), QColor(240, 90, 230), true)
+      v ? crossField(cell, QColor(50, 100, 240), QColor(235, 60, 215), true)
         : crossField(cell, QColor(245, 150, 235), QColor(35, 70, 230), false);
       break;
     case 4: v ? twoCrosses(cell, kYellow, kBlue) : twoCrosses(cell, kBlue, kYellow); break;
