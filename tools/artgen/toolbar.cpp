@@ -176,30 +176,16 @@ QImage podiumGlyph(bool withTrophy) {
     const int width = s.right - s.left - 1;
     drawTinyDigit(p, s.place, s.left + 1 + (width - 3) / 2, s.top + 2, kInk);
   }
-  p.setRenderHint(QPainter::Antialiasing, true);
-  if (withTrophy) {
-    // A little cup on the top step.
-    p.setPen(inkPen());
-    p.setBrush(QColor(255, 205, 40));
-    QPainterPath cup;
-    cup.moveTo(6.5, 0.5);
-    cup.lineTo(11.5, 0.5);
-    cup.cubicTo(11.5, 2.0, 10.3, 2.8, 9.0, 2.8);
-    cup.cubicTo(7.7, 2.8, 6.5, 2.0, 6.5, 0.5);
-    p.drawPath(cup);
-    p.drawLine(QPointF(9.0, 2.8), QPointF(9.0, 3.5));
-  } else {
-    // A star over the winner's step.
-    QPolygonF star;
-    for (int i = 0; i < 10; ++i) {
-      const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
-      const double r = i % 2 == 0 ? 2.3 : 1.0;
-      star << QPointF(9.0 + r * std::cos(a), 2.1 + r * std::sin(a));
+  // Above the winner's step, in whole pixels too: a cup in the dialog, a star on the tool bar.
+  const std::array<const char*, 4> cup{"IIIII", "IGGGI", ".IGI.", "..I.."};
+  const std::array<const char*, 4> star{"..G..", "GGGGG", ".GGG.", ".G.G."};
+  const auto& rows = withTrophy ? cup : star;
+  const QColor gold = withTrophy ? QColor(255, 205, 40) : QColor(240, 170, 0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const char c = rows[static_cast<std::size_t>(y)][x];
+      if (c != '.') p.fillRect(7 + x, y, 1, 1, c == 'I' ? kInk : gold);
     }
-    p.setPen(QPen(kInk, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(QColor(255, 220, 40));
-    p.drawPolygon(star);
-  }
   p.end();
   return image;
 }
