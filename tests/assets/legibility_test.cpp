@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/picture_masks.h"
+
 namespace {
 
 constexpr int kW = 55;
@@ -202,47 +204,8 @@ TEST(CrateLegibility, EveryTwoCratesInPlayLookDifferentAtOneToOne) {
 
 // --- pictures ------------------------------------------------------------------
 
-// The covered tiles of each picture: per row the first column and the count.
-constexpr int kShapes[30][8][2] = {
-    {{0, 0}, {0, 0}, {3, 2}, {3, 2}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {4, 3}, {3, 4}, {3, 4}, {2, 5}, {1, 6}, {2, 3}, {0, 0}},
-    {{0, 0}, {1, 5}, {1, 7}, {1, 7}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {0, 0}, {1, 6}, {1, 6}, {0, 0}, {0, 0}, {0, 0}},
-    {{0, 0}, {1, 5}, {1, 5}, {0, 8}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 1}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {3, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 5}, {2, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {2, 4}, {1, 6}, {1, 6}, {0, 8}, {0, 8}, {0, 6}, {0, 0}},
-    {{0, 0}, {3, 2}, {2, 4}, {1, 5}, {1, 5}, {1, 5}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {5, 1}, {3, 4}, {1, 6}, {1, 5}, {1, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {3, 3}, {1, 7}, {0, 8}, {0, 8}, {0, 6}, {2, 3}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 5}, {1, 6}, {1, 6}, {4, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {3, 2}, {1, 5}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{2, 2}, {1, 6}, {1, 7}, {0, 8}, {0, 7}, {0, 7}, {1, 5}, {0, 0}},
-    {{0, 0}, {2, 4}, {1, 5}, {2, 4}, {2, 4}, {2, 4}, {3, 2}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 6}, {2, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {2, 5}, {1, 6}, {1, 6}, {1, 6}, {1, 5}, {1, 5}, {0, 0}},
-    {{0, 0}, {4, 4}, {0, 8}, {0, 8}, {0, 8}, {0, 8}, {2, 6}, {0, 0}},
-    {{0, 0}, {3, 1}, {2, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {1, 5}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 3}, {1, 6}, {1, 6}, {2, 5}, {4, 2}, {0, 0}},
-    {{1, 6}, {0, 8}, {0, 8}, {0, 7}, {0, 7}, {0, 7}, {0, 6}, {1, 4}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {4, 1}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-};
-
 constexpr int kPicture = 120;
 constexpr int kTile = 15;
-
-bool inShape(int pic, int col, int row) {
-  const int first = kShapes[pic][row][0], count = kShapes[pic][row][1];
-  return col >= first && col < first + count;
-}
 
 double deltaE(QRgb p, QRgb q) {
   const Lab a = labOf(toLinear(qRed(p)), toLinear(qGreen(p)), toLinear(qBlue(p)));
@@ -270,7 +233,7 @@ TEST(PictureFit, EveryTileOfTheShapeShowsAPartOfThePresentWhenUncovered) {
     const PictureViews v = views(pictures, background, pic);
     for (int row = 0; row < 8; ++row)
       for (int col = 0; col < 8; ++col) {
-        if (!inShape(pic, col, row)) continue;
+        if (!quibbix::engine::inPictureMask(pic, col, row)) continue;
         int changed = 0;
         for (int y = 0; y < kTile; ++y)
           for (int x = 0; x < kTile; ++x) {
@@ -301,7 +264,7 @@ TEST(PictureFit, NothingOfThePresentShowsOutsideItsShapeOrItsSquare) {
           for (int dx = -1; dx <= 1; ++dx) {
             const int px = x + dx, py = y + dy;
             if (px >= 0 && py >= 0 && px < kPicture && py < kPicture &&
-                inShape(pic, px / kTile, py / kTile))
+                quibbix::engine::inPictureMask(pic, px / kTile, py / kTile))
               nearShape = true;
           }
         if (!nearShape) outside += !wall;
