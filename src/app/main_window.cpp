@@ -1,16 +1,18 @@
 #include "app/main_window.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
+#include <optional>
 
 #include "app/placement_window.h"
 #include "app/screen_zoom.h"
@@ -67,7 +69,8 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
     : QWidget(parent),
       canvas_(view::Sheets::load()),
       random_(seed),
-      game_({canvas_, cues_, clock_, random_, *this}) {
+      game_({canvas_, cues_, clock_, random_, *this}),
+      keys_(game_, canvas_) {
   FormCreate();
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
@@ -111,13 +114,22 @@ void MainWindow::FormCreate() {
   box_ = new view::FieldWidget(canvas_, this);
   box_->setObjectName(QStringLiteral("box"));
   box_->move(0, 33);
-  box_->onPress = [this](engine::Button b, int x, int y) { game_.MouseDown(b, x, y); };
-  box_->onMove = [this](int x) { game_.MouseMove(x); };
+  box_->onPress = [this](engine::Button b, int x, int y) {
+    keys_.mouseUsed();
+    game_.MouseDown(b, x, y);
+  };
+  box_->onMove = [this](int x) {
+    game_.MouseMove(x);
+    keys_.mouseMoved();
+  };
   box_->onRelease = [this](int x) { game_.boxMouseUp(x); };
   box_->onClick = [this] { game_.boxClick(); };
 
   auto* pauseText = new ClickLabel(this);
-  pauseText->onClick = [this] { game_.boxClick(); };
+  pauseText->onClick = [this] {
+    keys_.mouseUsed();
+    game_.boxClick();
+  };
   PauseText_ = pauseText;
   PauseText_->setObjectName(QStringLiteral("PauseText"));
   PauseText_->setGeometry(100, 160, 181, 69);
@@ -143,7 +155,6 @@ void MainWindow::FormCreate() {
   Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
   Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
   zoomChoice_ = storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
-  addZoomKeys();
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -189,19 +200,27 @@ void MainWindow::buildToolBar() {
   connect(RulesBtn_, &QToolButton::clicked, this, &MainWindow::rules);
   connect(InfoBtn_, &QToolButton::clicked, this, &MainWindow::info);
   connect(ZorvyBtn_, &QToolButton::clicked, this, &MainWindow::ZorvyBtnClick);
+  buildShortcuts();
 }
 
-void MainWindow::addZoomKeys() {
-  const auto add = [this](const QList<QKeySequence>& keys, void (MainWindow::*slot)()) {
-    auto* action = new QAction(this);
-    action->setShortcuts(keys);
-    connect(action, &QAction::triggered, this, slot);
-    addAction(action);
+void MainWindow::buildShortcuts() {
+  // Window-wide, so they work wherever the focus is in the main window, and never
+  // while one of the modal dialogs is up.
+  const auto add = [this](QKeySequence keys, void (MainWindow::*command)()) {
+    auto* shortcut = new QShortcut(keys, this, this, command);
+    shortcut->setAutoRepeat(false);
   };
-  add({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-      &MainWindow::zoomIn);
-  add({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
-  add({QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomToDesktop);
+  add(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::Restart);
+  add(QKeySequence(Qt::Key_M), &MainWindow::toggleSound);
+  add(QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::highscore);
+  add(QKeySequence(Qt::Key_F1), &MainWindow::rules);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::ExitBtnClick);
+  add(QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::TongueBtnClick);
+  // The zoom: Ctrl+= is Ctrl+Plus without Shift on most keyboards.
+  add(QKeySequence(Qt::CTRL | Qt::Key_Plus), &MainWindow::zoomIn);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Equal), &MainWindow::zoomIn);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Minus), &MainWindow::zoomOut);
+  add(QKeySequence(Qt::CTRL | Qt::Key_0), &MainWindow::zoomToDesktop);
 }
 
 void MainWindow::zoomIn() { setZoom(currentZoom() + 1); }
@@ -257,6 +276,14 @@ void MainWindow::ApplyLanguage() {
   PauseText_->setText(t.pauseText);
   Nextlevellabel_->setText(t.nextLevel);
   TongueBtn_->setToolTip(t.tongueHint);
+  const std::array<QToolButton*, kToolButtons> buttons{StartBtn_,     PauseBtn_, Soundbtn_,
+                                                       HighScoreBtn_, ExitBtn_,  TongueBtn_,
+                                                       RulesBtn_,     InfoBtn_,  ZorvyBtn_};
+  const auto access = toolBarAccessible(Language_);
+  for (int i = 0; i < kToolButtons; ++i) {
+    buttons[i]->setAccessibleName(access[i].name);
+    buttons[i]->setAccessibleDescription(access[i].description);
+  }
   canvas_.setGerman(Language_ == 1);
   game_.DrawScoreboard();
   canvas_.present();
@@ -278,7 +305,39 @@ void MainWindow::Restart() {
   Timer1_.start();
 }
 
-void MainWindow::Pause() { game_.Pause(); }
+void MainWindow::Pause() {
+  game_.Pause();
+  keys_.fieldRepainted();
+}
+
+void MainWindow::toggleSound() { Soundbtn_->toggle(); }
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  using engine::GameKey;
+  std::optional<GameKey> key;
+  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Left: key = GameKey::Left; break;
+      case Qt::Key_Right: key = GameKey::Right; break;
+      case Qt::Key_Space:
+      case Qt::Key_Down: key = GameKey::Take; break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Up: key = GameKey::Act; break;
+      case Qt::Key_N: key = GameKey::Next; break;
+      case Qt::Key_P: key = GameKey::Pause; break;
+      default: break;
+    }
+  }
+  if (!key) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  // A held arrow walks along the chutes; a held Space must not pick up and drop by turns.
+  if (event->isAutoRepeat() && *key != GameKey::Left && *key != GameKey::Right) return;
+  keys_.press(*key);
+}
 
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;

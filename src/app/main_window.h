@@ -5,6 +5,7 @@
 
 #include "app/settings_store.h"
 #include "engine/game.h"
+#include "engine/keyboard.h"
 #include "engine/system.h"
 #include "view/cue_player.h"
 #include "view/field_canvas.h"
@@ -40,6 +41,7 @@ class MainWindow : public QWidget, private engine::Host {
   void restorePlacement();
 
   engine::Game& game() { return game_; }
+  engine::Keyboard& keyboard() { return keys_; }
   view::FieldCanvas& canvas() { return canvas_; }
   view::FieldWidget* field() { return box_; }
   QTimer& timer() { return Timer1_; }
@@ -65,6 +67,8 @@ class MainWindow : public QWidget, private engine::Host {
   void ExitBtnClick();
   void ZorvyBtnClick();
   void ApplyLanguage();
+  // The sound switch of the tool bar, from the keyboard.
+  void toggleSound();
 
   // The zoom keys: one step larger or smaller, or back to following the
   // desktop. The choice is stored when the window closes.
@@ -77,6 +81,8 @@ class MainWindow : public QWidget, private engine::Host {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The game keys; the tool bar's commands have shortcuts of their own.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
@@ -84,7 +90,7 @@ class MainWindow : public QWidget, private engine::Host {
   bool CloseQuery();
   void Leave();
   void buildToolBar();
-  void addZoomKeys();
+  void buildShortcuts();
   void setZoom(int wanted);
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
 
@@ -102,6 +108,7 @@ class MainWindow : public QWidget, private engine::Host {
   engine::SystemClock clock_;
   engine::SeededRandom random_;
   engine::Game game_;
+  engine::Keyboard keys_;
 
   QString AppFolder_;
   QString helpFile_;
