@@ -30,8 +30,9 @@ void quietAboutFactor(QtMsgType type, const QMessageLogContext& context, const Q
 
 void setQtFactor(int zoom) {
   gPreviousHandler = qInstallMessageHandler(quietAboutFactor);
-  // The screen's ratio is whole or a simple fraction; zoom / ratio * ratio
-  // comes back as exactly zoom for every ratio Qt can report here.
+  // Qt multiplies this by the screen's own ratio. Desktops use whole ratios or
+  // simple fractions (1.25, 1.5, 1.75), for which zoom / ratio * ratio comes
+  // back as exactly zoom, so the pictures are enlarged by exactly zoom.
   QHighDpiScaling::setGlobalFactor(zoom / gScreenRatio);
   qInstallMessageHandler(gPreviousHandler);
   gPreviousHandler = nullptr;

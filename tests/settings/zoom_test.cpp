@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/screen_zoom.h"
 #include "app/zoom.h"
 
 namespace quibbix::app {
@@ -59,6 +60,14 @@ TEST(Zoom, SourcesInTheirOrderThenLoweredUntilTheWindowFits) {
         chooseZoom(c.option, QString::fromLatin1(c.stored), c.desktop, kClient, kFrame, c.screen),
         c.zoom);
   }
+}
+
+TEST(Zoom, AScreenPixelBelongsToTheLogicalPixelRoundedDown) {
+  EXPECT_EQ(toLogical(QPoint(227, 228), 2), QPoint(113, 114));
+  EXPECT_EQ(toLogical(QPoint(299, 300), 3), QPoint(99, 100));
+  // Left of and above the screen's origin too: -1 is in the pixel -1, not 0.
+  EXPECT_EQ(toLogical(QPoint(-1, -4), 2), QPoint(-1, -2));
+  EXPECT_EQ(toLogical(QPoint(-5, 7), 1), QPoint(-5, 7));
 }
 
 }  // namespace
