@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/placement_effect.h"
+#include "app/placement_picture.h"
 
 int main(int argc, char** argv) {
   // The board is pixel art at a fixed size; it is not scaled with the screen's density.
@@ -34,8 +35,11 @@ int main(int argc, char** argv) {
   }
 
   quibbix::app::MainWindow window(seed);
-  window.restorePlacement();
+  // The effect runs on the bare screen and ends exactly where the window then
+  // appears, already painted; the splash follows in the first turn of the
+  // event loop.
+  quibbix::app::playShowEffect(window.restorePlacement());
+  quibbix::app::paintBeforeMapping(window);
   window.show();
-  quibbix::app::playShowEffect(window.frameGeometry());
   return QApplication::exec();
 }

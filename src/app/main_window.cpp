@@ -93,9 +93,8 @@ void MainWindow::FormCreate() {
   // The help document lies beside the program (build tree), or in the data folder of
   // the prefix the program was installed into, wherever that prefix is.
   helpFile_ = AppFolder_ + QStringLiteral("QBIX2.HLP");
-  for (const QString& installed :
-       {AppFolder_ + QStringLiteral("../share/quibbix/QBIX2.HLP"),
-        QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP")}) {
+  for (const QString& installed : {AppFolder_ + QStringLiteral("../share/quibbix/QBIX2.HLP"),
+                                   QStringLiteral(QUIBBIX_DATADIR "/QBIX2.HLP")}) {
     if (QFileInfo::exists(helpFile_)) break;
     if (QFileInfo::exists(installed)) helpFile_ = QFileInfo(installed).canonicalFilePath();
   }
@@ -191,7 +190,7 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-void MainWindow::restorePlacement() { restoreWindowPosition(*this, ini_); }
+QRect MainWindow::restorePlacement() { return restoreWindowPosition(*this, ini_); }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -307,8 +306,10 @@ void MainWindow::Leave() {
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
 
 void MainWindow::setTimerEnabled(bool enabled) {
-  if (enabled) Timer1_.start();
-  else Timer1_.stop();
+  if (enabled)
+    Timer1_.start();
+  else
+    Timer1_.stop();
 }
 
 void MainWindow::setNextLevelLabelVisible(bool visible) {

@@ -36,8 +36,9 @@ class MainWindow : public QWidget, private engine::Host {
   explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Before the first showing: the remembered position, or the centre of the screen.
-  void restorePlacement();
+  // Before the first showing: the remembered position, or the centre of the
+  // screen. Returns the rectangle the window will cover, frame included.
+  QRect restorePlacement();
 
   engine::Game& game() { return game_; }
   view::FieldCanvas& canvas() { return canvas_; }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/placement.h"
+#include "app/placement_frame.h"
 #include "app/settings_store.h"
 
 namespace quibbix::app {
@@ -18,17 +19,21 @@ QSize primaryScreenSize() {
 
 }  // namespace
 
-void restoreWindowPosition(QWidget& window, IniStore& store) {
+QRect restoreWindowPosition(QWidget& window, IniStore& store) {
   const QString text = store.ReadString(QStringLiteral("common"), QStringLiteral("MainForm"), {});
-  const QSize size = window.frameGeometry().size();
+  // Centring and keeping on the screen go by the size with the frame, which
+  // the window manager tells before the window is shown.
+  const QSize size = outerSize(window);
   const QSize screen = primaryScreenSize();
-  window.move(parsePlacement(text, size, screen).value_or(centredPosition(size, screen)));
+  const QPoint corner = parsePlacement(text, size, screen).value_or(centredPosition(size, screen));
+  moveFrameTo(window, corner);
+  return {corner, size};
 }
 
-void saveWindowPosition(const QWidget& window, IniStore& store) {
+void saveWindowPosition(QWidget& window, IniStore& store) {
   // Saved as a normal window: the game keeps no minimised or maximised state.
   store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"),
-                    formatPlacement(window.frameGeometry()));
+                    formatPlacement(outerGeometry(window)));
 }
 
 }  // namespace quibbix::app

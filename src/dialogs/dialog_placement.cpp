@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "app/placement_frame.h"
+
 namespace quibbix::dialogs {
 
 QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize& dialogFrame) {
@@ -12,11 +14,12 @@ QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize&
   return {left, top};
 }
 
-void placeOverMainWindow(QWidget* dialog, const QWidget* mainWindow) {
+void placeOverMainWindow(QWidget* dialog, QWidget* mainWindow) {
   if (dialog == nullptr || mainWindow == nullptr) return;
-  // move() of a top-level window positions its frame, as the formula expects.
-  dialog->move(dialogPosition(mainWindow->frameGeometry(), mainWindow->height(),
-                              dialog->frameGeometry().size()));
+  // Outer sizes from the first showing on: the window manager tells the
+  // dialog's frame before the dialog is mapped.
+  app::moveFrameTo(*dialog, dialogPosition(app::outerGeometry(*mainWindow), mainWindow->height(),
+                                           app::outerSize(*dialog)));
 }
 
 }  // namespace quibbix::dialogs

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "app/placement_picture.h"
+
 namespace quibbix::dialogs {
 
 Splash::Splash(QWidget* mainWindow)
@@ -30,9 +32,12 @@ void Splash::Click() {
 void Splash::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->geometry();
-  move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  if (screen != nullptr) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  }
+  // The title picture is there the moment the window appears over the board.
+  app::paintBeforeMapping(*this);
 }
 
 void Splash::mouseReleaseEvent(QMouseEvent* event) {
