@@ -363,7 +363,17 @@ unsigned long XServer::focus() {
   return w;
 }
 
-QImage XServer::grab(const QRect& r) { return fb_->copy(r); }
+QImage XServer::grab(const QRect& r) {
+  // The server draws each request whole before it takes the next one; holding
+  // it while the framebuffer is read keeps a drawing from being caught half
+  // done (a window's background half filled, say).
+  XGrabServer(dpy_);
+  XSync(dpy_, False);
+  QImage image = fb_->copy(r);
+  XUngrabServer(dpy_);
+  XFlush(dpy_);
+  return image;
+}
 
 void XServer::xdo(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};

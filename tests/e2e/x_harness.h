@@ -129,9 +129,9 @@ class XServer {
   // unpainted window lets it through.
   static constexpr QRgb kDesktop = 0xff2e8b57;
 
-  // Screen pixels of `r` (screen coordinates) as RGB32, from the framebuffer.
+  // Screen pixels of `r` (screen coordinates) as RGB32, from the framebuffer,
+  // read between two drawing requests of the server.
   QImage grab(const QRect& r);
-  const Framebuffer& framebuffer() const { return *fb_; }
 
   // Runs xdotool with these arguments on this display and waits for it.
   void xdo(const std::vector<std::string>& args);
