@@ -2,8 +2,6 @@
 #include <QCommandLineParser>
 
 #include "app/main_window.h"
-#include "app/placement_effect.h"
-#include "app/placement_picture.h"
 
 int main(int argc, char** argv) {
   // The board is pixel art at a fixed size; it is not scaled with the screen's density.
@@ -34,12 +32,9 @@ int main(int argc, char** argv) {
     }
   }
 
-  quibbix::app::MainWindow window(seed);
-  // The effect runs on the bare screen and ends exactly where the window then
-  // appears, already painted; the splash follows in the first turn of the
-  // event loop.
-  quibbix::app::playShowEffect(window.restorePlacement());
-  quibbix::app::paintBeforeMapping(window);
-  window.show();
+  // The effect runs on the bare screen while the window is built and ends
+  // exactly where the window then appears, already painted; the splash
+  // follows in the first turn of the event loop.
+  quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true);
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/placement_picture.h"
 #include "app/placement_window.h"
 #include "app/texts.h"
 #include "dialogs/about_box.h"
@@ -59,12 +61,21 @@ class ClickLabel : public QLabel {
 
 }  // namespace
 
-MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
+MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
     : QWidget(parent),
+      fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
+      opening_(opening),
+      // Decoding the sheets is the slowest part of the start; it runs beside
+      // the building of the window until the first drawing needs them.
       canvas_(view::Sheets::load()),
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}) {
+  // The effect's own connection to the screen is made while the window is set up.
+  if (opening_) effect_.emplace();
   FormCreate();
+  // The board is on the screen before the dialogs are made, which takes a
+  // while and shows nothing.
+  if (opening_) showOpened();
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
   HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
@@ -89,6 +100,8 @@ void MainWindow::FormCreate() {
   setWindowIcon(QIcon(QStringLiteral(":/icons/quibbix32.png")));
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
+  // Where the window goes needs only its size: the effect can play meanwhile.
+  if (effect_) effect_->start(restorePlacement());
 
   // The help document lies beside the program (build tree), or in the data folder of
   // the prefix the program was installed into, wherever that prefix is.
@@ -192,6 +205,13 @@ QToolButton* MainWindow::button(const QString& name) const {
 
 QRect MainWindow::restorePlacement() { return restoreWindowPosition(*this, ini_); }
 
+void MainWindow::showOpened() {
+  if (effect_) effect_->finish();
+  paintBeforeMapping(*this);
+  show();
+  waitUntilMapped(*this);
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (FirstActivation_) {
@@ -203,6 +223,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::Activate() {
   if (!FirstActivation_) return;
   FirstActivation_ = false;
+  // The sound device is opened once the splash is up: the first picture
+  // does not wait for it, and no cue plays before the game runs.
+  QTimer::singleShot(0, this, [this] { cues_.startOpening(); });
   splash_->ShowModal();
   if (Language_ == -1) {
     TongueDlg_->ShowModal();

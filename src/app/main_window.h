@@ -1,8 +1,11 @@
 #pragma once
 #include <QTimer>
 #include <QWidget>
+#include <future>
 #include <memory>
+#include <optional>
 
+#include "app/placement_effect.h"
 #include "app/settings_store.h"
 #include "engine/game.h"
 #include "engine/system.h"
@@ -33,7 +36,11 @@ class MainWindow : public QWidget, private engine::Host {
  public:
   // Creates the window and starts the first game, then creates the dialogs:
   // splash, message dialog, high-score dialog, language dialog, in this order.
-  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr);
+  // With `opening`, the window is placed as soon as its size is set and the
+  // show effect starts then, drawn while the rest is built; once the window
+  // is complete and the effect over, it shows itself, painted from the
+  // moment it appears, and the dialogs are created after that.
+  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false);
   ~MainWindow() override;
 
   // Before the first showing: the remembered position, or the centre of the
@@ -73,6 +80,7 @@ class MainWindow : public QWidget, private engine::Host {
 
  private:
   void FormCreate();
+  void showOpened();
   void Activate();
   bool CloseQuery();
   void Leave();
@@ -87,7 +95,12 @@ class MainWindow : public QWidget, private engine::Host {
   void showGameOverMessage() override;
   void offerHighScore(int score) override;
 
+  // Loading the fonts' catalogue, which the first text needs, runs beside
+  // the building of the window.
+  std::future<void> fontCatalogue_;
   IniStore ini_;
+  bool opening_;
+  std::optional<ShowEffect> effect_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

@@ -26,6 +26,29 @@ Display* x11Display() {
   return x11 != nullptr ? x11->display() : nullptr;
 }
 
+struct Atoms {
+  Atom frameExtents;
+  Atom requestFrameExtents;
+  Atom supportingWmCheck;
+  Atom supported;
+};
+
+// Asked of the server once, all in one round trip.
+const Atoms& atoms(Display* d) {
+  static Display* known = nullptr;
+  static Atoms atoms{};
+  if (known != d) {
+    char* names[] = {
+        const_cast<char*>("_NET_FRAME_EXTENTS"), const_cast<char*>("_NET_REQUEST_FRAME_EXTENTS"),
+        const_cast<char*>("_NET_SUPPORTING_WM_CHECK"), const_cast<char*>("_NET_SUPPORTED")};
+    Atom found[4] = {};
+    XInternAtoms(d, names, 4, False, found);
+    atoms = {found[0], found[1], found[2], found[3]};
+    known = d;
+  }
+  return atoms;
+}
+
 // Up to `count` 32-bit items of a property; empty when it is missing.
 std::vector<unsigned long> property(Display* d, Window w, Atom name, Atom type, long count) {
   Atom actualType = 0;
@@ -48,7 +71,7 @@ std::vector<unsigned long> property(Display* d, Window w, Atom name, Atom type, 
 }
 
 std::optional<QMargins> extents(Display* d, Window w) {
-  const auto v = property(d, w, XInternAtom(d, "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 4);
+  const auto v = property(d, w, atoms(d).frameExtents, XA_CARDINAL, 4);
   if (v.size() != 4) return std::nullopt;
   // Left, right, top, bottom.
   return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
@@ -60,15 +83,13 @@ std::optional<QMargins> extents(Display* d, Window w) {
 // that has gone.
 bool managerAnswersFrameRequests(Display* d) {
   const Window root = DefaultRootWindow(d);
-  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-  const auto child = property(d, root, check, XA_WINDOW, 1);
+  const Atoms& a = atoms(d);
+  const auto child = property(d, root, a.supportingWmCheck, XA_WINDOW, 1);
   if (child.size() != 1) return false;
-  const auto self = property(d, child[0], check, XA_WINDOW, 1);
+  const auto self = property(d, child[0], a.supportingWmCheck, XA_WINDOW, 1);
   if (self.size() != 1 || self[0] != child[0]) return false;
-  const Atom request = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
-  for (unsigned long atom :
-       property(d, root, XInternAtom(d, "_NET_SUPPORTED", False), XA_ATOM, 4096))
-    if (atom == request) return true;
+  for (unsigned long atom : property(d, root, a.supported, XA_ATOM, 4096))
+    if (atom == a.requestFrameExtents) return true;
   return false;
 }
 
@@ -76,7 +97,7 @@ std::optional<QMargins> askManager(Display* d, Window w) {
   XEvent request{};
   request.xclient.type = ClientMessage;
   request.xclient.window = w;
-  request.xclient.message_type = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
+  request.xclient.message_type = atoms(d).requestFrameExtents;
   request.xclient.format = 32;
   XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
              &request);

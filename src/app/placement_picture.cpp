@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
+#include <thread>
 
 namespace {
 // X11 has a macro of this name.
@@ -21,6 +23,10 @@ constexpr QEvent::Type kExposeEvent = QEvent::Expose;
 namespace quibbix::app {
 
 namespace {
+
+// Longer than a window manager takes to frame and map a window on a busy
+// machine; after that the program goes on regardless.
+constexpr std::chrono::milliseconds kMappingTime{100};
 
 Display* x11Display() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
@@ -97,6 +103,17 @@ void paintBeforeMapping(QWidget& window) {
   XFlush(d);
 
   if (QWindow* handle = window.windowHandle()) new DropBackgroundAfterFirstPaint(handle, d, id);
+}
+
+void waitUntilMapped(QWidget& window) {
+  Display* d = x11Display();
+  if (d == nullptr || !window.isWindow() || !window.testAttribute(Qt::WA_WState_Created)) return;
+  const auto id = static_cast<Window>(window.winId());
+  const auto end = std::chrono::steady_clock::now() + kMappingTime;
+  XWindowAttributes attributes;
+  while (XGetWindowAttributes(d, id, &attributes) && attributes.map_state != IsViewable &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
 }  // namespace quibbix::app

@@ -12,4 +12,10 @@ namespace quibbix::app {
 // Does nothing off X11 or on a screen format it does not know.
 void paintBeforeMapping(QWidget& window);
 
+// Call after show(): returns once the window is on the screen (the window
+// manager maps it in its own time), or after a short while at most. Work that
+// follows then leaves the processor to the X server and the window manager
+// until the window is up.
+void waitUntilMapped(QWidget& window);
+
 }  // namespace quibbix::app

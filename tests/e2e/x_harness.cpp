@@ -275,11 +275,15 @@ XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir
   XSync(dpy_, False);
 
   if (windowManager) {
-    // Its settings, cache and session files go to the scratch folder.
+    // Its settings, cache and session files go to the scratch folder. It
+    // names itself the window manager early in its start; that it has
+    // finished starting (and frames every window mapped from then on) it
+    // tells by running the --startup command.
     const std::string home = logDir + "/wm-home";
+    const std::string ready = logDir + "/openbox-ready";
     std::filesystem::create_directories(home);
     wm_ = std::make_unique<Child>(
-        std::vector<std::string>{"openbox", "--sm-disable"},
+        std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + ready},
         std::map<std::string, std::string>{{"PATH", pathVariable()},
                                            {"DISPLAY", display_},
                                            {"HOME", home},
@@ -287,7 +291,10 @@ XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir
                                            {"XDG_CACHE_HOME", home + "/cache"},
                                            {"XDG_DATA_HOME", home + "/data"}},
         logDir + "/openbox.log");
-    if (!waitFor([this] { return windowManagerReady(dpy_) || !wm_->running(); }) || !wm_->running())
+    if (!waitFor([&] {
+          return (windowManagerReady(dpy_) && std::filesystem::exists(ready)) || !wm_->running();
+        }) ||
+        !wm_->running())
       throw std::runtime_error("Openbox did not start (see openbox.log)");
   }
 }
