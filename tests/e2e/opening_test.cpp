@@ -20,10 +20,11 @@ using Clock = std::chrono::steady_clock;
 
 class Opening : public testing::Test {
  protected:
+  explicit Opening(bool windowManager = true) : windowManager_(windowManager) {}
   void SetUp() override {
-    x_ = std::make_unique<XServer>(tmp_.path());
+    x_ = std::make_unique<XServer>(tmp_.path(), windowManager_);
     home_ = tmp_.path() + "/home";
-    ASSERT_TRUE(x_->hasWindowManager());
+    ASSERT_EQ(x_->hasWindowManager(), windowManager_);
   }
   void TearDown() override {
     if (HasFailure()) {
@@ -32,6 +33,7 @@ class Opening : public testing::Test {
     }
   }
 
+  bool windowManager_;
   TempDir tmp_;
   std::unique_ptr<XServer> x_;
   std::string home_;
@@ -197,6 +199,23 @@ TEST_F(Opening, WindowsSitByTheirOuterSizesFromTheFirstShowing) {
   expectOverMain(*table, "the high-score dialog");
   x_->key(*table, "Return");
   ASSERT_TRUE(x_->waitGone(kHighscoreTitle, kHighscoreSize));
+}
+
+// A bare X server: windows without frames, placed by their own sizes.
+class OpeningWithoutWindowManager : public Opening {
+ protected:
+  OpeningWithoutWindowManager() : Opening(false) {}
+};
+
+TEST_F(OpeningWithoutWindowManager, WindowsSitByTheirOwnSizes) {
+  run_ = std::make_unique<GameRun>(*x_, home_, 1);
+  const XWindow main = run_->main();
+  EXPECT_EQ(main.frame, main.rect);
+  EXPECT_EQ(main.rect.topLeft(), QPoint((1024 - 500) / 2, (768 - 366) / 2));
+  run_->closeSplash();
+  const auto tongue = x_->waitWindow(kTongueTitle, kTongueSize);
+  ASSERT_TRUE(tongue) << "no language dialog";
+  EXPECT_EQ(tongue->rect.topLeft(), dialogs::dialogPosition(main.rect, 366, kTongueSize));
 }
 
 TEST_F(Opening, AStoredPlaceBeyondTheScreenKeepsTheWholeFrameOnIt) {
