@@ -7,10 +7,13 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
+#include <optional>
 
 #include "app/placement_picture.h"
 #include "app/placement_window.h"
@@ -65,11 +68,10 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
     : QWidget(parent),
       fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
       opening_(opening),
-      // Decoding the sheets is the slowest part of the start; it runs beside
-      // the building of the window until the first drawing needs them.
       canvas_(view::Sheets::load()),
       random_(seed),
-      game_({canvas_, cues_, clock_, random_, *this}) {
+      game_({canvas_, cues_, clock_, random_, *this}),
+      keys_(game_, canvas_) {
   // The effect's own connection to the screen is made while the window is set up.
   if (opening_) effect_.emplace();
   FormCreate();
@@ -120,13 +122,22 @@ void MainWindow::FormCreate() {
   box_ = new view::FieldWidget(canvas_, this);
   box_->setObjectName(QStringLiteral("box"));
   box_->move(0, 33);
-  box_->onPress = [this](engine::Button b, int x, int y) { game_.MouseDown(b, x, y); };
-  box_->onMove = [this](int x) { game_.MouseMove(x); };
+  box_->onPress = [this](engine::Button b, int x, int y) {
+    keys_.mouseUsed();
+    game_.MouseDown(b, x, y);
+  };
+  box_->onMove = [this](int x) {
+    game_.MouseMove(x);
+    keys_.mouseMoved();
+  };
   box_->onRelease = [this](int x) { game_.boxMouseUp(x); };
   box_->onClick = [this] { game_.boxClick(); };
 
   auto* pauseText = new ClickLabel(this);
-  pauseText->onClick = [this] { game_.boxClick(); };
+  pauseText->onClick = [this] {
+    keys_.mouseUsed();
+    game_.boxClick();
+  };
   PauseText_ = pauseText;
   PauseText_->setObjectName(QStringLiteral("PauseText"));
   PauseText_->setGeometry(100, 160, 181, 69);
@@ -197,6 +208,22 @@ void MainWindow::buildToolBar() {
   connect(RulesBtn_, &QToolButton::clicked, this, &MainWindow::rules);
   connect(InfoBtn_, &QToolButton::clicked, this, &MainWindow::info);
   connect(ZorvyBtn_, &QToolButton::clicked, this, &MainWindow::ZorvyBtnClick);
+  buildShortcuts();
+}
+
+void MainWindow::buildShortcuts() {
+  // Window-wide, so they work wherever the focus is in the main window, and never
+  // while one of the modal dialogs is up.
+  const auto add = [this](QKeySequence keys, void (MainWindow::*command)()) {
+    auto* shortcut = new QShortcut(keys, this, this, command);
+    shortcut->setAutoRepeat(false);
+  };
+  add(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::Restart);
+  add(QKeySequence(Qt::Key_M), &MainWindow::toggleSound);
+  add(QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::highscore);
+  add(QKeySequence(Qt::Key_F1), &MainWindow::rules);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::ExitBtnClick);
+  add(QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::TongueBtnClick);
 }
 
 QToolButton* MainWindow::button(const QString& name) const {
@@ -246,6 +273,14 @@ void MainWindow::ApplyLanguage() {
   PauseText_->setText(t.pauseText);
   Nextlevellabel_->setText(t.nextLevel);
   TongueBtn_->setToolTip(t.tongueHint);
+  const std::array<QToolButton*, kToolButtons> buttons{StartBtn_,     PauseBtn_, Soundbtn_,
+                                                       HighScoreBtn_, ExitBtn_,  TongueBtn_,
+                                                       RulesBtn_,     InfoBtn_,  ZorvyBtn_};
+  const auto access = toolBarAccessible(Language_);
+  for (int i = 0; i < kToolButtons; ++i) {
+    buttons[i]->setAccessibleName(access[i].name);
+    buttons[i]->setAccessibleDescription(access[i].description);
+  }
   canvas_.setGerman(Language_ == 1);
   game_.DrawScoreboard();
   canvas_.present();
@@ -267,7 +302,39 @@ void MainWindow::Restart() {
   Timer1_.start();
 }
 
-void MainWindow::Pause() { game_.Pause(); }
+void MainWindow::Pause() {
+  game_.Pause();
+  keys_.fieldRepainted();
+}
+
+void MainWindow::toggleSound() { Soundbtn_->toggle(); }
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  using engine::GameKey;
+  std::optional<GameKey> key;
+  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Left: key = GameKey::Left; break;
+      case Qt::Key_Right: key = GameKey::Right; break;
+      case Qt::Key_Space:
+      case Qt::Key_Down: key = GameKey::Take; break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Up: key = GameKey::Act; break;
+      case Qt::Key_N: key = GameKey::Next; break;
+      case Qt::Key_P: key = GameKey::Pause; break;
+      default: break;
+    }
+  }
+  if (!key) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  // A held arrow walks along the chutes; a held Space must not pick up and drop by turns.
+  if (event->isAutoRepeat() && *key != GameKey::Left && *key != GameKey::Right) return;
+  keys_.press(*key);
+}
 
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;

@@ -8,6 +8,7 @@
 #include "app/placement_effect.h"
 #include "app/settings_store.h"
 #include "engine/game.h"
+#include "engine/keyboard.h"
 #include "engine/system.h"
 #include "view/cue_player.h"
 #include "view/field_canvas.h"
@@ -48,6 +49,7 @@ class MainWindow : public QWidget, private engine::Host {
   QRect restorePlacement();
 
   engine::Game& game() { return game_; }
+  engine::Keyboard& keyboard() { return keys_; }
   view::FieldCanvas& canvas() { return canvas_; }
   view::FieldWidget* field() { return box_; }
   QTimer& timer() { return Timer1_; }
@@ -73,10 +75,14 @@ class MainWindow : public QWidget, private engine::Host {
   void ExitBtnClick();
   void ZorvyBtnClick();
   void ApplyLanguage();
+  // The sound switch of the tool bar, from the keyboard.
+  void toggleSound();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The game keys; the tool bar's commands have shortcuts of their own.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
@@ -85,6 +91,7 @@ class MainWindow : public QWidget, private engine::Host {
   bool CloseQuery();
   void Leave();
   void buildToolBar();
+  void buildShortcuts();
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
 
   // engine::Host
@@ -106,6 +113,7 @@ class MainWindow : public QWidget, private engine::Host {
   engine::SystemClock clock_;
   engine::SeededRandom random_;
   engine::Game game_;
+  engine::Keyboard keys_;
 
   QString AppFolder_;
   QString helpFile_;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <array>
 
 namespace quibbix::app {
 
@@ -21,6 +22,17 @@ struct WindowTexts {
 };
 
 WindowTexts windowTexts(int language);
+
+// What a screen reader says for a tool-bar button: its name, and as its description
+// the button's hint followed by its key.
+struct Accessible {
+  QString name;
+  QString description;
+};
+// In tool-bar order: StartBtn, PauseBtn, Soundbtn, HighScoreBtn, ExitBtn, TongueBtn,
+// RulesBtn, InfoBtn, ZorvyBtn.
+constexpr int kToolButtons = 9;
+std::array<Accessible, kToolButtons> toolBarAccessible(int language);
 
 // Where the help document opens for the language.
 QString helpTopic(int language);

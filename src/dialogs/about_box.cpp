@@ -45,6 +45,8 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
   ok->setObjectName(QStringLiteral("OKButton"));
   ok->setGeometry(87, 96, 77, 27);
   ok->setDefault(true);
+  ok->setAccessibleName(ok->text());
+  ok_ = ok;
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -52,6 +54,8 @@ void AboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   const bool german = language_ && language_() == 1;
   setWindowTitle(german ? QStringLiteral("Info über...") : QStringLiteral("Info about..."));
+  ok_->setAccessibleDescription(german ? QStringLiteral("Schließt das Fenster.")
+                                       : QStringLiteral("Closes the box."));
   placeOverMainWindow(this, mainWindow_);
 }
 

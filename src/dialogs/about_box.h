@@ -2,6 +2,8 @@
 #include <QDialog>
 #include <functional>
 
+class QPushButton;
+
 namespace quibbix::dialogs {
 
 // The about box: name, version, logo and an OK button.
@@ -18,6 +20,7 @@ class AboutBox : public QDialog {
  private:
   QWidget* mainWindow_;
   std::function<int()> language_;
+  QPushButton* ok_ = nullptr;
 };
 
 }  // namespace quibbix::dialogs

@@ -188,6 +188,21 @@ void HighscoreDlg::showEvent(QShowEvent* event) {
   clearlabel_->setText(german ? QStringLiteral("Alle Einträge löschen.")
                               : QStringLiteral("Clear all entries."));
   CancelBtn_->setText(german ? QStringLiteral("Abbruch") : QStringLiteral("Cancel"));
+  OKBtn_->setAccessibleName(OKBtn_->text());
+  OKBtn_->setAccessibleDescription(german ? QStringLiteral("Übernimmt die Liste und den Namen.")
+                                          : QStringLiteral("Keeps the table and the name."));
+  CancelBtn_->setAccessibleName(CancelBtn_->text());
+  CancelBtn_->setAccessibleDescription(
+      german ? QStringLiteral("Schließt die Liste, ohne sie zu ändern.")
+             : QStringLiteral("Closes the table without a change."));
+  // The check box's caption is a label of its own beside it.
+  ClearBox_->setAccessibleName(clearlabel_->text());
+  ClearBox_->setAccessibleDescription(german ? QStringLiteral("Mit OK beginnt die Liste von vorn.")
+                                             : QStringLiteral("With OK the table starts afresh."));
+  Edit1_->setAccessibleName(german ? QStringLiteral("Dein Name") : QStringLiteral("Your name"));
+  Edit1_->setAccessibleDescription(
+      german ? QStringLiteral("Der Name für das neue Ergebnis; Enter übernimmt ihn.")
+             : QStringLiteral("The name for the new score; Enter keeps it."));
   if (NewRow_) {
     Edit1_->setFocus();
   } else {

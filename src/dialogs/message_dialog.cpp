@@ -175,6 +175,13 @@ void YesNoDlg::applyTexts() {
   for (int i = 0; i < kMessagePages; ++i) page_[i].label->setText(texts.labels[i]);
   for (QPushButton* b : yesButtons_) b->setText(texts.yes);
   for (QPushButton* b : noButtons_) b->setText(texts.no);
+  // A screen reader names a button by its caption and tells the message it answers.
+  for (int i = 0; i < kMessagePages; ++i)
+    for (QPushButton* b : {page_[i].defaultButton, page_[i].cancelButton})
+      if (b != nullptr) {
+        b->setAccessibleName(b->text());
+        b->setAccessibleDescription(texts.labels[i]);
+      }
 }
 
 void YesNoDlg::showEvent(QShowEvent* event) {

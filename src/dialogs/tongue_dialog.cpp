@@ -56,6 +56,11 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
                            QStringLiteral(":/glyphs/flags_en.png"), 0);
   GermanBtn_ = makeButton("GermanBtn", 48, QStringLiteral("Ich spreche deutsch."),
                           QStringLiteral(":/glyphs/flags_de.png"), 1);
+  // Each choice speaks the language it offers, as its caption does.
+  EnglishBtn_->setAccessibleName(EnglishBtn_->text());
+  EnglishBtn_->setAccessibleDescription(QStringLiteral("Play in English."));
+  GermanBtn_->setAccessibleName(GermanBtn_->text());
+  GermanBtn_->setAccessibleDescription(QStringLiteral("Auf Deutsch spielen."));
 }
 
 int TongueDlg::ShowModal() {

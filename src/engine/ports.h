@@ -21,6 +21,10 @@ class Drawing {
   virtual void drawScoreboard(int level, int score) = 0;
   // The first `coveredCount` entries of `tileOrder` are drawn covered.
   virtual void drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) = 0;
+  // The keyboard's chute marker in the wall strip below the chutes (field rows 316..332),
+  // under the chute whose slots start at x: the background of that 55 x 17 strip is
+  // restored, then the marker is drawn in it when `shown`. Nothing else changes.
+  virtual void drawMarker(int x, bool shown) = 0;
   virtual void present() = 0;
 };
 

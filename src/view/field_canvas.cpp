@@ -45,8 +45,10 @@ void blit(QImage& dst, QPoint to, const QImage& sheet, const QRect& src, RasterO
   p.drawImage(to, sheet, src);
 }
 
-FieldCanvas::FieldCanvas(Sheets sheets)
-    : sheets_(std::move(sheets)), field_(kFieldW, kFieldH, QImage::Format_RGB32) {
+FieldCanvas::FieldCanvas(Sheets sheets, QImage marker)
+    : sheets_(std::move(sheets)),
+      marker_(std::move(marker)),
+      field_(kFieldW, kFieldH, QImage::Format_RGB32) {
   field_.fill(Qt::black);
 }
 
@@ -120,6 +122,17 @@ void FieldCanvas::drawPicture(int pictureIndex, const std::uint8_t* tileOrder, i
   }
   blit(field_, {354, 190}, picture, picture.rect(), RasterOp::Copy);
   touch({354, 190, 120, 120});
+}
+
+void FieldCanvas::drawMarker(int x, bool shown) {
+  const QRect strip(x, kMarkerStripY, kCrateW, kMarkerStripH);
+  blit(field_, strip.topLeft(), sheets_.background, strip, RasterOp::Copy);
+  if (shown) {
+    const QPoint at(x + (kCrateW - kMarkerW) / 2, kMarkerStripY + (kMarkerStripH - kMarkerH) / 2);
+    blit(field_, at, marker_, QRect(0, kMarkerH, kMarkerW, kMarkerH), RasterOp::And);
+    blit(field_, at, marker_, QRect(0, 0, kMarkerW, kMarkerH), RasterOp::Or);
+  }
+  touch(strip);
 }
 
 void FieldCanvas::present() {

@@ -22,7 +22,7 @@ void blit(QImage& dst, QPoint to, const QImage& sheet, const QRect& src, RasterO
 // between two busy waits is really shown.
 class FieldCanvas : public engine::Drawing {
  public:
-  explicit FieldCanvas(Sheets sheets);
+  explicit FieldCanvas(Sheets sheets, QImage marker = loadMarker());
 
   void setScreen(QWidget* screen) { screen_ = screen; }
   // Captions follow the language: German exactly when true.
@@ -36,6 +36,7 @@ class FieldCanvas : public engine::Drawing {
   void drawBackground() override;
   void drawScoreboard(int level, int score) override;
   void drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) override;
+  void drawMarker(int x, bool shown) override;
   void present() override;
 
  private:
@@ -44,6 +45,7 @@ class FieldCanvas : public engine::Drawing {
   void touch(const QRect& r) { dirty_ += r.intersected(field_.rect()); }
 
   Sheets sheets_;
+  QImage marker_;
   QImage field_;
   QRegion dirty_;
   QWidget* screen_ = nullptr;

@@ -17,6 +17,17 @@ Sheets Sheets::load() {
           embedded(quibbix_sheet_pictures, 1200, 720), embedded(quibbix_sheet_digits, 160, 50)};
 }
 
+QImage loadMarker() {
+  const QImage img(QStringLiteral(":/sheets/marker.png"));
+  if (!img.isNull() && img.size() == QSize(kMarkerW, 2 * kMarkerH))
+    return img.convertToFormat(QImage::Format_RGB32);
+  QImage none(kMarkerW, 2 * kMarkerH, QImage::Format_RGB32);
+  none.fill(Qt::black);
+  for (int y = kMarkerH; y < 2 * kMarkerH; ++y)
+    for (int x = 0; x < kMarkerW; ++x) none.setPixel(x, y, qRgb(255, 255, 255));
+  return none;
+}
+
 Cell crateCell(int code) {
   if (code >= -65 && code <= -50) return {3, -code - 50};
   if (code >= 0 && code <= 31) return {code / 16, code % 16};

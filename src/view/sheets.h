@@ -15,6 +15,11 @@ struct Sheets {
   static Sheets load();
 };
 
+// The keyboard's chute marker: the marker on black over its mask (black where the marker
+// is, white elsewhere), kMarkerW x kMarkerH each. Without the resource the marker is
+// invisible: an all-white mask and an all-black marker.
+QImage loadMarker();
+
 struct Cell {
   int column;
   int row;
@@ -29,5 +34,10 @@ constexpr int kCrateW = 55;
 constexpr int kCrateH = 20;
 constexpr int kFieldW = 500;
 constexpr int kFieldH = 333;
+constexpr int kMarkerW = 21;
+constexpr int kMarkerH = 11;
+// The wall strip below the chutes where the marker goes, one 55-pixel part per chute.
+constexpr int kMarkerStripY = 316;
+constexpr int kMarkerStripH = kFieldH - kMarkerStripY;
 
 }  // namespace quibbix::view

@@ -257,6 +257,60 @@ TEST_F(MainWindowTest, PauseButtonTwicePausesOnceAndAClickResumes) {
   EXPECT_TRUE(script.opened.empty());
 }
 
+void setChute(engine::GameState& st, int c, std::initializer_list<int> codes) {
+  st.Stacks[c].fill(0);
+  int i = 0;
+  for (int code : codes) st.Stacks[c][i++] = code;
+  st.StackHeight[c] = i;
+}
+
+// A crate left in the hand by a refused drop: the click that resumes the game must resume
+// before its release is handled, so that release drops the crate.
+TEST_F(MainWindowTest, ResumingClickDropsTheCrateInTheHand) {
+  startWithLanguage(0);
+  auto& st = window->game().state();
+  setChute(st, 0, {21});
+  setChute(st, 1, {5});
+  setChute(st, 2, {});
+  setChute(st, 3, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2});
+  view::FieldWidget* field = window->field();
+  QTest::mousePress(field, Qt::LeftButton, {}, {50, 200});
+  QTest::mouseRelease(field, Qt::LeftButton, {}, {300, 200});
+  ASSERT_EQ(st.HeldCrate, 21) << "the full chute refuses the crate";
+
+  click("PauseBtn");
+  ASSERT_TRUE(st.Paused);
+  QTest::mouseClick(field, Qt::LeftButton, {}, {150, 200});
+  EXPECT_FALSE(st.Paused);
+  EXPECT_EQ(st.HeldCrate, 0);
+  ASSERT_GE(st.StackHeight[1], 2);
+  EXPECT_EQ(st.Stacks[1][st.StackHeight[1] - 1], 21);
+}
+
+// The press of a button other than the left one runs the top crate's action at once; a
+// magnet's pull leaves a crate in the hand, which that button's release then drops.
+TEST_F(MainWindowTest, OtherButtonsActOnThePressAndDropOnTheRelease) {
+  startWithLanguage(0);
+  auto& st = window->game().state();
+  view::FieldWidget* field = window->field();
+  for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    SCOPED_TRACE(button);
+    setChute(st, 0, {});
+    setChute(st, 1, {5, -58});
+    setChute(st, 2, {11, 8, 9, 9});
+    setChute(st, 3, {});
+    QTest::mousePress(field, button, {}, {150, 200});
+    EXPECT_EQ(st.StackHeight[1], 3) << "the two 9s pulled over by the press";
+    EXPECT_EQ(st.HeldCrate, 8);
+    EXPECT_EQ(st.HeldFrom, 2);
+    QTest::mouseRelease(field, button, {}, {150, 200});
+    EXPECT_EQ(st.HeldCrate, 0);
+    EXPECT_EQ(st.StackHeight[1], 4);
+    EXPECT_EQ(st.Stacks[1][3], 8);
+    EXPECT_EQ(st.StackHeight[2], 1);
+  }
+}
+
 TEST_F(MainWindowTest, PauseAfterGameOverDoesNothing) {
   startWithLanguage(0);
   window->game().state().GameOver = true;

@@ -30,7 +30,8 @@ struct SheetFile {
 
 TEST(Sheets, AreTwentyFourBitRgbPngsOfTheirExactSize) {
   for (const SheetFile s : {SheetFile{"background", 500, 333}, SheetFile{"crates", 275, 320},
-                            SheetFile{"pictures", 1200, 720}, SheetFile{"digits", 160, 50}}) {
+                            SheetFile{"pictures", 1200, 720}, SheetFile{"digits", 160, 50},
+                            SheetFile{"marker", 21, 22}}) {
     SCOPED_TRACE(s.name);
     QFile file(QStringLiteral(":/sheets/%1.png").arg(QLatin1String(s.name)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -76,6 +77,25 @@ TEST(Sheets, DigitMasksAreTheExactNegativesOfTheDigits) {
       white += image == 0xFFFFFF;
     }
   EXPECT_GT(white, 10 * 40);  // the digits are really there
+}
+
+TEST(Sheets, MarkerMaskIsPureBlackAndWhiteAndTheMarkerLiesInsideIt) {
+  const QImage marker = sheet("marker");
+  ASSERT_EQ(marker.size(), QSize(21, 22));
+  int shape = 0, coloured = 0;
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 21; ++x) {
+      const QRgb mask = marker.pixel(x, y + 11) & 0xFFFFFF;
+      ASSERT_TRUE(mask == 0 || mask == 0xFFFFFF) << x << "," << y;
+      // Where the mask keeps the wall, the OR of the marker must add nothing.
+      if (mask == 0xFFFFFF) {
+        ASSERT_EQ(marker.pixel(x, y) & 0xFFFFFF, 0u) << x << "," << y;
+      }
+      shape += mask == 0;
+      coloured += (marker.pixel(x, y) & 0xFFFFFF) != 0;
+    }
+  EXPECT_GT(shape, 60);
+  EXPECT_GT(coloured, 30);
 }
 
 TEST(Sheets, DissolveMasksArePureBlackAndWhiteAndGrowFrameByFrame) {

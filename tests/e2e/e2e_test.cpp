@@ -329,6 +329,76 @@ TEST_F(EndToEnd, ClosingKeepsLanguagePlaceAndTableForTheNextStart) {
       << "the table does not survive a run";
 }
 
+// The strip below the chutes with the keyboard's marker under chute c, as the game draws it.
+QImage expectedMarkerStrip(int c) {
+  view::FieldCanvas canvas(view::Sheets::load());
+  canvas.drawBackground();
+  canvas.drawMarker(45 + 76 * c, true);
+  return canvas.image().copy(QRect(0, 316, 500, 17));
+}
+
+TEST_F(EndToEnd, TheKeyboardAloneStartsPlaysATripleAndQuits) {
+  const TripleOffer offer = findTripleSeed(1, 0, 2);
+  ASSERT_EQ(offer.from, 0);
+  ASSERT_EQ(offer.onto, 2);
+  GameRun* run = start(offer.seed);
+  const XWindow main = run->main();
+  // The splash goes by itself; the language dialog takes Return (English).
+  ASSERT_TRUE(x_->waitWindow(kSplashTitle, kSplashSize)) << "no splash window";
+  EXPECT_TRUE(x_->waitGone(kSplashTitle, kSplashSize)) << "the splash stays";
+  run->chooseLanguage(false);
+  // The pointer away from the window: only keys play.
+  x_->moveTo(QPoint(1020, 764));
+
+  const Board before = run->board();
+  const int k = before.fromTop(2, 0);
+  ASSERT_EQ(before.fromTop(2, 1), k) << "the dealt position is not on the screen";
+  ASSERT_EQ(before.fromTop(0, 0), k) << "the dealt position is not on the screen";
+  const int third = before.fromTop(2, 2);
+  const QImage picture = run->fieldImage().copy(kPictureRect);
+  const QImage noMarker = run->fieldImage().copy(QRect(0, 316, 500, 17));
+
+  x_->key(main, "space");
+  EXPECT_TRUE(waitFor([&] { return std::abs(run->board().hand(0)) == std::abs(k); }))
+      << "Space picks nothing up";
+  EXPECT_TRUE(sameRgb(run->fieldImage().copy(QRect(0, 316, 500, 17)), expectedMarkerStrip(0)))
+      << "no marker under chute 0";
+  x_->key(main, "Right");
+  x_->key(main, "Right");
+  EXPECT_TRUE(waitFor([&] { return std::abs(run->board().hand(2)) == std::abs(k); }))
+      << "the hand does not follow the arrows";
+  EXPECT_TRUE(waitFor([&] {
+    return sameRgb(run->fieldImage().copy(QRect(0, 316, 500, 17)), expectedMarkerStrip(2));
+  })) << "the marker is not under chute 2";
+  x_->key(main, "Down");
+  const QImage three = expectedScoreboard(1, 3, false);
+  EXPECT_TRUE(waitFor([&] { return sameRgb(run->fieldImage().copy(kScoreboardRect), three); }))
+      << "the scoreboard does not show level 1 and score 3";
+  const Board after = run->board();
+  EXPECT_EQ(std::abs(after.fromTop(2, 0)), std::abs(third));
+  EXPECT_EQ(changedTiles(picture, run->fieldImage().copy(kPictureRect)), 1);
+  EXPECT_FALSE(sameRgb(noMarker, run->fieldImage().copy(QRect(0, 316, 500, 17))));
+
+  // Sound off with M, then Ctrl+Q: the question takes Return, the table offered the
+  // points takes Return, and the game ends with everything stored.
+  x_->key(main, "m");
+  x_->key(main, "ctrl+q");
+  const auto question = x_->waitWindow(kMessageTitle, kMessageSize);
+  ASSERT_TRUE(question) << "Ctrl+Q asks no question";
+  x_->key(*question, "Return");
+  const auto table = x_->waitWindow(kHighscoreTitle, kHighscoreSize);
+  ASSERT_TRUE(table) << "no high-score dialog on closing";
+  x_->key(*table, "Return");
+  ASSERT_TRUE(run->process().waitExit()) << "the game does not end";
+  EXPECT_EQ(run->process().exitCode(), 0);
+
+  Stored stored(home_);
+  EXPECT_EQ(stored.value("sound"), "0");
+  EXPECT_EQ(stored.value("tongue"), "0");
+  EXPECT_EQ(stored.value("MainForm").split(QLatin1Char(',')).size(), 7);
+  EXPECT_EQ(stored.table()[0], (dialogs::ScoreEntry{QStringLiteral("Vormlab"), 3}));
+}
+
 }  // namespace
 }  // namespace quibbix::e2e
 

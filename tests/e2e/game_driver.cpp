@@ -103,6 +103,7 @@ struct QuietPorts : engine::Drawing, engine::CuePlayer, engine::Clock, engine::H
   void drawBackground() override {}
   void drawScoreboard(int, int) override {}
   void drawPicture(int, const std::uint8_t*, int) override {}
+  void drawMarker(int, bool) override {}
   void present() override {}
   void play(int) override {}
   std::uint32_t tickMs() override { return now += 1000; }
@@ -144,17 +145,19 @@ Deal dealFor(std::uint32_t seed) {
   return d;
 }
 
-TripleOffer findTripleSeed(std::uint32_t firstSeed) {
+TripleOffer findTripleSeed(std::uint32_t firstSeed, int wantFrom, int wantOnto) {
   for (std::uint32_t seed = firstSeed; seed < firstSeed + 100000; ++seed) {
     const Deal d = dealFor(seed);
     if (!low(d)) continue;
     for (int onto = 0; onto < 4; ++onto) {
+      if (wantOnto >= 0 && onto != wantOnto) continue;
       const int h = d.height[onto];
       if (h < 3) continue;
       const int k = d.stacks[onto][h - 1];
       if (!ordinary(k) || d.stacks[onto][h - 2] != k || d.stacks[onto][h - 3] == k) continue;
       for (int from = 0; from < 4; ++from)
-        if (from != onto && d.height[from] >= 2 && d.stacks[from][d.height[from] - 1] == k)
+        if (from != onto && (wantFrom < 0 || from == wantFrom) && d.height[from] >= 2 &&
+            d.stacks[from][d.height[from] - 1] == k)
           return {seed, from, onto};
     }
   }

@@ -87,7 +87,8 @@ struct TripleOffer {
   int from = 0;
   int onto = 0;
 };
-TripleOffer findTripleSeed(std::uint32_t firstSeed);
+// With `from` and `onto` given, only a triple carried between these two chutes counts.
+TripleOffer findTripleSeed(std::uint32_t firstSeed, int from = -1, int onto = -1);
 // A starting position with every chute low: a long game before any overflow.
 std::uint32_t findLowSeed(std::uint32_t firstSeed);
 

@@ -25,8 +25,22 @@ std::vector<int> repeat(int n, int value) {
   return std::vector<int>(static_cast<std::size_t>(n), value);
 }
 
-std::vector<int> concat(std::initializer_list<std::vector<int>> parts) {
-  std::vector<int> out;
+// What a player sees and hears of an action, in order: the cues, the first frame of every
+// dissolve, and every change of the picture's cover and of the scoreboard. Flights and the
+// crates a pull or a shuffle moves show in their cues.
+using Story = std::vector<Event>;
+
+Story storyOf(const Recorder& rec) {
+  Story out;
+  for (const Event& e : rec.log)
+    if (e.kind == Ev::Cue || e.kind == Ev::Picture || e.kind == Ev::Scoreboard ||
+        (e.kind == Ev::And && e.c == 9))
+      out.push_back(e);
+  return out;
+}
+
+Story story(std::initializer_list<Story> parts) {
+  Story out;
   for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
 }
@@ -40,9 +54,15 @@ std::vector<int> filled(int n, std::initializer_list<int> top) {
 }
 
 // The cues 4 of a crate flying out of a chute of the given height.
-std::vector<int> flight(int height) {
-  return repeat(kSlots - height + 1, 4);
+Story flight(int height) { return Story(static_cast<std::size_t>(kSlots - height + 1), cue(4)); }
+Event dissolves(int c, int s) { return {Ev::And, slotX(c), slotY(s), 9}; }
+// A chute of h crates dissolving from the top down.
+Story dissolvesAll(int c, int h) {
+  Story out;
+  for (int s = h; s >= 1; --s) out.push_back(dissolves(c, s));
+  return out;
 }
+Event covered(int n) { return {Ev::Picture, 0, n}; }
 
 // Random values for shuffling a chute of h crates: swap number t (0-based, over all five
 // passes) exchanges slots i and j; every other swap exchanges slot 1 with itself.
@@ -59,9 +79,7 @@ void addAll(std::vector<Event>& out, const std::vector<Event>& more) {
   out.insert(out.end(), more.begin(), more.end());
 }
 // WaitMs pushes the drawing to the screen before it waits.
-std::vector<Event> presentWait(int ms) {
-  return {{Ev::Present}, wait(ms)};
-}
+std::vector<Event> presentWait(int ms) { return {{Ev::Present}, wait(ms)}; }
 std::vector<Event> vanish(int c, int s) {
   std::vector<Event> out;
   for (int i = 9; i <= 15; ++i) {
@@ -107,12 +125,14 @@ class Screen {
 constexpr int kLevel = 5;
 constexpr int kScore = 100;
 
+Event scoreboard(int score) { return {Ev::Scoreboard, kLevel, score}; }
+
 struct Case {
   std::string name;
   Chutes before;
   int press;
   Chutes after;
-  std::vector<int> cues;
+  Story story;
   int score = kScore;
   int covered = 10;
   int coveredAfter = 10;
@@ -120,7 +140,7 @@ struct Case {
   int randomBound = 0;  // the n of every Random(n) call
   int heldCrate = 0, heldFrom = 0;
   bool gameOver = false;
-  // The level is won: the chutes and cover are the next level's and its cues follow ours.
+  // The level is won: the chutes and cover are the next level's, and its story follows ours.
   bool nextLevel = false;
 };
 
@@ -132,143 +152,156 @@ std::vector<Case> cases() {
        .before = {{{}, {}, {1, 2, 3, 52}, {}}},
        .press = 2,
        .after = {{{}, {}, {1, 2, 3}, {}}},
-       .cues = concat({flight(4), {7}}),
+       .story = story({flight(4), {cue(7), scoreboard(kScore + 53)}}),
        .score = kScore + 53},
       {.name = "50 alone",
        .before = {{{50}, {}, {}, {}}},
        .press = 0,
        .after = {},
-       .cues = concat({flight(1), {7}}),
+       .story = story({flight(1), {cue(7), scoreboard(kScore + 13)}}),
        .score = kScore + 13},
       {.name = "-51 at height 7",
        .before = {{{}, {}, {}, filled(6, {-51})}},
        .press = 3,
        .after = {{{}, {}, {}, filled(6, {})}},
-       .cues = concat({flight(7), {7}}),
+       .story = story({flight(7), {cue(7), scoreboard(kScore + 31)}}),
        .score = kScore + 31},
       {.name = "-53 in a full chute leaves without a flight",
        .before = {{{}, filled(14, {-53}), {}, {}}},
        .press = 1,
        .after = {{{}, fourteen, {}, {}}},
-       .cues = {4, 7},
+       .story = {cue(4), cue(7), scoreboard(kScore + 97)},
        .score = kScore + 97},
 
-      // The picture gamble.
+      // The picture gamble: the cue follows the change of the cover.
       {.name = "+54 uncovering the last 2 tiles starts the next level",
        .before = {{{5, 54}, {7}, {}, {}}},
        .press = 0,
        .after = {},
-       .cues = concat({flight(2), {6, 12}}),
+       .story = story({flight(2), {covered(0), cue(6), cue(12)}}),
        .covered = 2,
        .nextLevel = true},
       {.name = "+54 with 10 covered uncovers 3",
        .before = {{{}, {}, {}, {54}}},
        .press = 3,
        .after = {},
-       .cues = concat({flight(1), {6}}),
+       .story = story({flight(1), {covered(7), cue(6)}}),
        .coveredAfter = 7},
       {.name = "-54 at 30 of 31 covers all",
        .before = {{{}, {}, {}, {9, -54}}},
        .press = 3,
        .after = {{{}, {}, {}, {9}}},
-       .cues = concat({flight(2), {5}}),
+       .story = story({flight(2), {covered(31), cue(5)}}),
        .covered = 30,
        .coveredAfter = 31},
 
-      // Dissolving.
+      // Dissolving: each cue before its dissolve.
       {.name = "56 on a chute of 2",
        .before = {{{}, {8, 56}, {3}, {}}},
        .press = 1,
        .after = {{{}, {}, {3}, {}}},
-       .cues = {13, 13, 13}},
+       .story = {cue(13), dissolves(1, 2), cue(13), dissolves(1, 1), cue(13)}},
       {.name = "56 on a chute of 5",
        .before = {{{}, {1, 2, 3, 4, -56}, {}, {}}},
        .press = 1,
        .after = {{{}, {1, 2}, {}, {}}},
-       .cues = {13, 13, 13}},
+       .story = {cue(13), dissolves(1, 5), cue(13), dissolves(1, 4), cue(13), dissolves(1, 3)}},
       {.name = "57 empties its chute",
        .before = {{{}, {4}, {1, 2, 3, 57}, {}}},
        .press = 2,
        .after = {{{}, {4}, {}, {}}},
-       .cues = {13, 13, 13, 13}},
+       .story = {cue(13), dissolves(2, 4), cue(13), dissolves(2, 3), cue(13), dissolves(2, 2),
+                 cue(13), dissolves(2, 1)}},
 
       // The pull.
       {.name = "+58 in chute 1 only dissolves",
        .before = {{{1, 2}, {5, 58}, {}, {}}},
        .press = 1,
        .after = {{{1, 2}, {5}, {}, {}}},
-       .cues = {}},
+       .story = {dissolves(1, 2)}},
       {.name = "-58 in chute 1 pulls from chute 2 of 5",
        .before = {{{}, {5, -58}, {11, 12, 13, 14, 15}, {}}},
        .press = 1,
        .after = {{{}, {5, 15, 14}, {11, 12}, {}}},
-       .cues = {14, 1, 3, 1, 3, 1},
+       .story = {dissolves(1, 2), cue(14), cue(1), cue(3), cue(1), cue(3), cue(1)},
        .heldCrate = 13,
        .heldFrom = 2},
       {.name = "+58 in chute 2 takes all of a neighbour of 2",
        .before = {{{}, {6, 7}, {58}, {}}},
        .press = 2,
        .after = {{{}, {}, {7, 6}, {}}},
-       .cues = {14, 1, 3, 1, 3}},
+       .story = {dissolves(2, 1), cue(14), cue(1), cue(3), cue(1), cue(3)}},
       {.name = "-58 in chute 3 has no neighbour",
        .before = {{{}, {}, {4, 5}, {1, -58}}},
        .press = 3,
        .after = {{{}, {}, {4, 5}, {1}}},
-       .cues = {}},
+       .story = {dissolves(3, 2)}},
       {.name = "-58 beside an empty chute",
        .before = {{{-58}, {}, {}, {}}},
        .press = 0,
        .after = {},
-       .cues = {}},
+       .story = {dissolves(0, 1)}},
       {.name = "-58 left with 12 crates pulls without cue 14",
        .before = {{{}, filled(12, {-58}), {20, 21}, {}}},
        .press = 1,
        .after = {{{}, filled(12, {21, 20}), {}, {}}},
-       .cues = {1, 3, 1, 3}},
+       .story = {dissolves(1, 13), cue(1), cue(3), cue(1), cue(3)}},
       {.name = "-58 in a chute of 14 pulling from a chute of 4 ends the game",
        .before = {{filled(13, {-58}), {21, 22, 23, 24}, {3, 3}, {}}},
        .press = 0,
        .after = {},
-       .cues = {1, 3, 1, 18},
+       // The pushed crate makes 15 in chute 0; then every chute dissolves from the left.
+       .story = story({{dissolves(0, 14), cue(1), cue(3), cue(1), cue(18)},
+                       dissolvesAll(0, 15),
+                       dissolvesAll(1, 2),
+                       dissolvesAll(2, 2)}),
        .heldCrate = 23,
        .heldFrom = 1,
        .gameOver = true},
 
       // The shuffle.
-      {.name = "59 alone", .before = {{{}, {}, {59}, {}}}, .press = 2, .after = {}, .cues = {}},
+      {.name = "59 alone",
+       .before = {{{}, {}, {59}, {}}},
+       .press = 2,
+       .after = {},
+       .story = {dissolves(2, 1)}},
       {.name = "59 on one crate",
        .before = {{{}, {}, {3, -59}, {}}},
        .press = 2,
        .after = {{{}, {}, {3}, {}}},
-       .cues = {}},
+       .story = {dissolves(2, 2)}},
       {.name = "59 on three crates",
        .before = {{{}, {4, 9, 7, -59}, {}, {}}},
        .press = 1,
        // {4, 9, 7} -> (1, 3) -> {7, 9, 4} -> (3, 2) -> {7, 4, 9} -> (1, 2) -> {4, 7, 9}
        .after = {{{}, {4, 7, 9}, {}, {}}},
-       .cues = {10, 10, 10, 10, 10},
+       .story = {dissolves(1, 4), cue(10), cue(10), cue(10), cue(10), cue(10)},
        .random = shuffleScript(3, {{0, 1, 3}, {30, 3, 2}, {149, 1, 2}}),
        .randomBound = 3},
 
-      // Remove equals.
+      // Remove equals: the cue comes first.
       {.name = "60 on a 7 with 7s everywhere",
        .before = {{{7, 1, 7}, {2, 7, 7, 3}, {7, 4, 7, 60}, {7}}},
        .press = 2,
        .after = {{{1}, {2, 3}, {4}, {}}},
-       .cues = {16}},
+       .story = {cue(16), dissolves(2, 4)}},
       {.name = "60 on a -52 spares the 52s",
        .before = {{{52, -52, 1, -52}, {-52, 60}, {}, {52, -52, 52}}},
        .press = 1,
        .after = {{{52, 1}, {}, {}, {52, 52}}},
-       .cues = {16}},
-      {.name = "60 alone", .before = {{{}, {}, {}, {60}}}, .press = 3, .after = {}, .cues = {16}},
+       .story = {cue(16), dissolves(1, 2)}},
+      {.name = "60 alone",
+       .before = {{{}, {}, {}, {60}}},
+       .press = 3,
+       .after = {},
+       .story = {cue(16), dissolves(3, 1)}},
 
-      // Covering again.
+      // Covering again: cue, dissolve, then the cover.
       {.name = "61 covers Random(5)+1 tiles",
        .before = {{{1, 61}, {}, {}, {}}},
        .press = 0,
        .after = {{{1}, {}, {}, {}}},
-       .cues = {17},
+       .story = {cue(17), dissolves(0, 2), covered(13)},
        .coveredAfter = 13,
        .random = {2},
        .randomBound = 5},
@@ -276,40 +309,40 @@ std::vector<Case> cases() {
        .before = {{{}, {-61}, {}, {}}},
        .press = 1,
        .after = {},
-       .cues = {17},
+       .story = {cue(17), dissolves(1, 1), covered(31)},
        .covered = 28,
        .coveredAfter = 31,
        .random = {4},
        .randomBound = 5},
 
-      // The top row.
+      // The top row: the cue, then the 62 and the top of every chute from the left.
       {.name = "62 on chute 0 with heights 3, 0, 5, 1",
        .before = {{{1, 2, 62}, {}, {3, 4, 5, 6, 7}, {8}}},
        .press = 0,
        .after = {{{1}, {}, {3, 4, 5, 6}, {}}},
-       .cues = {15}},
+       .story = {cue(15), dissolves(0, 3), dissolves(0, 2), dissolves(2, 5), dissolves(3, 1)}},
 
       // No action, yet the timer is stopped and started again.
       {.name = "55",
        .before = {{{}, {3, -55}, {}, {}}},
        .press = 1,
        .after = {{{}, {3, -55}, {}, {}}},
-       .cues = {}},
+       .story = {}},
       {.name = "an ordinary crate",
        .before = {{{}, {}, {12}, {}}},
        .press = 2,
        .after = {{{}, {}, {12}, {}}},
-       .cues = {}},
+       .story = {}},
       {.name = "63",
        .before = {{{-63}, {}, {}, {}}},
        .press = 0,
        .after = {{{-63}, {}, {}, {}}},
-       .cues = {}},
+       .story = {}},
       {.name = "an empty chute",
        .before = {{{}, {}, {}, {1}}},
        .press = 2,
        .after = {{{}, {}, {}, {1}}},
-       .cues = {}},
+       .story = {}},
   };
 }
 
@@ -353,18 +386,18 @@ TEST(SpecialCrates, Actions) {
     EXPECT_EQ(f.rec.count(Ev::GameOverMsg), c.gameOver ? 1 : 0);
     EXPECT_EQ(f.rec.count(Ev::HighScore), c.gameOver ? 1 : 0);
 
-    const auto cues = cueNumbers(f.rec);
+    const Story seen = storyOf(f.rec);
     if (c.nextLevel) {
       EXPECT_EQ(f.st.Level, kLevel + 1);
       EXPECT_EQ(f.st.CoveredCount, f.st.PictureTileCount);
       EXPECT_GT(f.st.CoveredCount, 0);
-      ASSERT_GE(cues.size(), c.cues.size());
-      EXPECT_EQ(std::vector<int>(cues.begin(), cues.begin() + std::ssize(c.cues)), c.cues);
+      ASSERT_GE(seen.size(), c.story.size());
+      EXPECT_EQ(Story(seen.begin(), seen.begin() + std::ssize(c.story)), c.story);
       continue;
     }
     EXPECT_EQ(f.st.Level, kLevel);
     EXPECT_EQ(f.rec.count(Ev::Timer), 2);
-    EXPECT_EQ(cues, c.cues);
+    EXPECT_EQ(seen, c.story);
     EXPECT_EQ(f.st.CoveredCount, c.coveredAfter);
     for (int i = 0; i < 4; ++i) {
       EXPECT_EQ(f.chute(i), c.after[i]) << "chute " << i;

@@ -212,6 +212,22 @@ TEST(Hand, ReleaseRunsTheMatching) {
   EXPECT_EQ(b.st.CoveredCount, 4);
 }
 
+// The left button takes the crate; any other sets off its action, here a cash-in.
+TEST(Hand, PressOnAChuteByButton) {
+  for (const Button button : {Button::Left, Button::Right, Button::Middle}) {
+    SCOPED_TRACE(static_cast<int>(button));
+    Board b;
+    b.setChute(0, {7, 50});
+    b.game.MouseDown(button, 50, 100);
+    const bool takes = button == Button::Left;
+    EXPECT_EQ(b.st.HeldCrate, takes ? 50 : 0);
+    EXPECT_EQ(b.chute(0), (std::vector<int>{7}));
+    EXPECT_EQ(b.st.Score, takes ? 0 : 13);
+    EXPECT_EQ(b.rec.count(Ev::Cue, 1), takes ? 1 : 0);
+    EXPECT_EQ(b.rec.count(Ev::Cue, 7), takes ? 0 : 1);
+  }
+}
+
 TEST(Hand, PressesThatDoNothing) {
   struct Case {
     std::string name;

@@ -57,7 +57,7 @@ TEST(Matching, GroupsOnTopOfAChute) {
       {"upside-down pair stays", {35, 36}, 0, {}, 0, {35, 36}},
       {"three 54 never match", {54, -54, 54}, 0, {}, 0, {54, -54, 54}},
       {"a 54 on top hides a pair below", {36, 35, 54}, 0, {}, 0, {36, 35, 54}},
-      {"a crate on the 54s is examined", {54, 54, 54, 7}, 0, {}, 0, {54, 54, 54, 7}},
+      {"a crate dropped on the 54s is examined", {54, 54, 54, 7, 7, 7}, 3, {8}, 1, {54, 54, 54}},
       {"two equal and one other", {7, 7, 8}, 0, {}, 0, {7, 7, 8}},
       {"one group per release", {4, 4, 4, 9, 9, 9}, 3, {8}, 1, {4, 4, 4}},
       {"a single crate", {7}, 0, {}, 0, {7}},
@@ -133,9 +133,7 @@ TEST(Matching, TripleFramesAtLowHeight) {
 }
 
 // Eleven crates that form no group, for chutes that must stand high.
-std::vector<int> filler() {
-  return {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1};
-}
+std::vector<int> filler() { return {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1}; }
 
 std::vector<int> withTop(std::initializer_list<int> top) {
   auto v = filler();

@@ -31,6 +31,7 @@ struct QuietPorts : engine::Drawing, engine::CuePlayer, engine::Clock, engine::H
   void drawBackground() override { ++draws; }
   void drawScoreboard(int, int) override { ++draws; }
   void drawPicture(int, const std::uint8_t*, int) override { ++draws; }
+  void drawMarker(int, bool) override { ++draws; }
   void present() override {}
   void play(int n) override {
     if (n < 1 || n > 18) ++badCues;

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what a desktop expects to find there.
+# The prefix has a space in its name, as a user's folder may.
 set -euo pipefail
 build="$1"
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+prefix="$tmp/my games"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail=0
-for f in bin/quibbix share/quibbix/QBIX2.HLP \
+for f in games/quibbix share/quibbix/QBIX2.HLP share/man/man6/quibbix.6.gz \
+         share/doc/quibbix/copyright share/doc/quibbix/changelog.gz \
          share/applications/org.zorvyplay.Quibbix.desktop \
          share/metainfo/org.zorvyplay.Quibbix.metainfo.xml \
          share/icons/hicolor/32x32/apps/org.zorvyplay.Quibbix.png \
@@ -17,12 +20,21 @@ for f in bin/quibbix share/quibbix/QBIX2.HLP \
          share/icons/hicolor/256x256/apps/org.zorvyplay.Quibbix.png; do
   [[ -f "$prefix/$f" ]] || { echo "missing: $f"; fail=1; }
 done
-desktop-file-validate "$prefix/share/applications/org.zorvyplay.Quibbix.desktop" || fail=1
+entry="$prefix/share/applications/org.zorvyplay.Quibbix.desktop"
+desktop-file-validate "$entry" || fail=1
+# The entry starts the program of this prefix, whether or not it is on PATH; the path is
+# quoted for its space.
+exec_line=$(grep '^Exec=' "$entry")
+[[ "$exec_line" == "Exec=\"$prefix/games/quibbix\"" ]] || { echo "desktop entry has $exec_line"; fail=1; }
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.zorvyplay.Quibbix.metainfo.xml" \
-  >/tmp/appstream.$$ 2>&1 || { cat /tmp/appstream.$$; fail=1; }
-rm -f /tmp/appstream.$$
-version=$("$prefix/bin/quibbix" --version)
+  >"$tmp/appstream.out" 2>&1 || { cat "$tmp/appstream.out"; fail=1; }
+man --warnings -l "$prefix/share/man/man6/quibbix.6.gz" 2>"$tmp/man.err" | grep -q -- "--zoom" ||
+  { echo "manual page lacks --zoom"; fail=1; }
+[[ -s "$tmp/man.err" ]] && { cat "$tmp/man.err"; fail=1; }
+
+program="$prefix/games/quibbix"
+version=$("$program" --version)
 [[ "$version" == "quibbix 2.2" ]] || { echo "--version said: $version"; fail=1; }
-"$prefix/bin/quibbix" --help | grep -q -- "--seed" || { echo "--help lacks --seed"; fail=1; }
-"$prefix/bin/quibbix" --seed abc >/dev/null 2>&1 && { echo "a bad seed was accepted"; fail=1; }
+"$program" --help | grep -q -- "--seed" || { echo "--help lacks --seed"; fail=1; }
+"$program" --seed abc >/dev/null 2>&1 && { echo "a bad seed was accepted"; fail=1; }
 exit $fail

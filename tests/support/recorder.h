@@ -32,6 +32,7 @@ enum class Ev {
   PauseText,   // a = 1 shown, 0 hidden
   GameOverMsg,
   HighScore,  // a = score
+  Marker,     // a = x of the chute, b = 1 drawn, 0 erased
 };
 
 struct Event {
@@ -58,6 +59,7 @@ inline const char* evName(Ev k) {
     case Ev::PauseText: return "PauseText";
     case Ev::GameOverMsg: return "GameOverMsg";
     case Ev::HighScore: return "HighScore";
+    case Ev::Marker: return "Marker";
   }
   return "?";
 }
@@ -127,6 +129,7 @@ class Recorder : public engine::Drawing,
   void drawPicture(int picture, const std::uint8_t*, int covered) override {
     add({Ev::Picture, picture, covered});
   }
+  void drawMarker(int x, bool shown) override { add({Ev::Marker, x, shown ? 1 : 0}); }
   void present() override { add({Ev::Present}); }
   // Cues
   void play(int n) override { add({Ev::Cue, n}); }

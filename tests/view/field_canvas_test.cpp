@@ -192,5 +192,49 @@ TEST(FieldCanvas, PaintEmptiesTheHandRow) {
   EXPECT_EQ(canvas.image().copy(0, 0, 45, 333), canvas.sheets().background.copy(0, 0, 45, 333));
 }
 
+TEST(FieldCanvas, MarkerChangesOnlyItsStripAndLeavesTheBackgroundWhenErased) {
+  // A marker sheet as the real one is built: the marker on black over its black-and-white mask.
+  QImage marker = noise(kMarkerW, 2 * kMarkerH, 9);
+  for (int y = 0; y < kMarkerH; ++y)
+    for (int x = 0; x < kMarkerW; ++x) {
+      const bool in = (x + y) % 3 != 0;
+      marker.setPixel(x, y + kMarkerH, in ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+      if (!in) marker.setPixel(x, y, qRgb(0, 0, 0));
+    }
+  FieldCanvas canvas(noiseSheets(), marker);
+  test::Recorder rec;
+  engine::Game game({canvas, rec, rec, rec, rec});
+  auto& st = game.state();
+  for (int c = 0; c < 4; ++c) {
+    st.Stacks[c][0] = 3 + c;
+    st.StackHeight[c] = 1;
+  }
+  game.Paint();
+  canvas.drawCrate(engine::slotX(1), engine::kHandY, 9);
+  const QImage before = canvas.image();
+  const QImage& bg = canvas.sheets().background;
+
+  const QRect strip(engine::slotX(1), 316, 55, 17);
+  canvas.drawMarker(strip.x(), true);
+  const QPoint at(strip.x() + 17, 319);
+  for (int y = 0; y < kFieldH; ++y)
+    for (int x = 0; x < kFieldW; ++x) {
+      QRgb want = before.pixel(x, y);
+      const QPoint m = QPoint(x, y) - at;
+      if (m.x() >= 0 && m.x() < kMarkerW && m.y() >= 0 && m.y() < kMarkerH)
+        want =
+            (bg.pixel(x, y) & marker.pixel(m.x(), m.y() + kMarkerH)) | marker.pixel(m.x(), m.y());
+      else if (strip.contains(x, y))
+        want = bg.pixel(x, y);
+      ASSERT_EQ(canvas.image().pixel(x, y) & 0xFFFFFFu, want & 0xFFFFFFu) << x << "," << y;
+    }
+  canvas.drawMarker(strip.x(), false);
+  EXPECT_EQ(canvas.image(), before);
+  // The strip under the last chute ends at the field's bottom edge.
+  canvas.drawMarker(engine::slotX(3), true);
+  canvas.drawMarker(engine::slotX(3), false);
+  EXPECT_EQ(canvas.image(), before);
+}
+
 }  // namespace
 }  // namespace quibbix::view

@@ -181,11 +181,9 @@ QImage trophyPicture() {
   QImage image = transparentCanvas(100, 75);
   QPainter p;
   beginPainter(p, image);
-  // Crates: two stacked on the left, one on the right with Zorvy peeking over it.
-  paintCrate(p, QRect(1, 51, 24, 24), CrateMark::kHeart, QColor(230, 40, 50));
-  paintCrate(p, QRect(4, 27, 24, 24), CrateMark::kStar, QColor(60, 190, 60));
-  paintZorvy(p, QRectF(71, 30, 28, 21.5), 1.0);
-  paintCrate(p, QRect(75, 51, 24, 24), CrateMark::kDiamond, QColor(40, 110, 230));
+  // The cup stands on the game's name crate, Zorvy beside it.
+  paintGameCrate(p, QRectF(22, 55, 55, 20), 32);
+  paintZorvy(p, QRectF(74, 55, 26, 20), 1.0);
 
   const QColor gold(255, 200, 30);
   QLinearGradient metal(30, 0, 70, 0);
@@ -202,24 +200,17 @@ QImage trophyPicture() {
   p.setPen(QPen(gold, 2.4, Qt::SolidLine, Qt::RoundCap));
   p.drawArc(QRectF(27.5, 9.0, 14.0, 18.0), 90 * 16, 180 * 16);
   p.drawArc(QRectF(58.5, 9.0, 14.0, 18.0), -90 * 16, 180 * 16);
-  // Plinth and foot.
+  // Foot, on the crate's top edge.
   p.setPen(ink);
-  QLinearGradient wood(0, 62, 0, 74);
-  wood.setColorAt(0.0, QColor(120, 70, 40));
-  wood.setColorAt(1.0, QColor(70, 35, 20));
-  p.setBrush(wood);
-  p.drawRect(QRectF(33.5, 62.5, 33.0, 11.5));
-  p.setBrush(QColor(255, 235, 160));
-  p.drawRect(QRectF(41.5, 65.5, 17.0, 5.5));
   p.setBrush(metal);
-  p.drawRect(QRectF(38.5, 55.5, 23.0, 7.0));
+  p.drawRect(QRectF(38.5, 48.5, 23.0, 6.5));
   // Stem.
   QPainterPath stem;
   stem.moveTo(46.5, 40.0);
   stem.lineTo(53.5, 40.0);
-  stem.cubicTo(53.5, 48.0, 57.0, 52.0, 58.5, 55.5);
-  stem.lineTo(41.5, 55.5);
-  stem.cubicTo(43.0, 52.0, 46.5, 48.0, 46.5, 40.0);
+  stem.cubicTo(53.5, 44.0, 55.5, 46.5, 56.5, 48.5);
+  stem.lineTo(43.5, 48.5);
+  stem.cubicTo(44.5, 46.5, 46.5, 44.0, 46.5, 40.0);
   p.drawPath(stem);
   // Bowl.
   QPainterPath bowl;
@@ -231,31 +222,11 @@ QImage trophyPicture() {
   p.drawPath(bowl);
   p.setBrush(darker(gold, 0.3));
   p.drawEllipse(QRectF(32.5, 3.5, 35.0, 6.0));
-  // A star on the bowl and a glint.
-  QPolygonF star;
-  for (int i = 0; i < 10; ++i) {
-    const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
-    const double r = i % 2 == 0 ? 8.0 : 3.4;
-    star << QPointF(50.0 + r * std::cos(a), 22.0 + r * std::sin(a));
-  }
-  p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.setBrush(QColor(235, 40, 45));
-  p.drawPolygon(star);
+  // The first place on the bowl, and a glint.
+  paintOutlinedText(p, QStringLiteral("1"), QPointF(50.0, 22.0), 20, QColor(235, 40, 45), 1.0);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(255, 255, 255, 200));
   p.drawRoundedRect(QRectF(36.5, 12.0, 2.5, 14.0), 1.2, 1.2);
-  // Sparkles.
-  p.setBrush(QColor(255, 250, 200));
-  for (const QPointF c : {QPointF(26.0, 5.0), QPointF(74.0, 4.0), QPointF(84.0, 16.0)}) {
-    QPolygonF sparkle;
-    for (int i = 0; i < 8; ++i) {
-      const double a = i * std::numbers::pi / 4.0;
-      const double r = i % 2 == 0 ? 3.5 : 1.0;
-      sparkle << QPointF(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
-    }
-    p.setPen(QPen(QColor(200, 140, 0), 0.6));
-    p.drawPolygon(sparkle);
-  }
   p.end();
   return image;
 }
@@ -267,9 +238,7 @@ constexpr int kFlagW = 24;
 constexpr int kFlagH = 18;
 constexpr int kFlagPitch = 27;
 
-QRect flagSlot(int k) {
-  return QRect(kFlagPitch * k + 1, 1, kFlagW, kFlagH);
-}
+QRect flagSlot(int k) { return QRect(kFlagPitch * k + 1, 1, kFlagW, kFlagH); }
 
 void flagRim(QPainter& p, const QRect& r) {
   // A soft sheen across the cloth, then the rim.

@@ -1,5 +1,7 @@
 // artgen: paints the game's glyphs, dialog pictures, splash and icons.
 // Usage: artgen <assets folder>; writes <folder>/glyphs/*.png and <folder>/icons/*.png.
+// The title pictures and icons show the game's own crates from <folder>/sheets/crates.png,
+// so run sheetgen first.
 // Every random choice uses a fixed seed, so a rerun reproduces the files byte for byte.
 #include <QDir>
 #include <QGuiApplication>
@@ -22,6 +24,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   using namespace artgen;
+  if (!loadCrateSheet(root.filePath(QStringLiteral("sheets/crates.png")))) {
+    std::fprintf(stderr, "artgen: cannot read %s/sheets/crates.png (run sheetgen first)\n",
+                 argv[1]);
+    return 1;
+  }
   const auto glyph = [&root](const char* name, const QImage& image) {
     savePng(image, root.filePath(QStringLiteral("glyphs/%1.png").arg(QLatin1String(name))));
   };

@@ -51,12 +51,8 @@ QColor mix(QColor a, QColor b, double t) {
                 channel(a.blue(), b.blue()), channel(a.alpha(), b.alpha()));
 }
 
-QColor lighter(QColor c, double t) {
-  return mix(c, QColor(255, 255, 255, c.alpha()), t);
-}
-QColor darker(QColor c, double t) {
-  return mix(c, QColor(0, 0, 0, c.alpha()), t);
-}
+QColor lighter(QColor c, double t) { return mix(c, QColor(255, 255, 255, c.alpha()), t); }
+QColor darker(QColor c, double t) { return mix(c, QColor(0, 0, 0, c.alpha()), t); }
 
 QImage disabledLook(const QImage& normal) {
   const QImage src = normal.convertToFormat(QImage::Format_ARGB32);
@@ -160,102 +156,24 @@ void paintZorvy(QPainter& painter, const QRectF& box, double outline) {
   painter.restore();
 }
 
-void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor markColour,
-                double line) {
-  painter.save();
-  const double size = std::min(rect.width(), rect.height());
-  const double bevel = std::max(1.0, std::round(size / 12.0));
-  if (line <= 0) line = std::max(1.0, std::round(size / 28.0));
-  const QRectF outer(rect.x() + line / 2.0, rect.y() + line / 2.0, rect.width() - line,
-                     rect.height() - line);
-  const double radius = size >= 40 ? size / 14.0 : 0.0;
+namespace {
+QImage& crateSheet() {
+  static QImage sheet;
+  return sheet;
+}
+}  // namespace
 
-  QLinearGradient body(outer.topLeft(), outer.bottomRight());
-  body.setColorAt(0.0, QColor(214, 216, 222));
-  body.setColorAt(1.0, QColor(150, 153, 162));
-  QPainterPath hull;
-  hull.addRoundedRect(outer, radius, radius);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(body);
-  painter.drawPath(hull);
+bool loadCrateSheet(const QString& path) {
+  crateSheet() = QImage(path).convertToFormat(QImage::Format_RGB32);
+  return crateSheet().size() == QSize(275, 320);
+}
 
-  // Bevel: light along the top and left, dark along the bottom and right; kept inside the
-  // rounded hull so no corner pokes through the rim drawn last.
-  painter.setClipPath(hull);
-  const QRectF inner = outer.adjusted(line / 2.0, line / 2.0, -line / 2.0, -line / 2.0);
-  const QRectF face = inner.adjusted(bevel, bevel, -bevel, -bevel);
-  QPolygonF light{inner.topLeft(), inner.topRight(),  face.topRight(),
-                  face.topLeft(),  face.bottomLeft(), inner.bottomLeft()};
-  QPolygonF shade{inner.bottomRight(), inner.bottomLeft(), face.bottomLeft(),
-                  face.bottomRight(),  face.topRight(),    inner.topRight()};
-  painter.setBrush(QColor(246, 247, 250, 220));
-  painter.drawPolygon(light);
-  painter.setBrush(QColor(84, 86, 96, 220));
-  painter.drawPolygon(shade);
-  QLinearGradient faceFill(face.topLeft(), face.bottomLeft());
-  faceFill.setColorAt(0.0, QColor(200, 202, 208));
-  faceFill.setColorAt(1.0, QColor(168, 171, 179));
-  painter.setBrush(faceFill);
-  painter.drawRect(face);
-  painter.setClipping(false);
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-  painter.drawPath(hull);
-
-  // The mark, with its own ink edge.
-  const double m = std::min(face.width(), face.height()) * 0.78;
-  const QPointF c = face.center();
-  QPainterPath shape;
-  switch (mark) {
-    case CrateMark::kHeart: {
-      const double r = m / 2.0;
-      shape.moveTo(c.x(), c.y() + r * 0.95);
-      shape.cubicTo(c.x() - r * 1.35, c.y() - r * 0.05, c.x() - r * 0.75, c.y() - r * 1.15, c.x(),
-                    c.y() - r * 0.45);
-      shape.cubicTo(c.x() + r * 0.75, c.y() - r * 1.15, c.x() + r * 1.35, c.y() - r * 0.05, c.x(),
-                    c.y() + r * 0.95);
-      break;
-    }
-    case CrateMark::kStar: {
-      QPolygonF star;
-      for (int i = 0; i < 10; ++i) {
-        const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
-        const double r = (i % 2 == 0 ? m / 2.0 : m / 4.6) * 1.08;
-        star << QPointF(c.x() + r * std::cos(a), c.y() + 0.05 * m + r * std::sin(a));
-      }
-      shape.addPolygon(star);
-      shape.closeSubpath();
-      break;
-    }
-    case CrateMark::kDiamond: {
-      const double r = m / 2.0;
-      shape.addPolygon(QPolygonF{QPointF(c.x(), c.y() - r), QPointF(c.x() + r * 0.8, c.y()),
-                                 QPointF(c.x(), c.y() + r), QPointF(c.x() - r * 0.8, c.y())});
-      shape.closeSubpath();
-      break;
-    }
-    case CrateMark::kCircle:
-      shape.addEllipse(c, m * 0.42, m * 0.42);
-      break;
-    case CrateMark::kNone:
-      break;
-  }
-  if (!shape.isEmpty()) {
-    QLinearGradient fill(shape.boundingRect().topLeft(), shape.boundingRect().bottomLeft());
-    fill.setColorAt(0.0, lighter(markColour, 0.4));
-    fill.setColorAt(1.0, markColour);
-    painter.setBrush(fill);
-    // A tiny mark would drown in its own ink; it stands out by colour alone.
-    if (m < 9.0) {
-      painter.setBrush(markColour);
-      painter.setPen(Qt::NoPen);
-    } else {
-      painter.setPen(
-          QPen(kInk, std::max(1.0, line * 0.9), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    }
-    painter.drawPath(shape);
-  }
-  painter.restore();
+void paintGameCrate(QPainter& painter, const QRectF& rect, int code) {
+  // The cell of a code, as the game's drawing maps it.
+  int col = code / 16, row = code % 16;
+  if (code >= 32 && code <= 40) col = 4, row = code - 32;
+  if (code >= 50) col = 2, row = code - 50;
+  painter.drawImage(rect, crateSheet(), QRectF(col * 55, row * 20, 55, 20));
 }
 
 QPainterPath textPath(const QString& text, QPointF origin, double pixelSize) {

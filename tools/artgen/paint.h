@@ -57,13 +57,13 @@ class Dice {
 // the ink width in pixels.
 void paintZorvy(QPainter& painter, const QRectF& box, double outline);
 
-// Symbols shown on the grey crates.
-enum class CrateMark { kHeart, kStar, kDiamond, kCircle, kNone };
-
-// A grey bevelled crate filling the integer rectangle, with a coloured mark. `line` is the
-// ink width in pixels, 0 for one that suits the crate's size.
-void paintCrate(QPainter& painter, const QRect& rect, CrateMark mark, QColor markColour,
-                double line = 0);
+// The game's own crates, cut from the crate sheet that sheetgen paints, so the
+// title pictures and icons show only crates that really occur in play.
+// `loadCrateSheet` must succeed before `paintGameCrate` is used.
+bool loadCrateSheet(const QString& path);
+// Crate `code` (1..36, 50..62) drawn into `rect`: at 1:1 when the rectangle is 55 x 20,
+// smoothly scaled otherwise.
+void paintGameCrate(QPainter& painter, const QRectF& rect, int code);
 
 // The blue pair-crate tile with Zorvy on it (logo, icons, splash).
 void paintZorvyTile(QPainter& painter, const QRect& rect, double line = 0);

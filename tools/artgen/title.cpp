@@ -90,12 +90,12 @@ QImage splashPicture() {
 
   brickBand(p, QRect(0, 122, 200, 28));
 
-  // A chute-like stack of crates on the left, Zorvy's crate on the right.
-  paintCrate(p, QRect(6, 71, 46, 17), CrateMark::kStar, QColor(60, 190, 60), 1.0);
-  paintCrate(p, QRect(6, 88, 46, 17), CrateMark::kDiamond, QColor(40, 110, 230), 1.0);
-  paintCrate(p, QRect(6, 105, 46, 17), CrateMark::kHeart, QColor(230, 40, 50), 1.0);
-  paintCrate(p, QRect(148, 105, 46, 17), CrateMark::kCircle, QColor(255, 160, 20), 1.0);
-  paintZorvyTile(p, QRect(150, 68, 42, 37), 1.0);
+  // A chute of the game's crates on the left, Zorvy's two pair crates on the right, all at 1:1.
+  paintGameCrate(p, QRectF(3, 62, 55, 20), 4);
+  paintGameCrate(p, QRectF(3, 82, 55, 20), 13);
+  paintGameCrate(p, QRectF(3, 102, 55, 20), 11);
+  paintGameCrate(p, QRectF(142, 82, 55, 20), 35);
+  paintGameCrate(p, QRectF(142, 102, 55, 20), 36);
 
   paintTitle(p, QStringLiteral("Quibbix"), QPointF(100, 36), 40, 1.6);
   paintOutlinedText(p, QStringLiteral("Zorvyplay"), QPointF(100, 82), 15, Qt::white, 1.3);
@@ -108,19 +108,23 @@ QImage windowIcon(int size) {
   QImage image = transparentCanvas(size, size);
   QPainter p;
   beginPainter(p, image);
-  // Ink width and layout are chosen per size so edges land on whole pixels; at 32 the top
-  // tile's inside is exactly 26 x 20, the head's own pixel grid.
   const int line = std::max(1, static_cast<int>(std::lround(size / 40.0)));
-  const int bottomH = size <= 32 ? 11 : static_cast<int>(std::lround(size * 0.36));
-  const int top = size - bottomH;
-  // The right crate's rim covers the left one's, so the two share one line.
-  paintCrate(p, QRect(0, top, size / 2 + line, bottomH), CrateMark::kHeart, QColor(230, 40, 50),
-             line);
-  paintCrate(p, QRect(size / 2, top, size - size / 2, bottomH), CrateMark::kStar,
-             QColor(60, 190, 60), line);
-  const int tileW = size <= 32 ? 28 : static_cast<int>(std::lround(size * 0.8));
-  const int tileX = (size - tileW) / 2;
-  paintZorvyTile(p, QRect(tileX, 0, tileW, top + line), line);
+  if (size <= 32) {
+    // At the size of a task bar or a title bar, Zorvy's head alone reads best.
+    paintZorvyTile(p, QRect(0, 3, size, size - 6), line);
+    p.end();
+    return image;
+  }
+  // Zorvy's tile standing on the game's name crate, the crate in whole pixels of its cell
+  // wherever it fits (1:1 at 64, 2x at 128, 4x at 256) so it stays crisp.
+  const int scale = size / 55;
+  const int crateW = scale > 0 ? 55 * scale : size;
+  const int crateH = scale > 0 ? 20 * scale : static_cast<int>(std::lround(size * 20.0 / 55.0));
+  const int top = size - crateH;
+  const int tileW = static_cast<int>(std::lround(size * 0.8));
+  paintZorvyTile(p, QRect((size - tileW) / 2, 0, tileW, top + line), line);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, scale == 0);
+  paintGameCrate(p, QRectF((size - crateW) / 2, top, crateW, crateH), 32);
   p.end();
   return image;
 }

@@ -20,8 +20,8 @@ QPen inkPen(double width = 1.0) {
 void drawTinyDigit(QPainter& painter, int digit, int left, int top, QColor colour) {
   static const std::array<std::array<const char*, 5>, 3> rows{{
       {"010", "110", "010", "010", "111"},
-      {"110", "001", "010", "100", "111"},
-      {"110", "001", "010", "001", "110"},
+      {"111", "001", "111", "100", "111"},
+      {"111", "001", "011", "001", "111"},
   }};
   for (int y = 0; y < 5; ++y) {
     for (int x = 0; x < 3; ++x) {
@@ -157,51 +157,35 @@ QImage podiumGlyph(bool withTrophy) {
   QImage image = transparentCanvas(18, 18);
   QPainter p;
   beginPainter(p, image);
+  // Square steps on whole pixels, each with room for its place in dark pixel digits and a
+  // pixel of light fill round them, so 1, 2 and 3 read at 18 pixels.
   struct Step {
-    double left, right, top;
+    int left, right, top;  // outline pixels
     QColor colour;
     int place;
   };
-  const std::array<Step, 3> steps{{{0.5, 5.5, 9.5, QColor(205, 210, 222), 2},
-                                   {5.5, 12.5, 6.5, QColor(255, 205, 40), 1},
-                                   {12.5, 17.5, 11.5, QColor(225, 135, 60), 3}}};
-  for (const Step& s : steps) {
-    QLinearGradient fill(0, s.top, 0, 17.5);
-    fill.setColorAt(0.0, lighter(s.colour, 0.45));
-    fill.setColorAt(1.0, darker(s.colour, 0.1));
-    p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(fill);
-    p.drawRect(QRectF(s.left, s.top, s.right - s.left, 17.5 - s.top));
-  }
+  const std::array<Step, 3> steps{{{0, 6, 7, QColor(215, 222, 235), 2},
+                                   {6, 12, 4, QColor(255, 210, 50), 1},
+                                   {12, 17, 9, QColor(235, 150, 80), 3}}};
   p.setRenderHint(QPainter::Antialiasing, false);
-  drawTinyDigit(p, 1, 7, static_cast<int>(steps[1].top) + 2, kInk);
-  drawTinyDigit(p, 2, 2, static_cast<int>(steps[0].top) + 2, kInk);
-  drawTinyDigit(p, 3, 14, static_cast<int>(steps[2].top) + 2, kInk);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  if (withTrophy) {
-    // A little cup on the top step.
-    p.setPen(inkPen());
-    p.setBrush(QColor(255, 205, 40));
-    QPainterPath cup;
-    cup.moveTo(6.5, 0.5);
-    cup.lineTo(11.5, 0.5);
-    cup.cubicTo(11.5, 3.5, 10.0, 4.2, 9.0, 4.2);
-    cup.cubicTo(8.0, 4.2, 6.5, 3.5, 6.5, 0.5);
-    p.drawPath(cup);
-    p.drawLine(QPointF(9.0, 4.2), QPointF(9.0, 5.5));
-    p.drawLine(QPointF(7.5, 6.0), QPointF(10.5, 6.0));
-  } else {
-    // A star over the winner's step.
-    QPolygonF star;
-    for (int i = 0; i < 10; ++i) {
-      const double a = -std::numbers::pi / 2.0 + i * std::numbers::pi / 5.0;
-      const double r = i % 2 == 0 ? 3.1 : 1.35;
-      star << QPointF(9.0 + r * std::cos(a), 3.6 + r * std::sin(a));
-    }
-    p.setPen(QPen(kInk, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(QColor(255, 220, 40));
-    p.drawPolygon(star);
+  for (const Step& s : steps) {
+    p.fillRect(QRect(QPoint(s.left, s.top), QPoint(s.right, 17)), kInk);
+    p.fillRect(QRect(QPoint(s.left + 1, s.top + 1), QPoint(s.right - 1, 16)), s.colour);
+    p.fillRect(QRect(QPoint(s.left + 1, s.top + 1), QPoint(s.right - 1, s.top + 1)),
+               lighter(s.colour, 0.5));
+    const int width = s.right - s.left - 1;
+    drawTinyDigit(p, s.place, s.left + 1 + (width - 3) / 2, s.top + 2, kInk);
   }
+  // Above the winner's step, in whole pixels too: a cup in the dialog, a star on the tool bar.
+  const std::array<const char*, 4> cup{"IIIII", "IGGGI", ".IGI.", "..I.."};
+  const std::array<const char*, 4> star{"..G..", "GGGGG", ".GGG.", ".G.G."};
+  const auto& rows = withTrophy ? cup : star;
+  const QColor gold = withTrophy ? QColor(255, 205, 40) : QColor(240, 170, 0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const char c = rows[static_cast<std::size_t>(y)][x];
+      if (c != '.') p.fillRect(7 + x, y, 1, 1, c == 'I' ? kInk : gold);
+    }
   p.end();
   return image;
 }

@@ -19,9 +19,7 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Note frequency from a MIDI note number (69 = A4 = 440 Hz).
-double note(int midi) {
-  return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
-}
+double note(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
 
 enum Note : int {
   C4 = 60,
@@ -60,8 +58,14 @@ class Noise {
 struct Cue {
   int rate;
   int bytes;
-  double peak;  // loudest sample after normalisation, as a fraction of full scale
+  // Loudest sample after normalisation, as a fraction of full scale. Chosen so
+  // that the cues sound equally loud (A-weighted, over their audible part):
+  // the short ones within a few tenths of a decibel, the rest within a few.
+  double peak;
   std::function<void(std::vector<double>&, double)> make;
+  // Soft saturation before normalisation, for the bangs: it trims their first
+  // spike so the body of the sound can be as loud as the other cues.
+  double drive = 0;
 };
 
 // Attack-decay envelope: raised-cosine attack, exponential decay with time constant tau.
@@ -143,13 +147,9 @@ class Svf {
   double lp_ = 0, bp_ = 0;
 };
 
-int count(const std::vector<double>& v) {
-  return static_cast<int>(v.size());
-}
+int count(const std::vector<double>& v) { return static_cast<int>(v.size()); }
 
-double expSweep(double from, double to, double x) {
-  return from * std::pow(to / from, x);
-}
+double expSweep(double from, double to, double x) { return from * std::pow(to / from, x); }
 
 // --- the cues -------------------------------------------------------------------
 
@@ -170,15 +170,20 @@ void move(std::vector<double>& o, double r) {
   partial(o, r, 0, 2650, 0.3, 0.0006, 0.005);
 }
 
-// 3: the crate is set down: a low thud with a puff of noise.
+// 3: the crate is set down: a short dull knock, lower and noisier than the
+// hand's tock. The body rings in the middle range, where small speakers still
+// play it; a low thump under it gives the weight.
 void drop(std::vector<double>& o, double r) {
+  partial(o, r, 0, 560, 1.0, 0.0008, 0.006);
+  partial(o, r, 0, 910, 0.75, 0.0006, 0.0045);
+  partial(o, r, 0, 1460, 0.35, 0.0005, 0.003);
   voice(
-      o, r, 0, 1, [](double t) { return expSweep(230, 110, std::min(t / 0.018, 1.0)); },
-      {1.0, 0.25}, [](double t) { return hit(t, 0.001, 0.008); }, 1.0);
+      o, r, 0, 1, [](double t) { return expSweep(200, 120, std::min(t / 0.015, 1.0)); }, {1.0},
+      [](double t) { return hit(t, 0.001, 0.006); }, 0.45);
   Noise n(303);
-  Svf lp;
+  Svf bp;
   for (int i = 0; i < count(o); ++i)
-    o[i] += 0.6 * lp.low(n.next(), 1200, 0.7, r) * hit(i / r, 0.0005, 0.003);
+    o[i] += 0.7 * bp.band(n.next(), 900, 1.0, r) * hit(i / r, 0.0004, 0.003);
 }
 
 // 4: one animation frame: the tiniest high tick.
@@ -254,11 +259,16 @@ void whoosh(std::vector<double>& o, double r) {
   }
 }
 
-// 11: a new crate arrives: a small falling plop.
+// 11: a new crate arrives: two bright reedy pips, rising, so the warning
+// stands out from the soft wooden tock of the hand's move (cue 2).
 void arrival(std::vector<double>& o, double r) {
+  const std::vector<double> reed{1.0, 0.1, 0.5, 0.08, 0.3, 0.05, 0.18};
   voice(
-      o, r, 0, 1, [](double t) { return expSweep(950, 420, std::min(t / 0.03, 1.0)); }, {1.0, 0.2},
-      [](double t) { return hit(t, 0.001, 0.01); }, 1.0);
+      o, r, 0.0, 0.015, [](double) { return 1760.0; }, reed,
+      [](double t) { return held(t, 0.015, 0.001, 0.004); }, 1.0);
+  voice(
+      o, r, 0.017, 0.017, [](double) { return 2350.0; }, reed,
+      [](double t) { return held(t, 0.017, 0.001, 0.006); }, 1.0);
 }
 
 // 12: a won level: a brass fanfare ending on a major chord.
@@ -310,10 +320,16 @@ void explosion(std::vector<double>& o, double r) {
   }
 }
 
-// 14: the magnet switches on: a low electric hum that wobbles and rises a little.
+// 14: the magnet switches on: an electric buzz that wobbles and rises a
+// little. Its low hum is felt more than heard; the buzz's overtones around
+// 1 kHz carry it on small speakers.
 void magnet(std::vector<double>& o, double r) {
   std::vector<double> buzz;
-  for (int k = 1; k <= 24; ++k) buzz.push_back((k % 2 ? 1.0 : 0.6) / k);
+  for (int k = 1; k <= 24; ++k) {
+    const double f = 115.0 * k;
+    const double formant = 0.25 + 3.0 * std::exp(-std::pow((f - 950.0) / 420.0, 2));
+    buzz.push_back((k % 2 ? 1.0 : 0.6) / std::sqrt(k) * formant);
+  }
   const double len = static_cast<double>(o.size()) / r;
   for (double detune : {0.0, 1.4}) {
     voice(
@@ -416,17 +432,34 @@ void gameOver(std::vector<double>& o, double r) {
 }
 
 const Cue kCues[18] = {
-    {22050, 949, 0.75, pickUp},     {22050, 1341, 0.6, move},   {22050, 409, 0.75, drop},
-    {22050, 160, 0.5, frame},       {22050, 10181, 0.8, uhOh},  {22050, 10241, 0.8, sparkle},
-    {11025, 4313, 0.85, cashIn},    {11025, 951, 0.8, chime},   {11025, 12964, 0.85, arpeggio},
-    {22050, 4590, 0.8, whoosh},     {22050, 753, 0.7, arrival}, {22050, 38926, 0.85, fanfare},
-    {22050, 10090, 0.9, explosion}, {11025, 6648, 0.8, magnet}, {11025, 5379, 0.9, shot},
-    {11025, 5234, 0.8, creature},   {11025, 6514, 0.75, rat},   {11025, 20645, 0.85, gameOver},
+    {22050, 949, 0.58, pickUp},
+    {22050, 1341, 0.91, move},
+    {22050, 409, 0.82, drop},
+    {22050, 160, 0.49, frame},
+    {22050, 10181, 0.57, uhOh},
+    {22050, 10241, 0.57, sparkle},
+    {11025, 4313, 0.88, cashIn},
+    {11025, 951, 0.68, chime},
+    {11025, 12964, 0.93, arpeggio},
+    {22050, 4590, 0.75, whoosh},
+    {22050, 753, 0.32, arrival},
+    {22050, 38926, 0.78, fanfare},
+    {22050, 10090, 0.9, explosion, 3.0},
+    {11025, 6648, 0.89, magnet},
+    {11025, 5379, 0.9, shot, 3.0},
+    {11025, 5234, 0.45, creature},
+    {11025, 6514, 0.33, rat},
+    {11025, 20645, 0.73, gameOver},
 };
 
-// Removes any DC offset, normalises to the cue's peak and fades both ends so the
-// first and last samples sit exactly on the silence level.
-std::vector<std::uint8_t> finish(std::vector<double> s, double rate, double peak) {
+// Saturates when asked, removes any DC offset, normalises to the cue's peak and fades both ends so
+// the first and last samples sit exactly on the silence level.
+std::vector<std::uint8_t> finish(std::vector<double> s, double rate, double peak, double drive) {
+  if (drive > 0) {
+    double top = 1e-9;
+    for (double v : s) top = std::max(top, std::abs(v));
+    for (double& v : s) v = std::tanh(drive * v / top);
+  }
   double x1 = 0, y1 = 0;
   const double pole = std::exp(-kTwoPi * 20.0 / rate);
   for (double& v : s) {
@@ -496,7 +529,7 @@ int main(int argc, char** argv) {
     std::vector<double> s(static_cast<std::size_t>(c.bytes), 0.0);
     c.make(s, c.rate);
     const std::string file =
-        wave(finish(std::move(s), c.rate, c.peak), static_cast<unsigned>(c.rate));
+        wave(finish(std::move(s), c.rate, c.peak, c.drive), static_cast<unsigned>(c.rate));
     char name[32];
     std::snprintf(name, sizeof name, "/cue%02d.wav", i + 1);
     const std::string path = argv[1] + std::string(name);

@@ -41,6 +41,10 @@ QImage makeBackground();
 QImage makeCrates();
 QImage makePictures(const QImage& background);
 QImage makeDigits();
+// The keyboard's chute marker over its mask.
+QImage makeMarker();
+constexpr int kMarkerW = 21;
+constexpr int kMarkerH = 11;
 
 // Where the picture lies on the background.
 constexpr int kPictureX = 354;

@@ -29,13 +29,13 @@ const QColor kYellow(250, 215, 30);
 const QColor kCyan(40, 205, 230);
 const QColor kMagenta(215, 45, 200);
 const QColor kWhite(255, 255, 255);
+const QColor kDarkRed(165, 20, 25);
+const QColor kLightGreen(140, 230, 110);
 
 // The design label on an ordinary crate.
 const QRect kPanel(7, 4, 41, 12);
 
-QImage newCell() {
-  return QImage(kW, kH, QImage::Format_RGB32);
-}
+QImage newCell() { return QImage(kW, kH, QImage::Format_RGB32); }
 
 // The crate face: a vertical gradient, a bevel and a black line along the top edge.
 void face(QImage& cell, const QColor& top, const QColor& bottom, bool rivets = true) {
@@ -95,13 +95,35 @@ void eachPanelPixel(QImage& cell, F colourAt) {
       cell.setPixelColor(kPanel.left() + x, kPanel.top() + y, colourAt(x, y));
 }
 
-void bands(QImage& cell, const std::array<QColor, 3>& c) {
-  eachPanelPixel(cell, [&](int, int y) { return c[static_cast<std::size_t>(y / 4)]; });
+// Horizontal bands of the given heights, top first.
+void bands(QImage& cell, const std::array<QColor, 3>& c, const std::array<int, 3>& height) {
+  eachPanelPixel(cell, [&](int, int y) {
+    std::size_t i = 0;
+    for (int top = height[0]; i < 2 && y >= top; top += height[++i]) {
+    }
+    return c[i];
+  });
 }
 
-void crossField(QImage& cell, const QColor& field, const QColor& cross) {
+// Upright bands with black gaps between them.
+void upright(QImage& cell, const std::array<QColor, 3>& c) {
+  eachPanelPixel(cell, [&](int x, int) {
+    const int i = x / 14, in = x % 14;
+    if (in == 13) return QColor(0, 0, 0);
+    return c[static_cast<std::size_t>(i)];
+  });
+}
+
+// A field with a cross: upright (+) or turned (x).
+void crossField(QImage& cell, const QColor& field, const QColor& cross, bool turned) {
   eachPanelPixel(cell, [&](int x, int y) {
-    const bool on = (x >= 12 && x <= 16) || (y >= 4 && y <= 7);
+    bool on;
+    if (turned) {
+      const double u = (x - 20) * 0.3, w = y - 5.5;
+      on = std::abs(u - w) < 1.5 || std::abs(u + w) < 1.5;
+    } else {
+      on = (x >= 17 && x <= 23) || (y >= 4 && y <= 7);
+    }
     return on ? cross : field;
   });
 }
@@ -116,18 +138,38 @@ void twoCrosses(QImage& cell, const QColor& field, const QColor& cross) {
   });
 }
 
-void quarters(QImage& cell, const QColor& a, const QColor& b) {
-  eachPanelPixel(cell, [&](int x, int y) { return ((x < 20) == (y < 6)) ? a : b; });
+// Red and green quarters; the red is dark and the green light, so the two
+// variants also swap light and dark, and the second one stands the quarters
+// apart on white.
+void quarters(QImage& cell, const QColor& red, const QColor& green, bool greenFirst) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    if (greenFirst && (x == 0 || x == 40 || y == 0 || y == 11 || x == 19 || x == 20 || x == 21))
+      return kWhite;
+    const bool first = (x < 20) == (y < 6);
+    return first != greenFirst ? red : green;
+  });
 }
 
-void squareRows(QImage& cell, const QColor& a, const QColor& b) {
-  eachPanelPixel(cell, [&](int x, int y) { return ((x * 7 / 41 + y / 6) % 2 == 0) ? a : b; });
+// Squares of the given size in two rows, on a ground that shows between them
+// when it differs from the squares.
+void squareRows(QImage& cell, const QColor& a, const QColor& b, const QColor& ground, int size) {
+  const int pitch = size == 6 ? 6 : size + 2;  // the big squares touch but for a line
+  const int left = (41 - (41 / pitch) * pitch + (pitch - size)) / 2;
+  eachPanelPixel(cell, [&](int x, int y) {
+    const int top = size == 6 ? 0 : 1;
+    const int cx = (x - left) / pitch, cy = (y - top) / pitch;
+    const bool inside = x >= left && y >= top && (x - left) % pitch < size &&
+                        (y - top) % pitch < size && cy < 2 && cx < 41 / pitch;
+    if (!inside) return ground;
+    if (size == 6 && ((x - left) % pitch == 0 || (y - top) % pitch == 0)) return ground;
+    return (cx + cy) % 2 == 0 ? a : b;
+  });
 }
 
 void barcode(QImage& cell, int variant) {
   // Bar widths in pixels, alternating black and white.
   static const int kBarsA[] = {1, 1, 2, 1, 1, 2, 3, 1, 1, 1, 2, 2, 1, 1, 3, 1, 1, 2, 1, 1, 2, 1, 1};
-  static const int kBarsB[] = {2, 1, 1, 1, 3, 2, 1, 1, 2, 3, 1, 2, 1, 1, 1, 2, 3, 1, 2, 2};
+  static const int kBarsB[] = {3, 2, 1, 3, 3, 1, 1, 3, 2, 2, 3, 1, 1, 2, 3, 3, 2};
   std::vector<bool> black(41, false);
   int x = 2;
   bool on = true;
@@ -135,15 +177,13 @@ void barcode(QImage& cell, int variant) {
   const std::size_t count = variant ? std::size(kBarsB) : std::size(kBarsA);
   for (std::size_t i = 0; i < count && x < 39; ++i, on = !on)
     for (int k = 0; k < bars[i] && x < 39; ++k) black[static_cast<std::size_t>(x++)] = on;
+  // The second one is a shelf label: broad bars on orange over a row of numerals.
+  const QColor ground = variant ? QColor(255, 150, 30) : kWhite;
   eachPanelPixel(cell, [&](int px, int y) {
     bool ink = black[static_cast<std::size_t>(px)];
-    if (variant) {
-      // Shorter bars above a row of small numerals.
-      if (y >= 8) ink = y >= 9 && y <= 10 && px >= 4 && px <= 36 && (px % 4) != 3;
-      if (y >= 8 && (px <= 3 || px >= 37) && black[static_cast<std::size_t>(px)]) ink = true;
-    }
+    if (variant && y >= 8) ink = y >= 9 && y <= 10 && px >= 4 && px <= 36 && (px % 4) != 3;
     if (y == 0 || y == 11) ink = false;
-    return ink ? QColor(0, 0, 0) : kWhite;
+    return ink ? QColor(0, 0, 0) : ground;
   });
 }
 
@@ -151,36 +191,47 @@ void checker(QImage& cell, const QColor& a, const QColor& b) {
   eachPanelPixel(cell, [&](int x, int y) { return ((x / 2 + y / 2) % 2) ? b : a; });
 }
 
+void label(QImage& cell, const QColor& ground) {
+  eachPanelPixel(cell, [&](int, int) { return ground; });
+}
+
 void makerName(QImage& cell, const QColor& ink, const QColor& halo) {
   QPainter p(&cell);
   smooth(p);
   QFont font(QStringLiteral("Liberation Sans"));
   font.setBold(true);
-  font.setPixelSize(13);
+  font.setPixelSize(11);
   QPainterPath text;
   text.addText(0, 0, font, QStringLiteral("Vormlab"));
-  // Narrowed to stay clear of the rivets at the crate's sides.
+  // Narrowed to fit the label.
   const QRectF b = text.boundingRect();
   QTransform t;
-  t.translate(27.5, 10.5);
-  t.scale(41.0 / b.width(), 1.0);
+  t.translate(27.5, 10.0);
+  t.scale(37.0 / b.width(), 1.0);
   t.translate(-b.center().x(), -b.center().y());
   const QPainterPath path = t.map(text);
+  p.setClipRect(kPanel);
   p.setPen(Qt::NoPen);
   p.setBrush(halo);
-  p.drawPath(path.translated(1, 1));
+  p.drawPath(path.translated(0.7, 0.7));
   p.setBrush(ink);
   p.drawPath(path);
 }
 
+// Grey wave stripes: dark ones on white rising to the right, light ones on
+// dark olive falling to the right.
 void waves(QImage& cell, bool rising) {
+  const double period = rising ? 7.0 : 9.0;
+  const QColor ground = rising ? QColor(255, 255, 255) : QColor(105, 85, 25);
+  const QColor stripe = rising ? QColor(60, 60, 68) : QColor(170, 170, 178);
+  const double width = rising ? 2.6 : 1.4;
   eachPanelPixel(cell, [&](int x, int y) {
     const double along = rising ? x + y : x - y;
     const double across = rising ? x - y : x + y;
     const double u = along + 1.6 * std::sin(across * 0.55);
-    const double w = std::fmod(u + 800.0, 7.0);
-    const double ink = std::clamp(1.6 - std::abs(w - 3.5), 0.0, 1.0);
-    return mix(QColor(228, 228, 234), QColor(95, 95, 108), ink);
+    const double w = std::fmod(u + 800.0, period);
+    const double ink = std::clamp(width + 0.5 - std::abs(w - period / 2), 0.0, 1.0);
+    return mix(ground, stripe, ink);
   });
 }
 
@@ -190,7 +241,7 @@ void glowDots(QImage& cell, const QColor& glow, const QColor& ground) {
     double light = 0;
     for (const auto& d : kDots) {
       const double r2 = (x - d[0]) * (x - d[0]) + (y - d[1]) * (y - d[1]);
-      light += std::exp(-r2 / 7.0);
+      light += std::exp(-r2 / 9.0);
     }
     light = std::min(light, 1.4);
     QColor c = mix(ground, glow, std::min(light, 1.0));
@@ -199,60 +250,75 @@ void glowDots(QImage& cell, const QColor& glow, const QColor& ground) {
   });
 }
 
+// Red and blue concentric arcs: broad red rings with thin blue ones round a
+// centre below, thin red ones in a broad blue round a centre above.
 void arcs(QImage& cell, bool centreBelow) {
   const double cx = 20.5, cy = centreBelow ? 17 : -5;
+  const double period = centreBelow ? 7.0 : 5.0;
+  const double redShare = centreBelow ? 0.72 : 0.3;
+  const QColor red = centreBelow ? kRed : QColor(255, 90, 90);
+  const QColor blue = centreBelow ? QColor(40, 60, 200) : QColor(20, 35, 150);
   eachPanelPixel(cell, [&](int x, int y) {
     const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-    const double ring = std::fmod(r, 7.0);
-    // Soften the boundaries between the rings by a pixel.
-    const double toEdge = std::min({ring, std::abs(ring - 3.5), 7.0 - ring});
-    const QColor band = ring < 3.5 ? kRed : kBlue;
-    return mix(mix(kRed, kBlue, 0.5), band, std::clamp(toEdge + 0.5, 0.0, 1.0));
+    const double ring = std::fmod(r, period) / period;
+    const double toEdge = std::min({ring, std::abs(ring - redShare), 1.0 - ring}) * period;
+    const QColor band = ring < redShare ? red : blue;
+    return mix(mix(red, blue, 0.5), band, std::clamp(toEdge + 0.5, 0.0, 1.0));
   });
 }
 
-void squaresInRow(QImage& cell, const std::array<QColor, 4>& c) {
+// Four squares of the given size in a row on a ground.
+void squaresInRow(QImage& cell, const std::array<QColor, 4>& c, const QColor& ground, int size) {
+  const int gap = size == 9 ? 1 : 3;
+  const int pitch = size + gap;
+  const int left = (41 - (4 * size + 3 * gap)) / 2;
+  const int top = (12 - size) / 2;
   eachPanelPixel(cell, [&](int x, int y) {
-    const int i = (x - 1) / 10, inX = (x - 1) % 10;
-    if (x >= 1 && i < 4 && inX < 9 && y >= 1 && y <= 10) {
-      if (inX == 0 || inX == 8 || y == 1 || y == 10)
-        return shade(c[static_cast<std::size_t>(i)], 0.6);
-      return c[static_cast<std::size_t>(i)];
+    const int i = (x - left) / pitch, inX = (x - left) % pitch, inY = y - top;
+    if (x >= left && i < 4 && inX < size && inY >= 0 && inY < size) {
+      const QColor& k = c[static_cast<std::size_t>(i)];
+      if (inX == 0 || inX == size - 1 || inY == 0 || inY == size - 1)
+        return ground == kWhite ? shade(k, 0.6) : shade(k, 1.35);
+      return k;
     }
-    return kWhite;
+    return ground;
   });
 }
 
-void diamondsInRow(QImage& cell, const std::array<QColor, 4>& c) {
-  QPainter p(&cell);
-  smooth(p);
-  p.setClipRect(kPanel);
-  p.translate(kPanel.topLeft());
-  p.fillRect(QRect(0, 0, 41, 12), QColor(25, 25, 35));
-  for (int i = 0; i < 4; ++i) {
-    const QPointF m(5.5 + 10 * i, 6);
-    QPainterPath d;
-    d.moveTo(m + QPointF(0, -5.6));
-    d.lineTo(m + QPointF(5.6, 0));
-    d.lineTo(m + QPointF(0, 5.6));
-    d.lineTo(m + QPointF(-5.6, 0));
-    d.closeSubpath();
-    outlined(p, d, c[static_cast<std::size_t>(i)], shade(c[static_cast<std::size_t>(i)], 1.5), 0.8);
-  }
+// Four squares filling the label two by two.
+void quadrants(QImage& cell, const std::array<QColor, 4>& c) {
+  eachPanelPixel(cell, [&](int x, int y) {
+    if (x == 20 || y == 5 || y == 6) return QColor(0, 0, 0);
+    return c[static_cast<std::size_t>((y > 5 ? 2 : 0) + (x > 20 ? 1 : 0))];
+  });
 }
 
+// Four small squares two by two in the middle of the bare crate face.
+void smallBlock(QImage& cell, const std::array<QColor, 4>& c) {
+  const QRect block(17, 4, 21, 13);
+  for (int y = block.top(); y <= block.bottom(); ++y)
+    for (int x = block.left(); x <= block.right(); ++x) {
+      const int dx = x - block.left(), dy = y - block.top();
+      QColor k(0, 0, 0);
+      if (dx != 0 && dx != 10 && dx != 20 && dy != 0 && dy != 6 && dy != 12)
+        k = c[static_cast<std::size_t>((dy > 6 ? 2 : 0) + (dx > 10 ? 1 : 0))];
+      cell.setPixelColor(x, y, k);
+    }
+}
+
+// Soft colour patches: warm ones side by side, or cool ones in a broad wash.
 void pastel(QImage& cell, int variant) {
   struct Blob {
     double x, y;
     QColor c;
   };
-  const std::vector<Blob> a = {{4, 3, {255, 170, 200}},
-                               {15, 9, {160, 235, 190}},
-                               {25, 2, {170, 200, 255}},
+  const std::vector<Blob> a = {{4, 3, {255, 150, 170}},
+                               {15, 9, {255, 215, 120}},
+                               {25, 2, {255, 170, 130}},
                                {35, 9, {255, 240, 150}},
-                               {40, 1, {255, 170, 200}}};
+                               {40, 1, {255, 150, 190}}};
   const std::vector<Blob> b = {
-      {3, 6, {200, 160, 255}}, {20, 6, {255, 205, 140}}, {37, 6, {140, 230, 230}}};
+      {3, 6, {170, 150, 255}}, {20, 6, {130, 235, 210}}, {37, 6, {150, 200, 255}}};
   const auto& blobs = variant ? b : a;
   const double spread = variant ? 70.0 : 30.0;
   eachPanelPixel(cell, [&](int x, int y) {
@@ -269,66 +335,63 @@ void pastel(QImage& cell, int variant) {
 }
 
 // Ordinary design of the given row (1..15) and variant (0 = column 0, 1 = column 1).
+// The two variants of a row never differ only in the order of the same colours:
+// one of them changes the ground (light against dark), the scale of the
+// pattern, its shape or its dominant hue, so that all 31 designs read apart at
+// a glance, also to an eye that tells red from green by lightness alone.
 QImage ordinary(int row, int variant) {
   QImage cell = newCell();
   greyFace(cell);
+  const bool v = variant != 0;
   if (row == 9) {
-    if (variant)
-      makerName(cell, kWhite, QColor(40, 40, 48));
-    else
-      makerName(cell, QColor(0, 0, 0), QColor(245, 245, 250));
+    panelFrame(cell);
+    label(cell, v ? QColor(20, 90, 60) : QColor(255, 236, 170));
+    v ? makerName(cell, kWhite, QColor(0, 40, 20))
+      : makerName(cell, QColor(0, 0, 0), QColor(255, 250, 225));
+    return cell;
+  }
+  if (row == 14 && v) {
+    // Four small squares in a block on the bare crate.
+    smallBlock(cell, {kYellow, kGreen, kBlue, kRed});
     return cell;
   }
   panelFrame(cell);
-  const bool v = variant != 0;
   switch (row) {
     case 1:
-      bands(cell, v ? std::array{kWhite, kRed, kWhite} : std::array{kRed, kWhite, kRed});
+      v ? bands(cell, {kWhite, kRed, kWhite}, {4, 4, 4})
+        : bands(cell, {kRed, kWhite, kRed}, {4, 4, 4});
       break;
     case 2:
-      bands(cell, v ? std::array{kGreen, kRed, kBlue} : std::array{kBlue, kRed, kGreen});
+      v ? upright(cell, {kGreen, kRed, kBlue}) : bands(cell, {kBlue, kRed, kGreen}, {4, 4, 4});
       break;
     case 3:
-      v ? crossField(cell, kBlue, kMagenta) : crossField(cell, kMagenta, kBlue);
+      v ? crossField(cell, QColor(50, 100, 240), QColor(235, 60, 215), true)
+        : crossField(cell, QColor(245, 150, 235), QColor(35, 70, 230), false);
       break;
-    case 4:
-      v ? twoCrosses(cell, kYellow, kBlue) : twoCrosses(cell, kBlue, kYellow);
-      break;
-    case 5:
-      v ? quarters(cell, kGreen, kRed) : quarters(cell, kRed, kGreen);
-      break;
+    case 4: v ? twoCrosses(cell, kYellow, kBlue) : twoCrosses(cell, kBlue, kYellow); break;
+    case 5: quarters(cell, kDarkRed, kLightGreen, v); break;
     case 6:
-      v ? squareRows(cell, kCyan, kYellow) : squareRows(cell, kYellow, kCyan);
+      v ? squareRows(cell, kCyan, kYellow, QColor(20, 30, 70), 4)
+        : squareRows(cell, kYellow, kCyan, QColor(0, 0, 0), 6);
       break;
-    case 7:
-      barcode(cell, variant);
-      break;
+    case 7: barcode(cell, variant); break;
     case 8:
-      checker(cell, v ? QColor(0, 0, 0) : kWhite, QColor(150, 150, 156));
+      checker(cell, v ? QColor(0, 0, 0) : kWhite,
+              v ? QColor(150, 150, 156) : QColor(205, 205, 210));
       break;
-    case 10:
-      waves(cell, !v);
-      break;
+    case 10: waves(cell, !v); break;
     case 11:
       v ? glowDots(cell, QColor(70, 150, 255), QColor(10, 15, 45))
         : glowDots(cell, QColor(255, 220, 40), QColor(45, 30, 10));
       break;
-    case 12:
-      arcs(cell, !v);
-      break;
+    case 12: arcs(cell, !v); break;
     case 13:
-      squaresInRow(cell, v ? std::array{kBlue, kRed, kYellow, kGreen}
-                           : std::array{kRed, kYellow, kGreen, kBlue});
+      v ? squaresInRow(cell, {kBlue, kRed, kYellow, kGreen}, QColor(0, 0, 0), 7)
+        : squaresInRow(cell, {kRed, kYellow, kGreen, kBlue}, kWhite, 9);
       break;
-    case 14:
-      diamondsInRow(cell, v ? std::array{kYellow, kGreen, kBlue, kRed}
-                            : std::array{kGreen, kBlue, kRed, kYellow});
-      break;
-    case 15:
-      pastel(cell, variant);
-      break;
-    default:
-      break;
+    case 14: quadrants(cell, {kGreen, kBlue, kRed, kYellow}); break;
+    case 15: pastel(cell, variant); break;
+    default: break;
   }
   return cell;
 }
@@ -363,7 +426,6 @@ void numberCrate(QImage& cell, const QColor& colour, const QString& number, bool
 }
 
 void word(QImage& cell, const QString& text, const QColor& colour) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   const QPainterPath t = textPath(text, 13, QPointF(27.5, 10.5));
@@ -400,7 +462,6 @@ void layer(QImage& cell, bool mirrored, F paint) {
 }
 
 void arrows(QImage& cell, bool right) {
-  greyFace(cell);
   layer(cell, !right, [](QPainter& p) {
     for (const double x : {9.0, 29.0}) {
       QLinearGradient g(0, 3, 0, 17);
@@ -434,7 +495,6 @@ void spark(QPainter& p, QPointF c, double r, double turn) {
 }
 
 void bomb(QImage& cell, int pose) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   // Fuse first, so the bomb's cap covers its root.
@@ -463,7 +523,6 @@ void bomb(QImage& cell, int pose) {
 }
 
 void dynamite(QImage& cell, int pose) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   QPainterPath fuse;
@@ -494,10 +553,9 @@ void dynamite(QImage& cell, int pose) {
 }
 
 void magnet(QImage& cell, bool linesLeft) {
-  greyFace(cell);
   layer(cell, !linesLeft, [](QPainter& p) {
     // Field lines between the poles, on the open side.
-    p.setPen(QPen(QColor(40, 90, 220), 1.0, Qt::DashLine));
+    p.setPen(QPen(QColor(150, 230, 255), 1.0, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     for (const double r : {4.0, 8.0, 12.0})
       p.drawArc(QRectF(22 - r, 10 - 5.5 - r * 0.2, 2 * r, 11 + r * 0.4), 90 * 16, 180 * 16);
@@ -524,7 +582,6 @@ void magnet(QImage& cell, bool linesLeft) {
 }
 
 void wavyArrow(QImage& cell, bool right) {
-  greyFace(cell);
   layer(cell, !right, [right](QPainter& p) {
     const double phase = right ? 0 : kPi;
     // The shaft, alternating red and green half waves.
@@ -558,7 +615,6 @@ void wavyArrow(QImage& cell, bool right) {
 }
 
 void spiky(QImage& cell, int pose) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   const QPointF c(27.5, 10.5);
@@ -597,7 +653,6 @@ void spiky(QImage& cell, int pose) {
 }
 
 void rat(QImage& cell, int pose) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   const QColor fur(125, 125, 135), dark(45, 45, 52), pink(245, 150, 170);
@@ -641,7 +696,6 @@ void rat(QImage& cell, int pose) {
 }
 
 void pistol(QImage& cell, bool flash) {
-  greyFace(cell);
   QPainter p(&cell);
   smooth(p);
   if (flash) {
@@ -680,53 +734,49 @@ void pistol(QImage& cell, bool flash) {
   p.drawRect(QRectF(15, 12, 4.2, 4.5));
 }
 
+// The ground of each special crate (50..53 colour their whole crate
+// themselves): a colour that no ordinary design has, so a special crate is
+// known for one at a glance in either pose.
+QColor specialGround(int code) {
+  switch (code) {
+    case 54: return {180, 222, 255};  // PLUS / MINUS on pale sky
+    case 55: return {120, 60, 170};   // arrows on violet
+    case 56: return {200, 232, 120};  // bomb on lime
+    case 57: return {225, 195, 130};  // dynamite on sand
+    case 58: return {40, 80, 90};     // magnet on dark teal
+    case 59: return {60, 150, 140};   // wave on sea green
+    case 60: return {110, 190, 255};  // creature on sky blue
+    case 61: return {240, 210, 90};   // rat on straw
+    case 62: return {240, 150, 185};  // pistol on pink
+    default: return {};
+  }
+}
+
 QImage special(int code, int phase) {
   QImage cell = newCell();
   const bool normal = phase == 0;
+  if (const QColor g = specialGround(code); g.isValid())
+    face(cell, shade(g, 1.25), shade(g, 0.78));
+  else
+    greyFace(cell);
   switch (code) {
-    case 50:
-      numberCrate(cell, QColor(40, 90, 235), QStringLiteral("13"), normal);
-      break;
-    case 51:
-      numberCrate(cell, QColor(220, 30, 35), QStringLiteral("31"), normal);
-      break;
-    case 52:
-      numberCrate(cell, QColor(205, 40, 200), QStringLiteral("53"), normal);
-      break;
-    case 53:
-      numberCrate(cell, QColor(30, 165, 55), QStringLiteral("97"), normal);
-      break;
+    case 50: numberCrate(cell, QColor(40, 90, 235), QStringLiteral("13"), normal); break;
+    case 51: numberCrate(cell, QColor(190, 20, 30), QStringLiteral("31"), normal); break;
+    case 52: numberCrate(cell, QColor(235, 95, 225), QStringLiteral("53"), normal); break;
+    case 53: numberCrate(cell, QColor(60, 200, 70), QStringLiteral("97"), normal); break;
     case 54:
       normal ? word(cell, QStringLiteral("PLUS"), QColor(220, 20, 20))
              : word(cell, QStringLiteral("MINUS"), QColor(30, 60, 220));
       break;
-    case 55:
-      arrows(cell, normal);
-      break;
-    case 56:
-      bomb(cell, phase);
-      break;
-    case 57:
-      dynamite(cell, phase);
-      break;
-    case 58:
-      magnet(cell, normal);
-      break;
-    case 59:
-      wavyArrow(cell, normal);
-      break;
-    case 60:
-      spiky(cell, phase);
-      break;
-    case 61:
-      rat(cell, phase);
-      break;
-    case 62:
-      pistol(cell, normal);
-      break;
-    default:
-      greyFace(cell);
-      break;
+    case 55: arrows(cell, normal); break;
+    case 56: bomb(cell, phase); break;
+    case 57: dynamite(cell, phase); break;
+    case 58: magnet(cell, normal); break;
+    case 59: wavyArrow(cell, normal); break;
+    case 60: spiky(cell, phase); break;
+    case 61: rat(cell, phase); break;
+    case 62: pistol(cell, normal); break;
+    default: greyFace(cell); break;
   }
   return cell;
 }
@@ -736,7 +786,15 @@ QImage nameCrate(const QColor& colour) {
   face(cell, QColor(62, 62, 70), QColor(8, 8, 10), false);
   QPainter p(&cell);
   smooth(p);
-  const QPainterPath t = textPath(QStringLiteral("Quibbix"), 14, QPointF(27.5, 10.5));
+  // Kept clear of the crate's edges, so two name crates side by side read apart.
+  QPainterPath t = textPath(QStringLiteral("Quibbix"), 14, QPointF(27.5, 10.5));
+  const QRectF b = t.boundingRect();
+  const double fit = std::min(43.0 / b.width(), 12.0 / b.height());
+  QTransform squeeze;
+  squeeze.translate(27.5, 10.5);
+  squeeze.scale(fit, fit);
+  squeeze.translate(-b.center().x(), -b.center().y());
+  t = squeeze.map(t);
   QLinearGradient g(0, 5, 0, 16);
   g.setColorAt(0, shade(colour, 1.5));
   g.setColorAt(1, colour);
@@ -873,8 +931,8 @@ QImage makeCrates() {
     put(3, row, row <= 12 ? special(50 + row, 1) : plain);
   }
   put(4, 0, nameCrate(QColor(50, 120, 255)));
-  put(4, 1, nameCrate(QColor(40, 210, 60)));
-  put(4, 2, nameCrate(QColor(240, 45, 45)));
+  put(4, 1, nameCrate(QColor(140, 250, 110)));
+  put(4, 2, nameCrate(QColor(200, 15, 15)));
   const QImage head = zorvy();
   put(4, 3, head.copy(0, 0, kW, kH));
   put(4, 4, head.copy(0, kH, kW, kH));

@@ -1,5 +1,5 @@
-// Paints the four sprite sheets of the playing field and writes them as
-// 24-bit RGB PNG files into the folder given on the command line.
+// Paints the four sprite sheets of the playing field and the keyboard's chute marker
+// and writes them as 24-bit RGB PNG files into the folder given on the command line.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   const bool ok = save(background, dir, "background.png") &&
                   save(sheetgen::makeCrates(), dir, "crates.png") &&
                   save(sheetgen::makePictures(background), dir, "pictures.png") &&
-                  save(sheetgen::makeDigits(), dir, "digits.png");
+                  save(sheetgen::makeDigits(), dir, "digits.png") &&
+                  save(sheetgen::makeMarker(), dir, "marker.png");
   return ok ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "art.h"
+#include "engine/picture_masks.h"
 
 namespace sheetgen {
 
@@ -19,46 +20,12 @@ constexpr int kCell = 120;
 constexpr int kTile = 15;
 constexpr double kPi = 3.14159265358979323846;
 
-// The covered tiles of each picture: per row the first column and the count.
-constexpr std::uint8_t kShapes[30][8][2] = {
-    {{0, 0}, {0, 0}, {3, 2}, {3, 2}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {4, 3}, {3, 4}, {3, 4}, {2, 5}, {1, 6}, {2, 3}, {0, 0}},
-    {{0, 0}, {1, 5}, {1, 7}, {1, 7}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {0, 0}, {1, 6}, {1, 6}, {0, 0}, {0, 0}, {0, 0}},
-    {{0, 0}, {1, 5}, {1, 5}, {0, 8}, {0, 8}, {0, 8}, {1, 6}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 1}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {3, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 5}, {2, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {2, 4}, {1, 6}, {1, 6}, {0, 8}, {0, 8}, {0, 6}, {0, 0}},
-    {{0, 0}, {3, 2}, {2, 4}, {1, 5}, {1, 5}, {1, 5}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {5, 1}, {3, 4}, {1, 6}, {1, 5}, {1, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {3, 3}, {1, 7}, {0, 8}, {0, 8}, {0, 6}, {2, 3}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 5}, {1, 6}, {1, 6}, {4, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {3, 2}, {1, 5}, {1, 6}, {1, 6}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{2, 2}, {1, 6}, {1, 7}, {0, 8}, {0, 7}, {0, 7}, {1, 5}, {0, 0}},
-    {{0, 0}, {2, 4}, {1, 5}, {2, 4}, {2, 4}, {2, 4}, {3, 2}, {0, 0}},
-    {{0, 0}, {0, 0}, {3, 2}, {1, 5}, {1, 6}, {2, 3}, {0, 0}, {0, 0}},
-    {{0, 0}, {2, 5}, {1, 6}, {1, 6}, {1, 6}, {1, 5}, {1, 5}, {0, 0}},
-    {{0, 0}, {4, 4}, {0, 8}, {0, 8}, {0, 8}, {0, 8}, {2, 6}, {0, 0}},
-    {{0, 0}, {3, 1}, {2, 3}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {1, 6}, {1, 6}, {1, 5}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 3}, {1, 6}, {1, 6}, {2, 5}, {4, 2}, {0, 0}},
-    {{1, 6}, {0, 8}, {0, 8}, {0, 7}, {0, 7}, {0, 7}, {0, 6}, {1, 4}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {4, 1}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-    {{0, 0}, {0, 0}, {2, 4}, {2, 4}, {2, 4}, {2, 4}, {0, 0}, {0, 0}},
-};
-
 using Grid = std::array<std::array<bool, 8>, 8>;  // [row][column]
 
 Grid shapeOf(int p) {
   Grid g{};
   for (int r = 0; r < 8; ++r)
-    for (int k = 0; k < kShapes[p][r][1]; ++k) g[r][kShapes[p][r][0] + k] = true;
+    for (int c = 0; c < 8; ++c) g[r][c] = quibbix::engine::inPictureMask(p, c, r);
   return g;
 }
 
@@ -92,12 +59,11 @@ const QColor kRibbons[] = {
 
 void paperPattern(QPainter& p, const QRectF& r, const Wrap& w) {
   p.save();
-  p.setClipRect(r);
+  p.setClipRect(r, Qt::IntersectClip);
   p.setPen(Qt::NoPen);
   p.setBrush(w.motif);
   switch (w.pattern) {
-    case Paper::Plain:
-      break;
+    case Paper::Plain: break;
     case Paper::Dots:
       for (double y = r.top() + 3; y < r.bottom(); y += 7)
         for (double x = r.left() + 3 + (int(y) % 2) * 3.5; x < r.right(); x += 7)
@@ -187,11 +153,8 @@ void bow(QPainter& p, double cx, double base, double w, double h, const Wrap& wr
 }
 
 struct Box {
-  QRectF rect;           // the box with its lid, in picture pixels
-  double bowRoom = 0;    // height above the box kept for its bow (0 = no bow)
-  double bowX = -1;      // the bow's centre; -1 = the middle of the box
-  double bowW = 44;      // the bow's greatest width
-  bool inFront = false;  // a small box standing in front of the pile
+  QRectF rect;       // the box with its lid, in picture pixels
+  bool bow = false;  // a bow tied on its lid
   Wrap wrap;
 };
 
@@ -221,9 +184,7 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
       if (body.height() > 18)
         p.drawRect(QRectF(body.left(), body.center().y() - rw / 2, body.width(), rw));
       break;
-    case Ribbon::Vertical:
-      p.drawRect(QRectF(cx - rw / 2, body.top(), rw, body.height()));
-      break;
+    case Ribbon::Vertical: p.drawRect(QRectF(cx - rw / 2, body.top(), rw, body.height())); break;
     case Ribbon::Double:
       p.drawRect(
           QRectF(body.left() + body.width() * 0.3 - rw / 3, body.top(), rw * 0.66, body.height()));
@@ -232,7 +193,7 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
       break;
     case Ribbon::Diagonal: {
       p.save();
-      p.setClipRect(body);
+      p.setClipRect(body, Qt::IntersectClip);
       QPainterPath band;
       band.moveTo(body.left(), body.bottom() - rw);
       band.lineTo(body.left() + body.width() * 0.55, body.top());
@@ -268,10 +229,12 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
       p.drawRect(QRectF(cx - rw / 2, lid.top(), rw, lid.height()));
     }
   }
-  if (b.bowRoom > 0) {
-    const double bw = std::min(r.width() * 0.8, b.bowW);
-    bow(p, b.bowX < 0 ? cx : b.bowX, r.top() + 1.5, bw, std::min(b.bowRoom + 1.5, bw * 0.5), w,
-        ink);
+  if (b.bow) {
+    // Tied on the lid, inside the box's own outline, so it never reaches past
+    // the tiles the box stands on.
+    const double h = std::min(8.0, r.height() * 0.34);
+    const double bw = std::min(r.width() * 0.7, 40.0);
+    bow(p, cx, r.top() + 1.2 * h + 1.0, bw, h, w, ink);
   }
 }
 
@@ -314,12 +277,12 @@ void drawParcel(QPainter& p, const QRectF& r, const Ink& ink) {
 void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
   const QColor line = ink.line(w);
   const QPointF c = r.center();
-  const double rx = r.width() * 0.3, ry = r.height() * 0.48;
+  const double rx = r.width() * 0.34, ry = r.height() * 0.48;
   for (const double s : {-1.0, 1.0}) {
     QPainterPath fan;
     fan.moveTo(c.x() + s * rx * 0.8, c.y());
-    fan.lineTo(c.x() + s * r.width() * 0.5, c.y() - ry * 0.7);
-    fan.quadTo(c.x() + s * r.width() * 0.42, c.y(), c.x() + s * r.width() * 0.5, c.y() + ry * 0.7);
+    fan.lineTo(c.x() + s * r.width() * 0.5, c.y() - ry * 0.52);
+    fan.quadTo(c.x() + s * r.width() * 0.42, c.y(), c.x() + s * r.width() * 0.5, c.y() + ry * 0.52);
     fan.closeSubpath();
     outlined(p, fan, ink.ribbon(w), ink.dark ? QColor(0, 0, 0) : shade(w.ribbon, 0.5), 1.4);
   }
@@ -331,7 +294,7 @@ void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
   outlined(p, ball, g, line, 1.8);
   if (ink.dark) return;
   p.save();
-  p.setClipPath(ball);
+  p.setClipPath(ball, Qt::IntersectClip);
   paperPattern(p, ball.boundingRect(), w);
   p.setPen(QPen(w.ribbon, 3.0));
   p.drawLine(QPointF(c.x(), c.y() - ry), QPointF(c.x(), c.y() + ry));
@@ -339,7 +302,8 @@ void drawSweet(QPainter& p, const QRectF& r, const Wrap& w, const Ink& ink) {
 }
 
 // Tile rectangles (column, row, width, height) for the boxes of a shape: the
-// biggest rectangle first, then the biggest of what is left, and so on.
+// biggest rectangle first, then the biggest of what is left, and so on, down
+// to single tiles, so that every tile of the shape holds a part of a box.
 std::vector<QRect> boxesOf(Grid g) {
   std::vector<QRect> out;
   for (;;) {
@@ -356,7 +320,7 @@ std::vector<QRect> boxesOf(Grid g) {
             const int w = c1 - c0 + 1, h = r1 - r0 + 1;
             // Prefer area, then boxes resting low, then wide ones.
             const int score = (w * h) * 1000 + r1 * 50 + w * 5 + r0;
-            if (w >= 2 && score > bestScore) {
+            if (score > bestScore) {
               bestScore = score;
               best = QRect(c0, r0, w, h);
             }
@@ -388,95 +352,50 @@ Wrap wrapFor(int p, int k) {
   return w;
 }
 
-// Lays out picture p's presents on its tile shape and draws them with the ink.
+// Where a present may show: the tiles of the shape and a one-pixel outline
+// round them, inside the square's outermost ring of pixels.
+QPainterPath shapeClip(const Grid& g) {
+  QPainterPath clip;
+  clip.setFillRule(Qt::WindingFill);  // the outlines of neighbouring tiles overlap
+  for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < 8; ++c)
+      if (g[r][c]) clip.addRect(QRectF(c * kTile - 1, r * kTile - 1, kTile + 2, kTile + 2));
+  QPainterPath square;
+  square.addRect(QRectF(1, 1, kCell - 2, kCell - 2));
+  return clip.simplified().intersected(square);
+}
+
+// Lays out picture p's presents on its tile shape and draws them with the ink:
+// one box on each rectangle of tiles, bows on the boxes with nothing on top.
 void drawPresents(QPainter& p, int pic, const Ink& ink) {
   const Grid g = shapeOf(pic);
+  p.save();
+  p.setClipPath(shapeClip(g));
   if (pic == 17) {  // the plain brown package
-    drawParcel(p, QRectF(31, 34, 58, 54), ink);
-    return;
-  }
-  if (pic == 4) {  // the sweet-shaped present over the rounded shape
+    drawParcel(p, QRectF(31.5, 31.5, 57, 57), ink);
+  } else if (pic == 4) {  // the sweet-shaped present over the rounded shape
     drawSweet(p, QRectF(16, 31, 88, 58), wrapFor(pic, 0), ink);
-    return;
-  }
-  std::vector<QRect> tiles = boxesOf(g);
-  if (pic == 29) tiles = {QRect(2, 4, 4, 2), QRect(3, 2, 2, 2)};  // a small box on a big one
-  const int n = static_cast<int>(tiles.size());
-  std::array<std::array<int, 8>, 8> owner;
-  for (auto& row : owner) row.fill(-1);
-  for (int k = 0; k < n; ++k)
-    for (int r = tiles[k].top(); r <= tiles[k].bottom(); ++r)
-      for (int c = tiles[k].left(); c <= tiles[k].right(); ++c) owner[r][c] = k;
-  // A narrow one-row piece resting on a box becomes that box's bow.
-  std::vector<int> bowPiece(static_cast<std::size_t>(n), -1);
-  std::vector<bool> isBow(static_cast<std::size_t>(n), false);
-  for (int k = 0; k < n; ++k) {
-    const QRect t = tiles[k];
-    if (t.height() != 1 || t.width() > 5 || t.bottom() == 7) continue;
-    const int below = owner[t.bottom() + 1][t.left() + t.width() / 2];
-    if (below < 0 || bowPiece[static_cast<std::size_t>(below)] >= 0) continue;
-    bowPiece[static_cast<std::size_t>(below)] = k;
-    isBow[static_cast<std::size_t>(k)] = true;
-  }
-  std::vector<Box> boxes;
-  for (int k = 0; k < n; ++k) {
-    if (isBow[static_cast<std::size_t>(k)]) continue;
-    const QRect t = tiles[k];
-    Box b;
-    b.wrap = wrapFor(pic, k);
-    b.rect = QRectF(t.left() * kTile + 1, t.top() * kTile + 1, t.width() * kTile - 2,
-                    t.height() * kTile - 1);
-    bool spareAbove = false, boxAbove = false, shapeBelow = false;
-    for (int c = t.left(); c <= t.right(); ++c) {
-      if (t.top() > 0 && g[t.top() - 1][c]) {
-        spareAbove = true;
-        const int o = owner[t.top() - 1][c];
-        if (o >= 0 && !isBow[static_cast<std::size_t>(o)]) boxAbove = true;
-      }
-      if (t.bottom() < 7 && g[t.bottom() + 1][c]) shapeBelow = true;
+  } else {
+    const std::vector<QRect> tiles = boxesOf(g);
+    std::vector<Box> boxes;
+    for (std::size_t k = 0; k < tiles.size(); ++k) {
+      const QRect t = tiles[k];
+      Box b;
+      b.wrap = wrapFor(pic, static_cast<int>(k));
+      b.rect = QRectF(t.left() * kTile + 1.5, t.top() * kTile + 1.5, t.width() * kTile - 3,
+                      t.height() * kTile - 3);
+      bool covered = false;
+      for (int c = t.left(); c <= t.right(); ++c)
+        if (t.top() > 0 && g[t.top() - 1][c]) covered = true;
+      b.bow = !covered && t.height() * kTile >= 14;
+      boxes.push_back(b);
     }
-    const int piece = bowPiece[static_cast<std::size_t>(k)];
-    if (t.height() == 1 && !shapeBelow && boxAbove) {
-      // A flat piece under the pile: a small box standing in front of it.
-      b.inFront = true;
-      b.rect.setTop(b.rect.top() - 3);
-      b.bowRoom = 6;
-      b.bowW = 24;
-    } else if (piece >= 0) {
-      const QRect bt = tiles[piece];
-      b.bowRoom = kTile - 1;
-      b.bowX = (bt.left() + bt.width() / 2.0) * kTile;
-      b.bowW = std::min(bt.width() * kTile * 1.2, 52.0);
-    } else if (boxAbove) {
-      b.bowRoom = 0;
-    } else if (spareAbove) {
-      b.bowRoom = kTile - 1;
-    } else {
-      const double room = std::min(10.0, b.rect.height() * 0.35);
-      b.rect.setTop(b.rect.top() + room);
-      b.bowRoom = room;
-    }
-    boxes.push_back(b);
+    // Lower boxes first, so the ones above lie over their outlines.
+    std::stable_sort(boxes.begin(), boxes.end(),
+                     [](const Box& a, const Box& b) { return a.rect.bottom() > b.rect.bottom(); });
+    for (const Box& b : boxes) drawBox(p, b, ink);
   }
-  // Lower boxes first, so the upper ones and the bows lie over them; the
-  // small boxes in front last of all.
-  std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
-    if (a.inFront != b.inFront) return b.inFront;
-    return a.rect.bottom() > b.rect.bottom();
-  });
-  if (pic == 13) {  // a box tipped over to one side
-    p.save();
-    p.translate(60, 62);
-    p.rotate(-22);
-    p.translate(-60, -62);
-    Box b = boxes.front();
-    b.rect = QRectF(22, 44, 74, 40);
-    b.bowRoom = 10;
-    drawBox(p, b, ink);
-    p.restore();
-    return;
-  }
-  for (const Box& b : boxes) drawBox(p, b, ink);
+  p.restore();
 }
 
 }  // namespace

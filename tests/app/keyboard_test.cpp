@@ -1,0 +1,191 @@
+// The whole game from the keyboard on the real main window: the game keys reach the
+// engine where the window receives them, the command keys reach the tool bar's commands,
+// and every control a screen reader meets has a name in the language of the game.
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLineEdit>
+#include <QTextBrowser>
+#include <map>
+#include <string>
+
+#include "app_fixture.h"
+#include "dialogs/help_window.h"
+#include "view/field_canvas.h"
+#include "view/field_widget.h"
+
+namespace quibbix::testing {
+namespace {
+
+class KeyboardTest : public AppTest {
+ protected:
+  app::MainWindow& ready(int language) {
+    startWithLanguage(language);
+    return *window;
+  }
+  void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    // The offscreen platform leaves a closed dialog the active window; a desktop gives
+    // the activation back to the main window.
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), k, mods);
+  }
+  // The wall strip below chute c as the field shows it, and as the background has it.
+  QImage strip(int c) const { return window->canvas().image().copy(45 + 76 * c, 316, 55, 17); }
+  QImage wall(int c) const {
+    return window->canvas().sheets().background.copy(45 + 76 * c, 316, 55, 17);
+  }
+};
+
+TEST_F(KeyboardTest, GameKeysPlayTheFieldAndTheMouseTakesTheMarkerAway) {
+  ready(0);
+  auto& st = window->game().state();
+  window->timer().stop();  // no crate may arrive in between
+  ASSERT_GT(st.StackHeight[0], 0);
+  const int crate = st.Stacks[0][st.StackHeight[0] - 1];
+  for (int c = 0; c < 4; ++c) ASSERT_EQ(strip(c), wall(c)) << "a marker before any key";
+
+  key(Qt::Key_Space);
+  EXPECT_EQ(st.HeldCrate, crate);
+  EXPECT_NE(strip(0), wall(0)) << "no marker under chute 0";
+  // Held down, Space must not drop what it just took.
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+  QCoreApplication::sendEvent(window.get(), &repeat);
+  EXPECT_EQ(st.HeldCrate, crate);
+
+  key(Qt::Key_Right);
+  EXPECT_EQ(st.HeldFrom, 1);
+  EXPECT_EQ(strip(0), wall(0));
+  EXPECT_NE(strip(1), wall(1));
+  key(Qt::Key_Down);
+  EXPECT_EQ(st.HeldCrate, 0);
+  EXPECT_EQ(st.Stacks[1][st.StackHeight[1] - 1], crate);
+
+  key(Qt::Key_P);
+  EXPECT_TRUE(st.Paused);
+  EXPECT_NE(strip(1), wall(1)) << "the marker went with the pause's repaint";
+  key(Qt::Key_P);
+  EXPECT_FALSE(st.Paused);
+  EXPECT_NE(strip(1), wall(1));
+
+  // Any press of the mouse on the field hides it; the strip is the wall again.
+  QTest::mouseClick(window->field(), Qt::LeftButton, {}, QPoint(420, 20));
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(strip(c), wall(c)) << "chute " << c;
+  EXPECT_TRUE(script.opened.empty());
+}
+
+TEST_F(KeyboardTest, CommandKeysReachTheToolBarCommands) {
+  ready(0);
+  auto& st = window->game().state();
+  st.Score = 70;
+  struct Case {
+    const char* what;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    Answer answer;
+    const char* opens;
+  };
+  const Case cases[] = {
+      {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, kNo, "YesNoDlg/giveup"},
+      {"Ctrl+H", Qt::Key_H, Qt::ControlModifier, kHighscoreOk, "HighscoreDlg"},
+      {"Ctrl+L", Qt::Key_L, Qt::ControlModifier, kGerman, "TongueDlg"},
+      {"Ctrl+Q", Qt::Key_Q, Qt::ControlModifier, kNo, "YesNoDlg/endgame"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    script.opened.clear();
+    script.then(c.answer);
+    if (std::string(c.what) == "Ctrl+Q") script.then(kHighscoreOk);  // points are offered
+    key(c.key, c.mods);
+    ASSERT_FALSE(script.opened.empty());
+    EXPECT_EQ(script.opened[0].name, c.opens);
+    EXPECT_TRUE(script.done());
+  }
+  EXPECT_EQ(window->language(), 1);
+  EXPECT_TRUE(window->isVisible()) << "answered no, the game goes on";
+  EXPECT_EQ(st.Score, 70);
+
+  const bool sound = window->button("Soundbtn")->isChecked();
+  key(Qt::Key_M);
+  EXPECT_NE(window->button("Soundbtn")->isChecked(), sound);
+  key(Qt::Key_M);
+  EXPECT_EQ(window->button("Soundbtn")->isChecked(), sound);
+
+  key(Qt::Key_F1);
+  ASSERT_NE(window->helpWindow(), nullptr);
+  EXPECT_TRUE(window->helpWindow()->isVisible());
+  EXPECT_EQ(window->helpWindow()->browser()->source().fragment(), "Das_Spiel");
+  const QString rules = window->helpWindow()->browser()->toPlainText();
+  EXPECT_TRUE(rules.contains(QStringLiteral("Tastatur")));
+  EXPECT_TRUE(rules.contains(QStringLiteral("Keyboard")));
+}
+
+// What a screen reader reads for a widget.
+QString spoken(QWidget* w, QAccessible::Text what) {
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+  return a ? a->text(what) : QString();
+}
+
+TEST_F(KeyboardTest, EveryToolButtonHasANameAndDescriptionInTheLanguage) {
+  const char* const names[] = {"StartBtn",  "PauseBtn", "Soundbtn", "HighScoreBtn", "ExitBtn",
+                               "TongueBtn", "RulesBtn", "InfoBtn",  "ZorvyBtn"};
+  std::map<std::string, QString> english;
+  for (int language : {0, 1}) {
+    ready(language);
+    for (const char* name : names) {
+      SCOPED_TRACE(name);
+      QWidget* b = window->button(QString::fromLatin1(name));
+      const QString spokenName = spoken(b, QAccessible::Name);
+      EXPECT_FALSE(spokenName.isEmpty());
+      EXPECT_FALSE(spoken(b, QAccessible::Description).isEmpty());
+      if (language == 0) english[name] = spokenName;
+      // A language switch reaches the screen reader too (the pause keeps its word).
+      if (language == 1 && std::string(name) != "PauseBtn") {
+        EXPECT_NE(spokenName, english[name]);
+      }
+    }
+    EXPECT_TRUE(spoken(window->button("StartBtn"), QAccessible::Description)
+                    .contains(language == 1 ? "Strg+N" : "Ctrl+N"));
+    window.reset();
+  }
+}
+
+// Checks every button, check box and text field of a dialog as it shows, then answers.
+Answer namedThen(Answer answer, int* checked) {
+  return [answer, checked](QDialog* dialog) {
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(dialog)) continue;
+      if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLineEdit*>(w)) continue;
+      EXPECT_FALSE(spoken(w, QAccessible::Name).isEmpty())
+          << modalName(dialog).toStdString() << " " << w->objectName().toStdString();
+      EXPECT_FALSE(spoken(w, QAccessible::Description).isEmpty())
+          << modalName(dialog).toStdString() << " " << w->objectName().toStdString();
+      ++*checked;
+    }
+    answer(dialog);
+  };
+}
+
+TEST_F(KeyboardTest, EveryDialogControlHasANameAndDescription) {
+  int checked = 0;
+  ready(1);
+  window->game().state().Score = 70;
+  script.then(namedThen(kEnglish, &checked));
+  key(Qt::Key_L, Qt::ControlModifier);
+  script.then(namedThen(kNo, &checked));
+  key(Qt::Key_N, Qt::ControlModifier);
+  script.then(namedThen(kHighscoreOk, &checked));
+  key(Qt::Key_H, Qt::ControlModifier);
+  script.then(namedThen(kAboutOk, &checked));
+  window->button("InfoBtn")->click();
+  // The table with a name field: offered on the way out.
+  script.then(namedThen(kNo, &checked));
+  script.then(namedThen(kHighscoreOk, &checked));
+  key(Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(script.done());
+  // Two language buttons, Yes and No, OK, Cancel and the check box, OK, Yes and No,
+  // and the table again with its name field.
+  EXPECT_EQ(checked, 2 + 2 + 3 + 1 + 2 + 4);
+}
+
+}  // namespace
+}  // namespace quibbix::testing
