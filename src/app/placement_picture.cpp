@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>

@@ -75,7 +75,9 @@ IniStore::IniStore(std::function<void(const QString&)> reportError)
   }
 }
 
-QString IniStore::fileName() const { return StoreFile()->fileName(); }
+QString IniStore::fileName() const {
+  return StoreFile()->fileName();
+}
 
 QString IniStore::ReadString(const QString& section, const QString& name, const QString& def) {
   StoreFile store;
