@@ -2,25 +2,36 @@
 // pixels, then reports how long that took from the start of the process, the
 // program's peak memory and, optionally, the CPU it uses while left alone.
 //
-//   startup_probe (--board | --fill RRGGBB) [--settle MS] [--idle-after S --idle-for S]
-//                 [--presses N] -- cmd...
+//   startup_probe (--board [--splash] | --fill RRGGBB) [--fb FILE] [--settle MS]
+//                 [--idle-after S --idle-for S] [--presses N] -- cmd...
 //
 // --board waits for the playing field's own background at spots that neither
-// crates, the scoreboard, the picture nor the centred splash ever cover;
-// --fill waits for a plain colour. --presses measures N real left presses on
-// the first chute (after the idle time). One line "paint_ms=... hwm_kb=...
-// cpu_percent=... press_ms=... press_via=..." (-1: not measured).
+// crates, the scoreboard, the picture nor the centred splash ever cover, and
+// --splash also for the splash's title picture in the middle of the screen:
+// the whole first picture of the game. --fill waits for a plain colour. The
+// window is found inside a window manager's frame too. --fb reads the screen
+// from Xvfb's framebuffer file (what a monitor would show) instead of asking
+// the server. --presses measures N real left presses on the first chute (after
+// the idle time). One line "paint_ms=... splash_ms=... hwm_kb=... cpu_percent=...
+// press_ms=... press_via=..." (-1: not measured); splash_ms is the time until
+// the splash was up as well.
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -64,32 +75,109 @@ std::vector<Spot> boardSpots() {
   return spots;
 }
 
+// Spots of the splash's title picture, relative to its top-left corner.
+std::vector<Spot> splashSpots() {
+  const QImage splash =
+      QImage(QStringLiteral(":/glyphs/splash.png")).convertToFormat(QImage::Format_RGB32);
+  std::vector<Spot> spots;
+  if (splash.size() != QSize(200, 150)) return spots;
+  for (const auto& c : {std::pair{20, 20}, {180, 20}, {100, 75}, {20, 130}, {180, 130}})
+    spots.push_back({c.first, c.second, splash.pixel(c.first, c.second) & 0xFFFFFFu});
+  return spots;
+}
+
 std::vector<Spot> fillSpots(unsigned long rgb) {
   return {{10, 10, rgb}, {490, 10, rgb}, {250, 183, rgb}, {10, 356, rgb}, {490, 356, rgb}};
 }
 
-// The mapped top-level window of the game's size, if there is one yet.
+// A viewable window of the game's size among w and its descendants: the
+// program's own window, or inside the frame a window manager put around it.
+bool findIn(Display* d, Window w, int depth, Window& found) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable) return false;
+  if (a.width == kWindowW && a.height == kWindowH) {
+    found = w;
+    return true;
+  }
+  if (depth >= 3) return false;
+  Window rootRet = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned int n = 0;
+  bool hit = false;
+  if (XQueryTree(d, w, &rootRet, &parent, &children, &n))
+    for (unsigned int i = n; i-- > 0 && !hit;) hit = findIn(d, children[i], depth + 1, found);
+  if (children) XFree(children);
+  return hit;
+}
+
+// The mapped top-level window of the game's size, if there is one yet, by the
+// screen position of its client area.
 bool findWindow(Display* d, Window root, int& wx, int& wy) {
   Window rootRet = 0;
   Window parent = 0;
   Window* children = nullptr;
   unsigned int n = 0;
   if (!XQueryTree(d, root, &rootRet, &parent, &children, &n)) return false;
-  bool found = false;
-  for (unsigned int i = n; i-- > 0 && !found;) {
-    XWindowAttributes a;
-    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
-        a.width == kWindowW && a.height == kWindowH) {
-      wx = a.x;
-      wy = a.y;
-      found = true;
-    }
-  }
+  Window found = 0;
+  for (unsigned int i = n; i-- > 0 && found == 0;) findIn(d, children[i], 1, found);
   if (children) XFree(children);
-  return found;
+  Window child = 0;
+  return found != 0 && XTranslateCoordinates(d, found, root, 0, 0, &wx, &wy, &child);
 }
 
-bool spotsShown(Display* d, Window root, int wx, int wy, const std::vector<Spot>& spots) {
+// The screen as Xvfb keeps it in its framebuffer file (an XWD image).
+class Framebuffer {
+ public:
+  explicit Framebuffer(const char* file) {
+    const int fd = open(file, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    length_ = static_cast<std::size_t>(lseek(fd, 0, SEEK_END));
+    void* map = mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, 0);
+    close(fd);
+    if (map == MAP_FAILED) return;
+    map_ = static_cast<const unsigned char*>(map);
+    auto field = [this](int i) {
+      std::uint32_t v = 0;
+      std::memcpy(&v, map_ + 4 * i, 4);
+      return ntohl(v);
+    };
+    stride_ = field(12);
+    width_ = static_cast<int>(field(4));
+    height_ = static_cast<int>(field(5));
+    if (field(11) != 32 || field(7) != LSBFirst) return;
+    pixels_ = map_ + field(0) + field(19) * 12;
+  }
+  ~Framebuffer() {
+    if (map_) munmap(const_cast<unsigned char*>(map_), length_);
+  }
+  bool ok() const { return pixels_ != nullptr; }
+  unsigned long pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    std::uint32_t v = 0;
+    std::memcpy(
+        &v, pixels_ + stride_ * static_cast<std::size_t>(y) + 4 * static_cast<std::size_t>(x), 4);
+    return v & 0xFFFFFF;
+  }
+
+ private:
+  const unsigned char* map_ = nullptr;
+  std::size_t length_ = 0;
+  const unsigned char* pixels_ = nullptr;
+  std::size_t stride_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+bool spotsShown(Display* d, Window root, const Framebuffer* fb, int wx, int wy,
+                const std::vector<Spot>& spots) {
+  if (fb) {
+    // Read without holding the server, which would slow down the program
+    // watched: a picture caught half drawn cannot show every spot anyway.
+    for (const Spot& s : spots)
+      if (fb->pixel(wx + s.x, wy + s.y) != s.rgb) return false;
+    return true;
+  }
   for (const Spot& s : spots) {
     XImage* img = XGetImage(d, root, wx + s.x, wy + s.y, 1, 1, AllPlanes, ZPixmap);
     if (!img) return false;
@@ -207,8 +295,8 @@ double median(std::vector<double> v) {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: startup_probe (--board | --fill RRGGBB) [--settle MS] "
-               "[--idle-after S --idle-for S] [--presses N] -- command...\n");
+               "usage: startup_probe (--board [--splash] | --fill RRGGBB) [--fb FILE] "
+               "[--settle MS] [--idle-after S --idle-for S] [--presses N] -- command...\n");
   return 2;
 }
 
@@ -216,6 +304,8 @@ int usage() {
 
 int main(int argc, char** argv) {
   bool board = false;
+  bool withSplash = false;
+  const char* fbFile = nullptr;
   unsigned long fill = 0;
   bool haveFill = false;
   int settleMs = 500;
@@ -234,9 +324,15 @@ int main(int argc, char** argv) {
       board = true;
       continue;
     }
+    if (a == "--splash") {
+      withSplash = true;
+      continue;
+    }
     if (a == "--fill") {
       fill = std::strtoul(argv[++i], nullptr, 16);
       haveFill = true;
+    } else if (a == "--fb") {
+      fbFile = argv[++i];
     } else if (a == "--settle") {
       settleMs = std::atoi(argv[++i]);
     } else if (a == "--idle-after") {
@@ -249,9 +345,10 @@ int main(int argc, char** argv) {
       return usage();
     }
   }
-  if (cmd < 0 || cmd >= argc || board == haveFill) return usage();
+  if (cmd < 0 || cmd >= argc || board == haveFill || (withSplash && !board)) return usage();
 
   std::vector<Spot> spots;
+  std::vector<Spot> splash;
   if (board) {
     // The sheets are compiled in; reading them needs an application object, no screen.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -260,14 +357,15 @@ int main(int argc, char** argv) {
       int qargc = 1;
       QGuiApplication app(qargc, argv);
       spots = boardSpots();
+      if (withSplash) splash = splashSpots();
     }
     // The program under test starts on the screen the caller chose.
     if (platform.isNull())
       qunsetenv("QT_QPA_PLATFORM");
     else
       qputenv("QT_QPA_PLATFORM", platform);
-    if (spots.size() < 4) {
-      std::fprintf(stderr, "startup_probe: too few board spots\n");
+    if (spots.size() < 4 || (withSplash && splash.empty())) {
+      std::fprintf(stderr, "startup_probe: too few board or splash spots\n");
       return 1;
     }
   } else {
@@ -280,6 +378,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   const Window root = DefaultRootWindow(d);
+  std::unique_ptr<Framebuffer> fb;
+  if (fbFile) {
+    fb = std::make_unique<Framebuffer>(fbFile);
+    if (!fb->ok()) {
+      std::fprintf(stderr, "startup_probe: cannot read the framebuffer %s\n", fbFile);
+      return 1;
+    }
+  }
+  // The splash is centred on the screen.
+  const int splashX = (DisplayWidth(d, DefaultScreen(d)) - 200) / 2;
+  const int splashY = (DisplayHeight(d, DefaultScreen(d)) - 150) / 2;
 
   const auto t0 = Clock::now();
   const pid_t pid = fork();
@@ -293,19 +402,22 @@ int main(int argc, char** argv) {
   int wy = 0;
   bool windowSeen = false;
   double paintMs = -1;
+  double splashMs = -1;
   while (Clock::now() - t0 < std::chrono::seconds(30)) {
     if (waitpid(pid, nullptr, WNOHANG) == pid) {
       std::fprintf(stderr, "startup_probe: the program ended before its window showed\n");
       return 1;
     }
     if (!windowSeen) windowSeen = findWindow(d, root, wx, wy);
-    if (windowSeen && spotsShown(d, root, wx, wy, spots)) {
-      paintMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    const double now = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    if (paintMs < 0 && windowSeen && spotsShown(d, root, fb.get(), wx, wy, spots)) paintMs = now;
+    if (paintMs >= 0 && spotsShown(d, root, fb.get(), splashX, splashY, splash)) {
+      splashMs = splash.empty() ? -1 : now;
       break;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(500));
   }
-  if (paintMs < 0) {
+  if (paintMs < 0 || (!splash.empty() && splashMs < 0)) {
     std::fprintf(stderr, "startup_probe: no painted window within 30 s%s\n",
                  windowSeen ? "" : " (no window of its size)");
     for (const Spot& s : spots) {
@@ -341,7 +453,8 @@ int main(int argc, char** argv) {
 #else
   const char* pressVia = "xdotool";
 #endif
-  std::printf("paint_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.3f press_via=%s\n", paintMs,
-              hwm, cpuPercent, pressMs, pressVia);
+  std::printf(
+      "paint_ms=%.1f splash_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.3f press_via=%s\n",
+      paintMs, splashMs, hwm, cpuPercent, pressMs, pressVia);
   return 0;
 }

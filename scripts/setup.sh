@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev libsdl2-dev libx11-dev fonts-liberation2
           googletest libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(xvfb xauth xdotool x11-apps x11-utils pulseaudio pulseaudio-utils sox
-             clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev libxtst-dev lintian openbox)
+  packages+=(xvfb xauth xdotool x11-apps x11-utils openbox pulseaudio pulseaudio-utils sox
+             clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev libxtst-dev lintian)
 fi
 
 missing=()

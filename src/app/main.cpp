@@ -2,7 +2,6 @@
 #include <QCommandLineParser>
 
 #include "app/main_window.h"
-#include "app/placement_effect.h"
 #include "app/screen_zoom.h"
 #include "app/settings_store.h"
 #include "app/zoom.h"
@@ -62,9 +61,9 @@ int main(int argc, char** argv) {
                                  QSize(), quibbix::app::availableScreenPixels().size()));
   }
 
-  quibbix::app::MainWindow window(seed);
-  window.restorePlacement();
-  window.show();
-  quibbix::app::playShowEffect(window.frameGeometry());
+  // The effect runs on the bare screen while the window is built and ends
+  // exactly where the window then appears, already painted; the splash
+  // follows in the first turn of the event loop.
+  quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true);
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -14,6 +15,8 @@
 #include <QUrl>
 #include <optional>
 
+#include "app/placement_picture.h"
+#include "app/placement_frame.h"
 #include "app/placement_window.h"
 #include "app/screen_zoom.h"
 #include "app/texts.h"
@@ -65,13 +68,20 @@ class ClickLabel : public QLabel {
 
 }  // namespace
 
-MainWindow::MainWindow(std::uint32_t seed, QWidget* parent)
+MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
     : QWidget(parent),
+      fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
+      opening_(opening),
       canvas_(view::Sheets::load()),
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}),
       keys_(game_, canvas_) {
+  // The effect's own connection to the screen is made while the window is set up.
+  if (opening_) effect_.emplace();
   FormCreate();
+  // The board is on the screen before the dialogs are made, which takes a
+  // while and shows nothing.
+  if (opening_) showOpened();
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
   HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
@@ -96,6 +106,8 @@ void MainWindow::FormCreate() {
   setWindowIcon(dialogs::crispIcon(QPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
+  // Where the window goes needs only its size: the effect can play meanwhile.
+  if (effect_) effect_->start(restorePlacement());
 
   // The help document lies beside the program (build tree), or in the data folder of
   // the prefix the program was installed into, wherever that prefix is.
@@ -233,8 +245,8 @@ void MainWindow::zoomToDesktop() {
 }
 
 void MainWindow::setZoom(int wanted) {
-  const int zoom =
-      fittingZoom(wanted, size(), screenDecoration(*this), availableScreenPixels(this).size());
+  const QSize frame = outerScreenSize(*this) - size() * currentZoom();
+  const int zoom = fittingZoom(wanted, size(), frame, availableScreenPixels(this).size());
   applyZoom(zoom);
   zoomChoice_ = zoom;
 }
@@ -243,7 +255,14 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-void MainWindow::restorePlacement() { restoreWindowPosition(*this, ini_); }
+QRect MainWindow::restorePlacement() { return restoreWindowPosition(*this, ini_); }
+
+void MainWindow::showOpened() {
+  if (effect_) effect_->finish();
+  paintBeforeMapping(*this);
+  show();
+  waitUntilMapped(*this);
+}
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -256,6 +275,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::Activate() {
   if (!FirstActivation_) return;
   FirstActivation_ = false;
+  // The sound device is opened once the splash is up: the first picture
+  // does not wait for it, and no cue plays before the game runs.
+  QTimer::singleShot(0, this, [this] { cues_.startOpening(); });
   splash_->ShowModal();
   if (Language_ == -1) {
     TongueDlg_->ShowModal();

@@ -1,8 +1,11 @@
 #pragma once
 #include <QTimer>
 #include <QWidget>
+#include <future>
 #include <memory>
+#include <optional>
 
+#include "app/placement_effect.h"
 #include "app/settings_store.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
@@ -34,11 +37,16 @@ class MainWindow : public QWidget, private engine::Host {
  public:
   // Creates the window and starts the first game, then creates the dialogs:
   // splash, message dialog, high-score dialog, language dialog, in this order.
-  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr);
+  // With `opening`, the window is placed as soon as its size is set and the
+  // show effect starts then, drawn while the rest is built; once the window
+  // is complete and the effect over, it shows itself, painted from the
+  // moment it appears, and the dialogs are created after that.
+  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false);
   ~MainWindow() override;
 
-  // Before the first showing: the remembered position, or the centre of the screen.
-  void restorePlacement();
+  // Before the first showing: the remembered position, or the centre of the
+  // screen. Returns the rectangle the window will cover, frame included.
+  QRect restorePlacement();
 
   engine::Game& game() { return game_; }
   engine::Keyboard& keyboard() { return keys_; }
@@ -86,6 +94,7 @@ class MainWindow : public QWidget, private engine::Host {
 
  private:
   void FormCreate();
+  void showOpened();
   void Activate();
   bool CloseQuery();
   void Leave();
@@ -102,7 +111,12 @@ class MainWindow : public QWidget, private engine::Host {
   void showGameOverMessage() override;
   void offerHighScore(int score) override;
 
+  // Loading the fonts' catalogue, which the first text needs, runs beside
+  // the building of the window.
+  std::future<void> fontCatalogue_;
   IniStore ini_;
+  bool opening_;
+  std::optional<ShowEffect> effect_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

@@ -1,8 +1,10 @@
 #include "app/placement_effect.h"
 
+#include <sys/prctl.h>
+#include <QByteArray>
 #include <QGuiApplication>
+
 #include <chrono>
-#include <thread>
 
 #include "app/placement.h"
 
@@ -13,24 +15,24 @@ namespace quibbix::app {
 
 namespace {
 
-// Short enough that the effect (80 steps) is over before the player notices a delay
-// and does not hold up the first painted board,
-// long enough to be seen; sleeping, like the game's busy waits, handles no
-// events, so nothing can paint in between.
-constexpr std::chrono::microseconds kStepPause{1000};
+// Short enough that the effect (80 steps) takes no longer than building the
+// window, which goes on meanwhile: about 10 ms in all. The pause is a fixed
+// time, not a busy loop.
+constexpr std::chrono::microseconds kStepPause{50};
 
-}  // namespace
-
-void playShowEffect(const QRect& windowFrame) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || x11->display() == nullptr) return;
-  Display* display = x11->display();
+void draw(const QByteArray& displayName, std::future<std::optional<QRect>> target) {
+  // Pauses this short are only kept with the kernel's timer slack out of the way.
+  prctl(PR_SET_TIMERSLACK, 1UL);
+  Display* display = XOpenDisplay(displayName.constData());
+  const std::optional<QRect> wanted = target.get();
+  if (display == nullptr) return;
+  if (!wanted) {
+    XCloseDisplay(display);
+    return;
+  }
+  const QRect frame = *wanted;
   const Window root = DefaultRootWindow(display);
 
-  // The screen works in device pixels, Qt's geometry in logical ones.
-  const qreal ratio = qGuiApp->devicePixelRatio();
-  const QRect frame(windowFrame.topLeft() * ratio, windowFrame.size() * ratio);
   QPoint pointer = frame.center();
   Window rootReturn = 0;
   Window childReturn = 0;
@@ -66,12 +68,42 @@ void playShowEffect(const QRect& windowFrame) {
         XDrawRectangle(display, root, gc, r.x(), r.y(), static_cast<unsigned>(r.width() - 1),
                        static_cast<unsigned>(r.height() - 1));
       }
-      XSync(display, False);
+      // Sent before the pause, so each step is drawn for its length; waiting
+      // for the server to answer every step would make the steps as slow as
+      // its round trips.
+      XFlush(display);
       std::this_thread::sleep_for(kStepPause);
     }
   }
+  // The window may be mapped once everything is drawn and wiped out again.
+  XSync(display, False);
   XFreeGC(display, gc);
-  XFlush(display);
+  XCloseDisplay(display);
+}
+
+}  // namespace
+
+ShowEffect::ShowEffect() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr || x11->display() == nullptr) return;
+  // A connection of its own: Qt's is not to be used from another thread.
+  thread_ = std::thread(draw, QByteArray(DisplayString(x11->display())), target_.get_future());
+}
+
+ShowEffect::~ShowEffect() {
+  if (!started_ && thread_.joinable()) target_.set_value(std::nullopt);
+  finish();
+}
+
+void ShowEffect::start(const QRect& windowFrame) {
+  if (started_ || !thread_.joinable()) return;
+  started_ = true;
+  target_.set_value(windowFrame);
+}
+
+void ShowEffect::finish() {
+  if (thread_.joinable()) thread_.join();
 }
 
 }  // namespace quibbix::app

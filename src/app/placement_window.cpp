@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/placement.h"
+#include "app/placement_frame.h"
 #include "app/screen_zoom.h"
 #include "app/settings_store.h"
 
@@ -11,18 +12,21 @@ namespace quibbix::app {
 // The stored placement and its formulas are in screen pixels, whatever the
 // zoom, so a window keeps its place when the zoom changes between runs.
 
-void restoreWindowPosition(QWidget& window, IniStore& store) {
+QRect restoreWindowPosition(QWidget& window, IniStore& store) {
   const QString text = store.ReadString(QStringLiteral("common"), QStringLiteral("MainForm"), {});
-  const QSize size = screenFrame(window).size();
+  // Centring and keeping on the screen go by the size with the frame, which
+  // the window manager tells before the window is shown.
+  const QSize size = outerScreenSize(window);
   const QSize screen = screenPixels().size();
-  const QPoint at = parsePlacement(text, size, screen).value_or(centredPosition(size, screen));
-  window.move(toLogical(at, currentZoom()));
+  const QPoint corner = parsePlacement(text, size, screen).value_or(centredPosition(size, screen));
+  moveFrameToScreen(window, corner);
+  return {corner, size};
 }
 
-void saveWindowPosition(const QWidget& window, IniStore& store) {
+void saveWindowPosition(QWidget& window, IniStore& store) {
   // Saved as a normal window: the game keeps no minimised or maximised state.
   store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"),
-                    formatPlacement(screenFrame(window)));
+                    formatPlacement(outerScreenGeometry(window)));
 }
 
 }  // namespace quibbix::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QWidget;
 
 namespace quibbix::app {
@@ -8,10 +10,11 @@ class IniStore;
 
 // Puts a window that is about to be shown where "MainForm" in "common" says,
 // kept on the primary screen, or centres it there when there is no usable
-// value.
-void restoreWindowPosition(QWidget& window, IniStore& store);
+// value. Returns the rectangle it will cover, frame included, in screen
+// pixels (as the stored placement is, whatever the zoom).
+QRect restoreWindowPosition(QWidget& window, IniStore& store);
 
 // Writes the window's frame rectangle to "MainForm" in "common".
-void saveWindowPosition(const QWidget& window, IniStore& store);
+void saveWindowPosition(QWidget& window, IniStore& store);
 
 }  // namespace quibbix::app

@@ -115,21 +115,6 @@ QRect screenPixels(const QWidget* window) {
   return screen->handle()->geometry();
 }
 
-QRect screenFrame(const QWidget& window) {
-  if (const QPlatformWindow* pw = platformWindow(window)) {
-    if (window.isVisible()) return pw->geometry().marginsAdded(pw->frameMargins());
-  }
-  const QRect frame = window.frameGeometry();
-  return {frame.topLeft() * gZoom, frame.size() * gZoom};
-}
-
-QSize screenDecoration(const QWidget& window) {
-  const QPlatformWindow* pw = platformWindow(window);
-  if (pw == nullptr) return {};
-  const QMargins m = pw->frameMargins();
-  return {m.left() + m.right(), m.top() + m.bottom()};
-}
-
 QPoint toLogical(QPoint screen, int zoom) {
   return {floorDiv(screen.x(), zoom), floorDiv(screen.y(), zoom)};
 }

@@ -31,14 +31,6 @@ QRect availableScreenPixels(const QWidget* window = nullptr);
 // The whole of the window's screen (the first screen without a window) in screen pixels.
 QRect screenPixels(const QWidget* window = nullptr);
 
-// The window's frame in screen pixels: exact for a created window, else the
-// logical frame times the factor.
-QRect screenFrame(const QWidget& window);
-
-// The window manager's frame around the client area, in screen pixels
-// (width: left + right, height: top + bottom).
-QSize screenDecoration(const QWidget& window);
-
 // A screen-pixel position as the logical pixel that holds it (rounded down).
 QPoint toLogical(QPoint screen, int zoom);
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/placement_frame.h"
 #include "app/screen_zoom.h"
 
 namespace quibbix::dialogs {
@@ -14,14 +15,14 @@ QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize&
   return {left, top};
 }
 
-void placeOverMainWindow(QWidget* dialog, const QWidget* mainWindow) {
+void placeOverMainWindow(QWidget* dialog, QWidget* mainWindow) {
   if (dialog == nullptr || mainWindow == nullptr) return;
-  // The formula works in screen pixels at every zoom; move() of a top-level
-  // window positions its frame, as the formula expects.
-  const int zoom = app::currentZoom();
-  const QPoint at = dialogPosition(app::screenFrame(*mainWindow), mainWindow->height() * zoom,
-                                   app::screenFrame(*dialog).size());
-  dialog->move(app::toLogical(at, zoom));
+  // Outer sizes from the first showing on: the window manager tells the
+  // dialog's frame before the dialog is mapped. The formula works in screen
+  // pixels at every zoom.
+  app::moveFrameToScreen(*dialog, dialogPosition(app::outerScreenGeometry(*mainWindow),
+                                                 mainWindow->height() * app::currentZoom(),
+                                                 app::outerScreenSize(*dialog)));
 }
 
 }  // namespace quibbix::dialogs

@@ -13,6 +13,6 @@ namespace quibbix::dialogs {
 QPoint dialogPosition(const QRect& mainFrame, int mainClientHeight, const QSize& dialogFrame);
 
 // Moves `dialog` over `mainWindow` by dialogPosition(); nothing without a main window.
-void placeOverMainWindow(QWidget* dialog, const QWidget* mainWindow);
+void placeOverMainWindow(QWidget* dialog, QWidget* mainWindow);
 
 }  // namespace quibbix::dialogs

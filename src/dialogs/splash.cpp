@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "app/placement_picture.h"
 #include "app/screen_zoom.h"
 #include "dialogs/dialog_glyphs.h"
 
@@ -33,11 +34,14 @@ void Splash::showEvent(QShowEvent* event) {
   // Centred in screen pixels, as at every zoom.
   const int zoom = app::currentZoom();
   const QRect area = app::screenPixels(this);
-  if (area.isEmpty()) return;
-  const QSize size = this->size() * zoom;
-  move(app::toLogical(area.topLeft() + QPoint((area.width() - size.width()) / 2,
-                                              (area.height() - size.height()) / 2),
-                      zoom));
+  if (!area.isEmpty()) {
+    const QSize size = this->size() * zoom;
+    move(app::toLogical(area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                (area.height() - size.height()) / 2),
+                        zoom));
+  }
+  // The title picture is there the moment the window appears over the board.
+  app::paintBeforeMapping(*this);
 }
 
 void Splash::mouseReleaseEvent(QMouseEvent* event) {

@@ -43,13 +43,32 @@ std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& 
 
 }  // namespace
 
-SdlCuePlayer::SdlCuePlayer() {
+void SdlCuePlayer::startOpening() {
+  if (opened_) return;
+  opened_ = true;
+  opener_ = std::thread([this] { start(); });
+}
+
+void SdlCuePlayer::start() {
   // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, and the
   // program could then not be ended from outside (at logout, by kill); Qt keeps them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   audioInit_ = true;
   open();
+}
+
+void SdlCuePlayer::waitOpen() {
+  if (!opened_) {
+    opened_ = true;
+    start();
+  }
+  if (opener_.joinable()) opener_.join();
+}
+
+bool SdlCuePlayer::hasDevice() {
+  waitOpen();
+  return device_ != 0;
 }
 
 void SdlCuePlayer::open() {
@@ -79,6 +98,7 @@ void SdlCuePlayer::open() {
 }
 
 SdlCuePlayer::~SdlCuePlayer() {
+  if (opener_.joinable()) opener_.join();
   if (device_ != 0) {
     stop();
     SDL_CloseAudioDevice(device_);
@@ -87,6 +107,7 @@ SdlCuePlayer::~SdlCuePlayer() {
 }
 
 void SdlCuePlayer::play(int n) {
+  waitOpen();
   if (n < 1 || n > kCues || device_ == 0) return;
   const auto& cue = ready_[n - 1];
   if (cue.empty()) return;
@@ -97,6 +118,7 @@ void SdlCuePlayer::play(int n) {
 }
 
 void SdlCuePlayer::stop() {
+  waitOpen();
   if (device_ == 0) return;
   SDL_LockAudioDevice(device_);
   current_ = nullptr;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "engine/ports.h"
@@ -15,26 +16,36 @@ namespace quibbix::view {
 // the device lock, so it returns at once and a new cue cuts the old one off at
 // the next buffer.
 //
+// Opening the device (finding a sound server, converting the cues) takes a
+// while: startOpening() lets it run on a thread of its own, and the first call
+// that needs the device waits for it (or opens it there, if nobody started it).
+//
 // Without an output device or sound server everything is silently skipped.
 class SdlCuePlayer : public engine::CuePlayer {
  public:
   static constexpr int kCues = 18;
 
-  SdlCuePlayer();
+  SdlCuePlayer() = default;
   ~SdlCuePlayer() override;
   SdlCuePlayer(const SdlCuePlayer&) = delete;
   SdlCuePlayer& operator=(const SdlCuePlayer&) = delete;
 
+  // Opens the device on a thread of its own; returns at once.
+  void startOpening();
   // Starts cue n (1..18) from its beginning; other values do nothing.
   void play(int n) override;
   // Silences whatever is playing.
   void stop();
-  bool hasDevice() const { return device_ != 0; }
+  bool hasDevice();
 
  private:
   static void fill(void* self, std::uint8_t* stream, int len);
+  void start();
   void open();
+  // Waits until the device is open (or known to be missing).
+  void waitOpen();
 
+  bool opened_ = false;
   bool audioInit_ = false;
   std::uint32_t device_ = 0;
   std::uint8_t silence_ = 0;
@@ -44,6 +55,7 @@ class SdlCuePlayer : public engine::CuePlayer {
   // Shared with the callback; changed only under the device lock.
   const std::vector<std::uint8_t>* current_ = nullptr;
   std::size_t pos_ = 0;
+  std::thread opener_;
 };
 
 }  // namespace quibbix::view

@@ -1,23 +1,20 @@
 #include "view/sheets.h"
 
+#include "sheet_pixels.h"
+
 namespace quibbix::view {
 
 namespace {
-QImage loadSheet(const char* path, int w, int h) {
-  QImage img(QString::fromLatin1(path));
-  if (img.isNull() || img.width() != w || img.height() != h) {
-    QImage black(w, h, QImage::Format_RGB32);
-    black.fill(Qt::black);
-    return black;
-  }
-  return img.convertToFormat(QImage::Format_RGB32);
+// Read-only images over the embedded pixels: nothing is decoded or copied, and
+// drawing only ever reads them.
+QImage embedded(const unsigned char* pixels, int w, int h) {
+  return QImage(pixels, w, h, 4 * w, QImage::Format_RGB32);
 }
 }  // namespace
 
 Sheets Sheets::load() {
-  return {loadSheet(":/sheets/background.png", 500, 333),
-          loadSheet(":/sheets/crates.png", 275, 320), loadSheet(":/sheets/pictures.png", 1200, 720),
-          loadSheet(":/sheets/digits.png", 160, 50)};
+  return {embedded(quibbix_sheet_background, 500, 333), embedded(quibbix_sheet_crates, 275, 320),
+          embedded(quibbix_sheet_pictures, 1200, 720), embedded(quibbix_sheet_digits, 160, 50)};
 }
 
 QImage loadMarker() {

@@ -3,16 +3,15 @@
 
 namespace quibbix::view {
 
-// The four sprite sheets, loaded once from the compiled-in resources and kept
-// in the field's own pixel format so every raster operation is a plain copy.
+// The four sprite sheets, embedded in the program in the field's own pixel
+// format, so every raster operation is a plain copy and nothing needs decoding.
 struct Sheets {
   QImage background;  // 500 x 333
   QImage crates;      // 275 x 320: 5 x 16 cells of 55 x 20
   QImage pictures;    // 1200 x 720: 10 x 3 cells of 120 x 240
   QImage digits;      // 160 x 50: 10 x 2 cells of 16 x 25
 
-  // Loads the compiled-in sheets; a sheet that cannot be read is left black
-  // at its proper size, so drawing never reads outside an image.
+  // The embedded sheets, at their proper sizes (the build makes sure of that).
   static Sheets load();
 };
 

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QImageReader>
 
+#include "view/sheets.h"
+
 namespace {
 
 QImage sheet(const char* name) {
@@ -42,6 +44,19 @@ TEST(Sheets, AreTwentyFourBitRgbPngsOfTheirExactSize) {
     file.seek(0);
     QImageReader reader(&file, "png");
     EXPECT_EQ(reader.size(), QSize(s.width, s.height));
+  }
+}
+
+TEST(Sheets, TheEmbeddedPixelsAreTheCommittedSheets) {
+  const quibbix::view::Sheets embedded = quibbix::view::Sheets::load();
+  const std::pair<const char*, const QImage*> sheets[] = {{"background", &embedded.background},
+                                                          {"crates", &embedded.crates},
+                                                          {"pictures", &embedded.pictures},
+                                                          {"digits", &embedded.digits}};
+  for (const auto& [name, image] : sheets) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(image->format(), QImage::Format_RGB32);
+    EXPECT_EQ(*image, sheet(name));
   }
 }
 

@@ -406,6 +406,8 @@ class PlayerOnServer : public ::testing::Test {
     ::setenv("PULSE_SERVER", server_.address().c_str(), 1);
     ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
     player_ = std::make_unique<quibbix::view::SdlCuePlayer>();
+    // Opened beside the caller, as the game does once its first picture is up.
+    player_->startOpening();
     ASSERT_TRUE(player_->hasDevice()) << "the player found no output on the private server";
   }
   void TearDown() override {

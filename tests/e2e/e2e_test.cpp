@@ -269,6 +269,8 @@ TEST_F(EndToEnd, ALostGameTakesATypedNameIntoTheTable) {
 TEST_F(EndToEnd, ClosingKeepsLanguagePlaceAndTableForTheNextStart) {
   const TripleOffer offer = findTripleSeed(1);
   const QPoint place(100, 80);
+  // What is kept is the corner of the window's frame.
+  QPoint framePlace;
   QImage germanBoard;
   {
     GameRun* run = firstRun(offer.seed, true);
@@ -278,6 +280,7 @@ TEST_F(EndToEnd, ClosingKeepsLanguagePlaceAndTableForTheNextStart) {
     x_->xdo({"windowmove", std::to_string(run->main().id), std::to_string(place.x()),
              std::to_string(place.y())});
     ASSERT_TRUE(waitFor([&] { return run->main().rect.topLeft() == place; }));
+    framePlace = run->main().frame.topLeft();
     playTriple(*run, offer, true);
 
     x_->click(run->window(toolButton(kExitBtn)));
@@ -298,12 +301,13 @@ TEST_F(EndToEnd, ClosingKeepsLanguagePlaceAndTableForTheNextStart) {
     const QStringList mainForm = stored.value("MainForm").split(QLatin1Char(','));
     ASSERT_EQ(mainForm.size(), 7) << stored.value("MainForm").toStdString();
     EXPECT_EQ(mainForm[0], "200");
-    EXPECT_EQ(mainForm[3].toInt(), place.x());
-    EXPECT_EQ(mainForm[4].toInt(), place.y());
+    EXPECT_EQ(mainForm[3].toInt(), framePlace.x());
+    EXPECT_EQ(mainForm[4].toInt(), framePlace.y());
     EXPECT_EQ(stored.table()[0], (dialogs::ScoreEntry{QStringLiteral("Vormlab"), 3}));
   }
   {
     GameRun& run = *start(offer.seed);
+    EXPECT_EQ(run.main().frame.topLeft(), framePlace);
     EXPECT_EQ(run.main().rect.topLeft(), place);
     run.closeSplash();
     // The language dialog would be modal: that the pause button answers shows

@@ -68,6 +68,7 @@ inline const QRect kScoreboardRect(357, 28, 115, 80);
 inline const QRect kPauseTextRect(100, 160, 181, 69);
 inline QPoint toolButton(int left) { return QPoint(left + 12, 4 + 12); }
 constexpr int kPauseBtn = 32;
+constexpr int kHighScoreBtn = 88;
 constexpr int kExitBtn = 116;
 
 // The starting position the game deals for a seed, computed in-process with

@@ -6,15 +6,18 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -122,16 +125,127 @@ void Child::terminate(int signal) {
   if (!reaped_) kill(pid_, signal);
 }
 
+// --- Framebuffer -------------------------------------------------------------
+
+Framebuffer::Framebuffer(const std::string& file) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error("no framebuffer file " + file);
+  length_ = static_cast<std::size_t>(lseek(fd, 0, SEEK_END));
+  void* map = mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, 0);
+  close(fd);
+  if (map == MAP_FAILED) throw std::runtime_error("cannot map " + file);
+  map_ = static_cast<const unsigned char*>(map);
+  // An XWD file: a header of big-endian 32-bit fields, a colour table, then
+  // the pixels, which the server keeps drawing into.
+  auto field = [this](int i) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, map_ + 4 * i, 4);
+    return ntohl(v);
+  };
+  const std::uint32_t headerSize = field(0);
+  const std::uint32_t byteOrder = field(7);
+  const std::uint32_t bitsPerPixel = field(11);
+  stride_ = field(12);
+  const std::uint32_t colours = field(19);
+  size_ = QSize(static_cast<int>(field(4)), static_cast<int>(field(5)));
+  constexpr std::size_t kColourEntry = 12;
+  const std::size_t offset = headerSize + colours * kColourEntry;
+  if (bitsPerPixel != 32 || byteOrder != LSBFirst ||
+      offset + stride_ * static_cast<std::size_t>(size_.height()) > length_)
+    throw std::runtime_error("unexpected framebuffer layout in " + file);
+  pixels_ = map_ + offset;
+}
+
+Framebuffer::~Framebuffer() {
+  if (map_) munmap(const_cast<unsigned char*>(map_), length_);
+}
+
+QImage Framebuffer::copy(const QRect& r) const {
+  QImage out(r.size(), QImage::Format_RGB32);
+  out.fill(Qt::black);
+  const QRect in = r.intersected(QRect(QPoint(0, 0), size_));
+  for (int y = in.top(); y <= in.bottom(); ++y) {
+    // Little-endian words of 0x00RRGGBB: the pixel layout of RGB32.
+    const auto* from =
+        reinterpret_cast<const QRgb*>(pixels_ + stride_ * static_cast<std::size_t>(y));
+    auto* to = reinterpret_cast<QRgb*>(out.scanLine(y - r.top()));
+    for (int x = in.left(); x <= in.right(); ++x) to[x - r.left()] = 0xff000000u | from[x];
+  }
+  return out;
+}
+
 // --- XServer -----------------------------------------------------------------
 
-XServer::XServer(const std::string& logDir) : logDir_(logDir) {
+namespace {
+
+// A window manager is at work once it has put up its check window.
+bool windowManagerReady(Display* d) {
+  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool ready = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW,
+                                        &type, &format, &items, &after, &data) == Success &&
+                     data && items == 1;
+  if (data) XFree(data);
+  return ready;
+}
+
+bool hasWmState(Display* d, Window w) {
+  const Atom wmState = XInternAtom(d, "WM_STATE", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool has = XGetWindowProperty(d, w, wmState, 0, 1, False, AnyPropertyType, &type, &format,
+                                      &items, &after, &data) == Success &&
+                   type != 0;
+  if (data) XFree(data);
+  return has;
+}
+
+// The program's own window inside a window manager's frame: the one marked
+// with WM_STATE, searched for depth first; 0 when there is none (no window
+// manager, or a window it does not manage).
+Window clientOf(Display* d, Window w, int depth = 0) {
+  if (hasWmState(d, w)) return w;
+  if (depth >= 3) return 0;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (XQueryTree(d, w, &root, &parent, &children, &count)) {
+    for (unsigned int i = 0; i < count && found == 0; ++i)
+      found = clientOf(d, children[i], depth + 1);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+QRect onScreen(Display* d, Window w, bool withBorder) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(d, w, &a)) return {};
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+  // The position X reports is that of the outer corner of the border, which a
+  // window manager may draw its frame's edge with.
+  if (withBorder)
+    return QRect(x - a.border_width, y - a.border_width, a.width + 2 * a.border_width,
+                 a.height + 2 * a.border_width);
+  return QRect(x, y, a.width, a.height);
+}
+
+}  // namespace
+
+XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   // The server picks a free display number itself and writes it to the pipe,
   // so parallel runs never meet on one display.
   server_ = std::make_unique<Child>(
       std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                               "1024x768x24", "-nolisten", "tcp"},
+                               "1024x768x24", "-fbdir", logDir, "-nocursor", "-nolisten", "tcp"},
       std::map<std::string, std::string>{{"PATH", pathVariable()}}, logDir + "/xvfb.log", fds[1]);
   close(fds[1]);
   std::string number;
@@ -153,9 +267,43 @@ XServer::XServer(const std::string& logDir) : logDir_(logDir) {
   XSetErrorHandler(ignoreXErrors);
   waitFor([this] { return (dpy_ = XOpenDisplay(display_.c_str())) != nullptr; });
   if (!dpy_) throw std::runtime_error("cannot connect to " + display_);
+  fb_ = std::make_unique<Framebuffer>(logDir + "/Xvfb_screen0");
+
+  const Window root = DefaultRootWindow(dpy_);
+  XSetWindowBackground(dpy_, root, kDesktop & 0xffffffu);
+  XClearWindow(dpy_, root);
+  XSync(dpy_, False);
+
+  if (windowManager) {
+    // Its settings, cache and session files go to the scratch folder. It
+    // names itself the window manager early in its start; that it has
+    // finished starting (and frames every window mapped from then on) it
+    // tells by running the --startup command.
+    const std::string home = logDir + "/wm-home";
+    const std::string ready = logDir + "/openbox-ready";
+    std::filesystem::create_directories(home);
+    wm_ = std::make_unique<Child>(
+        std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + ready},
+        std::map<std::string, std::string>{{"PATH", pathVariable()},
+                                           {"DISPLAY", display_},
+                                           {"HOME", home},
+                                           {"XDG_CONFIG_HOME", home + "/config"},
+                                           {"XDG_CACHE_HOME", home + "/cache"},
+                                           {"XDG_DATA_HOME", home + "/data"}},
+        logDir + "/openbox.log");
+    if (!waitFor([&] {
+          return (windowManagerReady(dpy_) && std::filesystem::exists(ready)) || !wm_->running();
+        }) ||
+        !wm_->running())
+      throw std::runtime_error("Openbox did not start (see openbox.log)");
+  }
 }
 
 XServer::~XServer() {
+  if (wm_) {
+    wm_->terminate(SIGTERM);
+    if (!wm_->waitExit(5s)) wm_->terminate(SIGKILL);
+  }
   if (dpy_) XCloseDisplay(dpy_);
   if (server_) {
     server_->terminate(SIGTERM);
@@ -174,14 +322,20 @@ std::vector<XWindow> XServer::windows() {
   for (unsigned int i = 0; i < count; ++i) {
     XWindowAttributes a;
     if (!XGetWindowAttributes(dpy_, children[i], &a) || a.map_state != IsViewable) continue;
+    const Window client = clientOf(dpy_, children[i]);
     XWindow w;
-    w.id = children[i];
-    w.rect = QRect(a.x, a.y, a.width, a.height);
+    w.id = client != 0 ? client : children[i];
+    XWindowAttributes c;
+    if (!XGetWindowAttributes(dpy_, w.id, &c) || c.map_state != IsViewable) continue;
+    w.rect = onScreen(dpy_, w.id, false);
+    w.frame = client != 0 && client != children[i] ? onScreen(dpy_, children[i], true) : w.rect;
+    // The window manager keeps a window of its own mapped beside the screen.
+    if (!w.frame.intersects(QRect(QPoint(0, 0), fb_->size()))) continue;
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, children[i], netName, 0, 1024, False, utf8, &type, &format, &items,
+    if (XGetWindowProperty(dpy_, w.id, netName, 0, 1024, False, utf8, &type, &format, &items,
                            &after, &data) == Success &&
         data) {
       w.title = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(items));
@@ -217,22 +371,15 @@ unsigned long XServer::focus() {
 }
 
 QImage XServer::grab(const QRect& r) {
-  XImage* img =
-      XGetImage(dpy_, DefaultRootWindow(dpy_), r.x(), r.y(), static_cast<unsigned>(r.width()),
-                static_cast<unsigned>(r.height()), AllPlanes, ZPixmap);
-  QImage out(r.size(), QImage::Format_RGB32);
-  if (!img) {
-    ADD_FAILURE() << "cannot read the screen at " << r.x() << "," << r.y();
-    out.fill(Qt::magenta);
-    return out;
-  }
-  for (int y = 0; y < r.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < r.width(); ++x)
-      line[x] = 0xff000000u | static_cast<QRgb>(XGetPixel(img, x, y));
-  }
-  XDestroyImage(img);
-  return out;
+  // The server draws each request whole before it takes the next one; holding
+  // it while the framebuffer is read keeps a drawing from being caught half
+  // done (a window's background half filled, say).
+  XGrabServer(dpy_);
+  XSync(dpy_, False);
+  QImage image = fb_->copy(r);
+  XUngrabServer(dpy_);
+  XFlush(dpy_);
+  return image;
 }
 
 void XServer::xdo(const std::vector<std::string>& args) {

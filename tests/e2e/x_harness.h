@@ -1,8 +1,9 @@
 #pragma once
-// Drives the real program on a private X server: starts Xvfb and the game as
-// child processes, finds the game's windows, reads the screen and sends real
-// pointer and key events through xdotool. Everything waits by polling a
-// condition with a deadline; nothing sleeps for a fixed time to let things pass.
+// Drives the real program on a private X server: starts Xvfb, a window manager
+// (Openbox) and the game as child processes, finds the game's windows, reads
+// the screen from the server's framebuffer and sends real pointer and key
+// events through xdotool. Everything waits by polling a condition with a
+// deadline; nothing sleeps for a fixed time to let things pass.
 
 #include <sys/types.h>
 
@@ -69,19 +70,47 @@ class Child {
   int status_ = 0;
 };
 
-// A top-level window of the X server as the game's windows appear without a
-// window manager: direct children of the root window.
+// A top-level window of the program: the client window the program made, or,
+// for a window the window manager does not frame (a tool tip), the root
+// window's child itself.
 struct XWindow {
   unsigned long id = 0;
   QString title;
-  QRect rect;  // on the screen
+  QRect rect;   // the client area on the screen
+  QRect frame;  // with the window manager's frame; equal to rect without one
 };
 
-// A private Xvfb with a display number chosen by the server itself, and one
-// client connection of ours for reading windows and pixels.
+// The screen as the X server holds it: Xvfb's framebuffer file, which is what
+// a monitor would show (reading the root window back with GetImage leaves
+// some top-level windows black on Xvfb). Cheap enough to read every
+// millisecond. The pointer is not drawn: the server runs without a cursor.
+class Framebuffer {
+ public:
+  explicit Framebuffer(const std::string& file);
+  ~Framebuffer();
+  Framebuffer(const Framebuffer&) = delete;
+  Framebuffer& operator=(const Framebuffer&) = delete;
+
+  QSize size() const { return size_; }
+  // Pixels of `r` (screen coordinates, clipped to the screen) as RGB32, read now.
+  QImage copy(const QRect& r) const;
+
+ private:
+  const unsigned char* map_ = nullptr;
+  std::size_t length_ = 0;
+  const unsigned char* pixels_ = nullptr;
+  std::size_t stride_ = 0;
+  QSize size_;
+};
+
+// A private Xvfb with a display number chosen by the server itself, a window
+// manager on it (Openbox, as on a desktop, unless asked for a bare server),
+// and one client connection of ours for reading windows.
 class XServer {
  public:
-  explicit XServer(const std::string& logDir);
+  // Openbox frames what it manages with 1, 20, 1, 1 pixels (left, top, right,
+  // bottom) and places nothing that asks for a place of its own.
+  explicit XServer(const std::string& logDir, bool windowManager = true);
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
@@ -95,7 +124,13 @@ class XServer {
   bool waitGone(const QString& title, QSize size, Ms timeout = kTimeout);
   unsigned long focus();
 
-  // Screen pixels of `r` (screen coordinates) as RGB32.
+  bool hasWindowManager() const { return wm_ != nullptr; }
+  // The plain colour of the desktop, which no window of the game shows: an
+  // unpainted window lets it through.
+  static constexpr QRgb kDesktop = 0xff2e8b57;
+
+  // Screen pixels of `r` (screen coordinates) as RGB32, from the framebuffer,
+  // read between two drawing requests of the server.
   QImage grab(const QRect& r);
 
   // Runs xdotool with these arguments on this display and waits for it.
@@ -115,6 +150,8 @@ class XServer {
  private:
   void focusOn(const XWindow& w);
   std::unique_ptr<Child> server_;
+  std::unique_ptr<Child> wm_;
+  std::unique_ptr<Framebuffer> fb_;
   Display* dpy_ = nullptr;
   std::string display_;
   std::string logDir_;

@@ -1,0 +1,204 @@
+#include "app/placement_frame.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <chrono>
+#include <cmath>
+#include <optional>
+#include <qpa/qplatformwindow.h>
+#include <thread>
+#include <vector>
+
+#include "app/screen_zoom.h"
+
+// Xlib's macros (None, Bool, Status, ...) clash with Qt names, so it comes last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace quibbix::app {
+
+namespace {
+
+// How long a window manager that promised to answer may take before the
+// window is placed as if it had no frame.
+constexpr std::chrono::milliseconds kAnswerTime{250};
+
+Display* x11Display() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->display() : nullptr;
+}
+
+struct Atoms {
+  Atom frameExtents;
+  Atom requestFrameExtents;
+  Atom supportingWmCheck;
+  Atom supported;
+};
+
+// Asked of the server once, all in one round trip.
+const Atoms& atoms(Display* d) {
+  static Display* known = nullptr;
+  static Atoms atoms{};
+  if (known != d) {
+    char* names[] = {
+        const_cast<char*>("_NET_FRAME_EXTENTS"), const_cast<char*>("_NET_REQUEST_FRAME_EXTENTS"),
+        const_cast<char*>("_NET_SUPPORTING_WM_CHECK"), const_cast<char*>("_NET_SUPPORTED")};
+    Atom found[4] = {};
+    XInternAtoms(d, names, 4, False, found);
+    atoms = {found[0], found[1], found[2], found[3]};
+    known = d;
+  }
+  return atoms;
+}
+
+// Up to `count` 32-bit items of a property; empty when it is missing.
+std::vector<unsigned long> property(Display* d, Window w, Atom name, Atom type, long count) {
+  Atom actualType = 0;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> values;
+  if (XGetWindowProperty(d, w, name, 0, count, False, type, &actualType, &format, &items, &after,
+                         &data) == Success &&
+      data != nullptr) {
+    // Xlib hands 32-bit items back as longs.
+    if (actualType == type && format == 32) {
+      const auto* longs = reinterpret_cast<const unsigned long*>(data);
+      values.assign(longs, longs + items);
+    }
+    XFree(data);
+  }
+  return values;
+}
+
+std::optional<QMargins> extents(Display* d, Window w) {
+  const auto v = property(d, w, atoms(d).frameExtents, XA_CARDINAL, 4);
+  if (v.size() != 4) return std::nullopt;
+  // Left, right, top, bottom.
+  return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                  static_cast<int>(v[3]));
+}
+
+// A window manager is running and says it answers frame requests. Its check
+// window must still exist, or the root's properties are left over from one
+// that has gone.
+bool managerAnswersFrameRequests(Display* d) {
+  const Window root = DefaultRootWindow(d);
+  const Atoms& a = atoms(d);
+  const auto child = property(d, root, a.supportingWmCheck, XA_WINDOW, 1);
+  if (child.size() != 1) return false;
+  const auto self = property(d, child[0], a.supportingWmCheck, XA_WINDOW, 1);
+  if (self.size() != 1 || self[0] != child[0]) return false;
+  for (unsigned long atom : property(d, root, a.supported, XA_ATOM, 4096))
+    if (atom == a.requestFrameExtents) return true;
+  return false;
+}
+
+std::optional<QMargins> askManager(Display* d, Window w) {
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = w;
+  request.xclient.message_type = atoms(d).requestFrameExtents;
+  request.xclient.format = 32;
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &request);
+  XFlush(d);
+  // Qt's own thread reads the connection's events, so the answer is watched
+  // for on the window's property rather than waited for as an event.
+  const auto end = std::chrono::steady_clock::now() + kAnswerTime;
+  while (std::chrono::steady_clock::now() < end) {
+    if (auto m = extents(d, w)) return m;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return std::nullopt;
+}
+
+// The frame as the X server and the window manager tell it, in screen
+// pixels; nullopt off X11 or when neither can tell.
+std::optional<QMargins> askedScreenFrame(QWidget& window) {
+  Display* d = x11Display();
+  if (d == nullptr || !window.isWindow()) return std::nullopt;
+  std::optional<QMargins> m;
+  // Asking needs the native window; one that is not there yet is created only
+  // when there is somebody to ask, so that Qt otherwise places it as always.
+  if (window.testAttribute(Qt::WA_WState_Created))
+    m = extents(d, static_cast<Window>(window.winId()));
+  if (!m && managerAnswersFrameRequests(d)) m = askManager(d, static_cast<Window>(window.winId()));
+  return m;
+}
+
+// The same in the window's own pixels.
+std::optional<QMargins> askedFrame(QWidget& window) {
+  const std::optional<QMargins> m = askedScreenFrame(window);
+  if (!m) return std::nullopt;
+  // The window manager counts device pixels.
+  const qreal ratio = window.devicePixelRatioF();
+  auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
+  return QMargins(logical(m->left()), logical(m->top()), logical(m->right()), logical(m->bottom()));
+}
+
+// What Qt has seen of the frame: nothing before the window was first shown.
+QMargins seenFrame(const QWidget& window) {
+  const QRect inner = window.geometry();
+  const QRect outer = window.frameGeometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
+}  // namespace
+
+QMargins frameMargins(QWidget& window) { return askedFrame(window).value_or(seenFrame(window)); }
+
+QSize outerSize(QWidget& window) { return window.size().grownBy(frameMargins(window)); }
+
+QRect outerGeometry(QWidget& window) {
+  return window.geometry().marginsAdded(frameMargins(window));
+}
+
+void moveFrameTo(QWidget& window, QPoint corner) {
+  const std::optional<QMargins> frame = askedFrame(window);
+  if (frame && window.testAttribute(Qt::WA_WState_Created)) {
+    // The client area is placed itself, which the window manager leaves where
+    // it is asked to be.
+    window.setGeometry(QRect(corner + QPoint(frame->left(), frame->top()), window.size()));
+    return;
+  }
+  // Qt places a window by its frame while it has no native window yet, and
+  // by what it has seen of the frame afterwards.
+  window.move(corner);
+}
+
+QSize outerScreenSize(QWidget& window) {
+  const int zoom = currentZoom();
+  return (window.size() * zoom).grownBy(askedScreenFrame(window).value_or(seenFrame(window) * zoom));
+}
+
+QRect outerScreenGeometry(QWidget& window) {
+  const int zoom = currentZoom();
+  const QMargins frame = askedScreenFrame(window).value_or(seenFrame(window) * zoom);
+  // A shown window's client area as the platform placed it, to the pixel.
+  const QPlatformWindow* platform =
+      window.windowHandle() != nullptr ? window.windowHandle()->handle() : nullptr;
+  if (platform != nullptr && window.isVisible()) return platform->geometry().marginsAdded(frame);
+  return QRect(window.geometry().topLeft() * zoom, window.size() * zoom).marginsAdded(frame);
+}
+
+void moveFrameToScreen(QWidget& window, QPoint corner) {
+  const int zoom = currentZoom();
+  const std::optional<QMargins> frame = askedScreenFrame(window);
+  if (frame && window.testAttribute(Qt::WA_WState_Created)) {
+    // The client area is placed itself, which the window manager leaves where
+    // it is asked to be.
+    window.setGeometry(
+        QRect(toLogical(corner + QPoint(frame->left(), frame->top()), zoom), window.size()));
+    return;
+  }
+  // Qt places a window by its frame while it has no native window yet, and
+  // by what it has seen of the frame afterwards.
+  window.move(toLogical(corner, zoom));
+}
+
+}  // namespace quibbix::app

@@ -1,0 +1,35 @@
+// Writes a sheet's pixels as the program draws with them: rows of 32-bit
+// words 0xffRRGGBB (QImage::Format_RGB32) in this machine's byte order, top row
+// first, nothing else. Fails unless the sheet has the size the program expects.
+#include <QFile>
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: sheetpixels <sheet.png> <width> <height> <out.rgb32>\n");
+    return 2;
+  }
+  const QImage sheet =
+      QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
+  const int width = std::atoi(argv[2]);
+  const int height = std::atoi(argv[3]);
+  if (sheet.isNull() || sheet.width() != width || sheet.height() != height) {
+    std::fprintf(stderr, "sheetpixels: %s is not a %d x %d picture\n", argv[1], width, height);
+    return 1;
+  }
+  QFile out(QString::fromLocal8Bit(argv[4]));
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[4]);
+    return 1;
+  }
+  const auto rowBytes = static_cast<qint64>(width) * 4;
+  for (int y = 0; y < height; ++y) {
+    if (out.write(reinterpret_cast<const char*>(sheet.constScanLine(y)), rowBytes) != rowBytes) {
+      std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[4]);
+      return 1;
+    }
+  }
+  return 0;
+}
