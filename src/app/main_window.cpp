@@ -15,8 +15,8 @@
 #include <QUrl>
 #include <optional>
 
-#include "app/placement_picture.h"
 #include "app/placement_frame.h"
+#include "app/placement_picture.h"
 #include "app/placement_window.h"
 #include "app/screen_zoom.h"
 #include "app/texts.h"

@@ -1,12 +1,12 @@
 #include "app/placement_frame.h"
 
+#include <qpa/qplatformwindow.h>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
 #include <cmath>
 #include <optional>
-#include <qpa/qplatformwindow.h>
 #include <thread>
 #include <vector>
 
@@ -173,7 +173,8 @@ void moveFrameTo(QWidget& window, QPoint corner) {
 
 QSize outerScreenSize(QWidget& window) {
   const int zoom = currentZoom();
-  return (window.size() * zoom).grownBy(askedScreenFrame(window).value_or(seenFrame(window) * zoom));
+  return (window.size() * zoom)
+      .grownBy(askedScreenFrame(window).value_or(seenFrame(window) * zoom));
 }
 
 QRect outerScreenGeometry(QWidget& window) {
@@ -192,6 +193,8 @@ void moveFrameToScreen(QWidget& window, QPoint corner) {
   if (frame && window.testAttribute(Qt::WA_WState_Created)) {
     // The client area is placed itself, which the window manager leaves where
     // it is asked to be.
+    // Logical pixels reach only every zoom-th screen pixel: the nearest one
+    // above and left, which a corner the window once had always is.
     window.setGeometry(
         QRect(toLogical(corner + QPoint(frame->left(), frame->top()), zoom), window.size()));
     return;
