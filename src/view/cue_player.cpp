@@ -46,7 +46,14 @@ std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& 
 void SdlCuePlayer::startOpening() {
   if (opened_) return;
   opened_ = true;
-  opener_ = std::thread([this] { start(); });
+  opener_ = SDL_CreateThread(
+      [](void* self) {
+        static_cast<SdlCuePlayer*>(self)->start();
+        return 0;
+      },
+      "quibbix-sound", this);
+  // No thread to be had: open it on the first use instead.
+  if (opener_ == nullptr) opened_ = false;
 }
 
 void SdlCuePlayer::start() {
@@ -63,7 +70,13 @@ void SdlCuePlayer::waitOpen() {
     opened_ = true;
     start();
   }
-  if (opener_.joinable()) opener_.join();
+  joinOpener();
+}
+
+void SdlCuePlayer::joinOpener() {
+  if (opener_ == nullptr) return;
+  SDL_WaitThread(opener_, nullptr);
+  opener_ = nullptr;
 }
 
 bool SdlCuePlayer::hasDevice() {
@@ -98,7 +111,7 @@ void SdlCuePlayer::open() {
 }
 
 SdlCuePlayer::~SdlCuePlayer() {
-  if (opener_.joinable()) opener_.join();
+  joinOpener();
   if (device_ != 0) {
     stop();
     SDL_CloseAudioDevice(device_);

@@ -3,10 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <thread>
 #include <vector>
 
 #include "engine/ports.h"
+
+struct SDL_Thread;
 
 namespace quibbix::view {
 
@@ -44,6 +45,7 @@ class SdlCuePlayer : public engine::CuePlayer {
   void open();
   // Waits until the device is open (or known to be missing).
   void waitOpen();
+  void joinOpener();
 
   bool opened_ = false;
   bool audioInit_ = false;
@@ -55,7 +57,9 @@ class SdlCuePlayer : public engine::CuePlayer {
   // Shared with the callback; changed only under the device lock.
   const std::vector<std::uint8_t>* current_ = nullptr;
   std::size_t pos_ = 0;
-  std::thread opener_;
+  // An SDL thread rather than a std::thread: SDL frees what it keeps per thread (its error
+  // text) only for threads of its own.
+  SDL_Thread* opener_ = nullptr;
 };
 
 }  // namespace quibbix::view
