@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/placement.h"
+#include "app/placement_x11.h"
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt names, so it comes last.
 #include <X11/Xlib.h>
@@ -84,11 +85,10 @@ void draw(const QByteArray& displayName, std::future<std::optional<QRect>> targe
 }  // namespace
 
 ShowEffect::ShowEffect() {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || x11->display() == nullptr) return;
+  Display* display = x11Display();
+  if (display == nullptr) return;
   // A connection of its own: Qt's is not to be used from another thread.
-  thread_ = std::thread(draw, QByteArray(DisplayString(x11->display())), target_.get_future());
+  thread_ = std::thread(draw, QByteArray(DisplayString(display)), target_.get_future());
 }
 
 ShowEffect::~ShowEffect() {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/placement_x11.h"
 #include "app/screen_zoom.h"
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt names, so it comes last.
@@ -23,12 +24,6 @@ namespace {
 // How long a window manager that promised to answer may take before the
 // window is placed as if it had no frame.
 constexpr std::chrono::milliseconds kAnswerTime{250};
-
-Display* x11Display() {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->display() : nullptr;
-}
 
 struct Atoms {
   Atom frameExtents;
@@ -202,6 +197,12 @@ void moveFrameToScreen(QWidget& window, QPoint corner) {
   // Qt places a window by its frame while it has no native window yet, and
   // by what it has seen of the frame afterwards.
   window.move(toLogical(corner, zoom));
+}
+
+Display* x11Display() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->display() : nullptr;
 }
 
 }  // namespace quibbix::app

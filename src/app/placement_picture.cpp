@@ -10,6 +10,8 @@
 #include <chrono>
 #include <thread>
 
+#include "app/placement_x11.h"
+
 namespace {
 // X11 has a macro of this name.
 constexpr QEvent::Type kExposeEvent = QEvent::Expose;
@@ -26,12 +28,6 @@ namespace {
 // Longer than a window manager takes to frame and map a window on a busy
 // machine; after that the program goes on regardless.
 constexpr std::chrono::milliseconds kMappingTime{100};
-
-Display* x11Display() {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->display() : nullptr;
-}
 
 // Once Qt has painted the window for real, exposures go back to Qt alone: a
 // kept background would flash the start-up picture wherever the window is
