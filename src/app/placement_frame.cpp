@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
-#include <cmath>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -121,18 +120,13 @@ std::optional<QMargins> askedScreenFrame(QWidget& window) {
   // when there is somebody to ask, so that Qt otherwise places it as always.
   if (window.testAttribute(Qt::WA_WState_Created))
     m = extents(d, static_cast<Window>(window.winId()));
-  if (!m && managerAnswersFrameRequests(d)) m = askManager(d, static_cast<Window>(window.winId()));
+  // A manager that let the request go unanswered once is not waited for again.
+  static const char* const kUnanswered = "quibbixFrameUnanswered";
+  if (!m && !window.property(kUnanswered).toBool() && managerAnswersFrameRequests(d)) {
+    m = askManager(d, static_cast<Window>(window.winId()));
+    if (!m) window.setProperty(kUnanswered, true);
+  }
   return m;
-}
-
-// The same in the window's own pixels.
-std::optional<QMargins> askedFrame(QWidget& window) {
-  const std::optional<QMargins> m = askedScreenFrame(window);
-  if (!m) return std::nullopt;
-  // The window manager counts device pixels.
-  const qreal ratio = window.devicePixelRatioF();
-  auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
-  return QMargins(logical(m->left()), logical(m->top()), logical(m->right()), logical(m->bottom()));
 }
 
 // What Qt has seen of the frame: nothing before the window was first shown.
@@ -144,27 +138,6 @@ QMargins seenFrame(const QWidget& window) {
 }
 
 }  // namespace
-
-QMargins frameMargins(QWidget& window) { return askedFrame(window).value_or(seenFrame(window)); }
-
-QSize outerSize(QWidget& window) { return window.size().grownBy(frameMargins(window)); }
-
-QRect outerGeometry(QWidget& window) {
-  return window.geometry().marginsAdded(frameMargins(window));
-}
-
-void moveFrameTo(QWidget& window, QPoint corner) {
-  const std::optional<QMargins> frame = askedFrame(window);
-  if (frame && window.testAttribute(Qt::WA_WState_Created)) {
-    // The client area is placed itself, which the window manager leaves where
-    // it is asked to be.
-    window.setGeometry(QRect(corner + QPoint(frame->left(), frame->top()), window.size()));
-    return;
-  }
-  // Qt places a window by its frame while it has no native window yet, and
-  // by what it has seen of the frame afterwards.
-  window.move(corner);
-}
 
 QSize outerScreenSize(QWidget& window) {
   const int zoom = currentZoom();
