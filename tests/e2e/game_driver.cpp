@@ -170,15 +170,14 @@ std::uint32_t findLowSeed(std::uint32_t firstSeed) {
     if (low(dealFor(seed))) return seed;
 }
 
-// --- GameRun -----------------------------------------------------------------
-
-GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed) : x_(x) {
+std::map<std::string, std::string> gameEnvironment(const std::string& home,
+                                                   const std::string& display) {
   std::map<std::string, std::string> env{
       {"PATH", std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"},
       {"HOME", home},
       {"XDG_CONFIG_HOME", home + "/config"},
       {"XDG_RUNTIME_DIR", home + "/runtime"},
-      {"DISPLAY", x.display()},
+      {"DISPLAY", display},
       {"QT_QPA_PLATFORM", "xcb"},
       // No sound device: the game must run silently.
       {"PULSE_SERVER", "unix:/nonexistent"},
@@ -191,12 +190,18 @@ GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed) : x_(x
   // suppressed so that the exit status speaks for the game.
   std::string& lsan = env["LSAN_OPTIONS"];
   lsan += std::string(lsan.empty() ? "" : ":") + "suppressions=" QUIBBIX_LSAN_SUPPRESSIONS;
+  return env;
+}
+
+// --- GameRun -----------------------------------------------------------------
+
+GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed) : x_(x) {
   std::filesystem::create_directories(home + "/config");
   std::filesystem::create_directories(home + "/runtime");
   std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
   process_ = std::make_unique<Child>(
-      std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed)}, env,
-      home + "/quibbix.log");
+      std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed)},
+      gameEnvironment(home, x.display()), home + "/quibbix.log");
 }
 
 XWindow GameRun::main() {

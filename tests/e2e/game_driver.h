@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +92,11 @@ struct TripleOffer {
 TripleOffer findTripleSeed(std::uint32_t firstSeed, int from = -1, int onto = -1);
 // A starting position with every chute low: a long game before any overflow.
 std::uint32_t findLowSeed(std::uint32_t firstSeed);
+
+// What the game is started with: its own home and settings folder under `home`, the X
+// display, no sound device, and the sanitizers' settings passed on.
+std::map<std::string, std::string> gameEnvironment(const std::string& home,
+                                                   const std::string& display);
 
 // One run of the program with its own settings folder.
 class GameRun {

@@ -276,15 +276,7 @@ class Zoom : public testing::Test {
     game_ = std::make_unique<Child>(
         std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed), "--zoom",
                                  std::to_string(zoom)},
-        std::map<std::string, std::string>{{"PATH", pathVariable()},
-                                           {"HOME", home_},
-                                           {"XDG_CONFIG_HOME", home_ + "/config"},
-                                           {"XDG_RUNTIME_DIR", home_ + "/runtime"},
-                                           {"DISPLAY", desk_->display()},
-                                           {"QT_QPA_PLATFORM", "xcb"},
-                                           {"SDL_AUDIODRIVER", "dummy"},
-                                           {"LANG", "C.UTF-8"}},
-        home_ + "/quibbix.log");
+        gameEnvironment(home_, desk_->display()), home_ + "/quibbix.log");
     // The splash closes on a click, or by itself three seconds after the start,
     // which a busy machine may take to show it at all.
     const auto started = std::chrono::steady_clock::now();
