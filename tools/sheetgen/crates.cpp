@@ -27,7 +27,6 @@ const QColor kGreen(40, 180, 60);
 const QColor kBlue(35, 85, 225);
 const QColor kYellow(250, 215, 30);
 const QColor kCyan(40, 205, 230);
-const QColor kMagenta(215, 45, 200);
 const QColor kWhite(255, 255, 255);
 const QColor kDarkRed(165, 20, 25);
 const QColor kLightGreen(140, 230, 110);

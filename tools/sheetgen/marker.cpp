@@ -9,9 +9,9 @@ namespace sheetgen {
 QImage makeMarker() {
   QImage img(kMarkerW, 2 * kMarkerH, QImage::Format_RGB32);
   img.fill(QColor(0, 0, 0));
-  const int mid = kMarkerW / 2;
+  constexpr int mid = kMarkerW / 2;
   // Row r of the arrowhead reaches r pixels either side of the middle column.
-  auto inside = [mid](int x, int y) {
+  auto inside = [](int x, int y) {
     return y >= 0 && y < kMarkerH && x >= mid - y && x <= mid + y;
   };
   const QColor top(255, 236, 120), bottom(214, 138, 16);
