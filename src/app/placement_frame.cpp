@@ -22,7 +22,7 @@ namespace {
 
 // How long a window manager that promised to answer may take before the
 // window is placed as if it had no frame.
-constexpr std::chrono::milliseconds kAnswerTime{250};
+constexpr std::chrono::milliseconds kAnswerTime{1000};
 
 struct Atoms {
   Atom frameExtents;
