@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 #include <optional>
 
 #include "app/placement_frame.h"
@@ -266,6 +267,9 @@ void MainWindow::showOpened() {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // A window manager that unmaps the window (another workspace) tells only the
+  // native window, which then is no longer exposed.
+  if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
   if (FirstActivation_) {
     // Queued, so the window is on screen before the splash opens over it.
     QTimer::singleShot(0, this, &MainWindow::Activate);
@@ -330,6 +334,27 @@ void MainWindow::Restart() {
 void MainWindow::Pause() {
   game_.Pause();
   keys_.fieldRepainted();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) pauseOutOfSight();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && watched == windowHandle() && isVisible() &&
+      !windowHandle()->isExposed())
+    pauseOutOfSight();
+  return QWidget::eventFilter(watched, event);
+}
+
+// Crates keep coming every two seconds, so a board nobody can see would fill up
+// unwatched. The pause is the pause button's, and only the player's resuming
+// click ends it: nothing moves while the eyes are still on the way back.
+void MainWindow::pauseOutOfSight() {
+  const auto& st = game_.state();
+  if (st.GameOver || st.Paused) return;
+  Pause();
 }
 
 void MainWindow::toggleSound() { Soundbtn_->toggle(); }

@@ -89,6 +89,9 @@ class MainWindow : public QWidget, private engine::Host {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The window taken out of sight by the window manager pauses a running game.
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // The game keys; the tool bar's commands have shortcuts of their own.
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -101,6 +104,7 @@ class MainWindow : public QWidget, private engine::Host {
   void buildToolBar();
   void buildShortcuts();
   void setZoom(int wanted);
+  void pauseOutOfSight();
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
 
   // engine::Host

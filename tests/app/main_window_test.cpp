@@ -319,6 +319,45 @@ TEST_F(MainWindowTest, PauseAfterGameOverDoesNothing) {
   EXPECT_FALSE(window->pauseText()->isVisible());
 }
 
+// The window manager taking the window out of sight pauses a running game as the pause
+// button would; coming back resumes nothing, only the player's click does. A game that is
+// paused or over is left exactly as it is.
+TEST_F(MainWindowTest, MinimisingPausesARunningGameUntilTheResumingClick) {
+  struct Case {
+    const char* what;
+    bool paused, gameOver;
+  };
+  const Case cases[] = {{"running", false, false}, {"paused", true, false}, {"over", false, true}};
+  startWithLanguage(0);
+  auto& st = window->game().state();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    window->game().NewGame();
+    if (c.paused) click("PauseBtn");
+    st.GameOver = c.gameOver;
+    const QImage field = window->canvas().image();
+
+    window->setWindowState(Qt::WindowMinimized);
+    window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(st.Paused, !c.gameOver);
+    EXPECT_EQ(window->pauseText()->isVisible(), !c.gameOver);
+    if (c.paused || c.gameOver) {
+      EXPECT_EQ(window->canvas().image(), field) << "redrawn";
+    }
+
+    if (c.gameOver) continue;
+    const Board paused = boardOf(*window);
+    for (int tick = 0; tick < 60; ++tick) window->game().Timer();
+    EXPECT_TRUE(boardOf(*window) == paused) << "crates arrived in the pause";
+    QTest::mouseClick(window->field(), Qt::LeftButton, {}, {400, 150});
+    EXPECT_FALSE(st.Paused);
+    EXPECT_FALSE(window->pauseText()->isVisible());
+    for (int tick = 0; tick < 20; ++tick) window->game().Timer();
+    EXPECT_FALSE(boardOf(*window) == paused) << "no crate after the resuming click";
+  }
+  EXPECT_TRUE(script.opened.empty());
+}
+
 // Which commands stop the game timer around their modal window.
 TEST_F(MainWindowTest, TimerAroundModalWindows) {
   struct Case {
@@ -345,6 +384,7 @@ TEST_F(MainWindowTest, TimerAroundModalWindows) {
     click(c.button);
     EXPECT_EQ(opens(script), (Opens{{c.opens, c.timerDuring}}));
     EXPECT_TRUE(window->timer().isActive());
+    EXPECT_FALSE(window->game().state().Paused) << "a window of the game paused it";
   }
   EXPECT_EQ(window->language(), 1);
   expectTexts(*window, true);

@@ -225,6 +225,66 @@ TEST_F(EndToEnd, PauseFreezesTheBoardUntilAClickOnTheField) {
       << "the game does not run again";
 }
 
+// Out of sight through the window manager (minimised, or sent to another workspace), a
+// running game waits: the window comes back paused with the crates it had, and only a click
+// on the field lets crates arrive again.
+TEST_F(EndToEnd, AGameOutOfSightWaitsForItsPlayer) {
+  struct Case {
+    const char* how;
+    std::vector<std::string> away, back;
+  };
+  const Case cases[] = {
+      {"minimised", {"windowminimize", "--sync"}, {"windowactivate", "--sync"}},
+      {"on another workspace", {"set_desktop_for_window"}, {"set_desktop_for_window"}},
+  };
+  // The pause text covers slots 7 to 10; this seed's chutes stay lower.
+  const auto crates = [](const Board& b) {
+    int n = 0;
+    for (int c = 0; c < 4; ++c)
+      for (int s = 1; s <= 6; ++s) n += b.at(c, s) != 0;
+    return n;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    GameRun* run = firstRun(findLowSeed(1), false);
+    const std::string id = std::to_string(run->main().id);
+    x_->moveTo(QPoint(1000, 740));
+    const int before = crates(run->board());
+
+    std::vector<std::string> away = c.away, back = c.back;
+    away.push_back(id);
+    back.push_back(id);
+    if (away[0] == "set_desktop_for_window") {
+      away.push_back("1");
+      back.push_back("0");
+    }
+    x_->xdo(away);
+    ASSERT_TRUE(waitFor([&] { return x_->windows().empty(); })) << "the window is still shown";
+    // An absence can only be watched: longer than two arrivals (2 s each).
+    std::this_thread::sleep_for(4500ms);
+    x_->xdo(back);
+    ASSERT_TRUE(x_->waitWindow(kMainTitle, kMainSize)) << "the window does not come back";
+    ASSERT_TRUE(waitFor([&] { return showsPauseText(run->windowImage()); })) << "not paused";
+
+    // One crate may have arrived in the moment before the window went.
+    const int kept = crates(run->boardNow());
+    EXPECT_GE(kept, before);
+    EXPECT_LE(kept, before + 1) << "crates arrived while the window was out of sight";
+    const QImage paused = run->fieldImage();
+    const auto end = std::chrono::steady_clock::now() + 2500ms;
+    while (std::chrono::steady_clock::now() < end) {
+      ASSERT_TRUE(sameRgb(run->fieldImage(), paused)) << "the restored game runs by itself";
+      std::this_thread::sleep_for(100ms);
+    }
+
+    x_->click(run->field(QPoint(400, 150)));
+    EXPECT_TRUE(waitFor([&] { return !showsPauseText(run->windowImage()); }))
+        << "the pause text stays";
+    EXPECT_TRUE(waitFor([&] { return crates(run->boardNow()) > kept; }))
+        << "no crate arrives after the resuming click";
+  }
+}
+
 TEST_F(EndToEnd, ALostGameTakesATypedNameIntoTheTable) {
   const TripleOffer offer = findTripleSeed(1);
   GameRun* run = firstRun(offer.seed, false);
