@@ -279,9 +279,15 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::Activate() {
   if (!FirstActivation_) return;
   FirstActivation_ = false;
-  // The sound device is opened once the splash is up: the first picture
-  // does not wait for it, and no cue plays before the game runs.
-  QTimer::singleShot(0, this, [this] { cues_.startOpening(); });
+  // The sound library is loaded once the splash is up, and only with sound on:
+  // the first picture does not wait for it, and a game played silently never
+  // loads it at all.
+  QTimer::singleShot(0, this, [this] {
+    if (Soundbtn_->isChecked()) cues_.startOpening();
+  });
+  connect(Soundbtn_, &QToolButton::toggled, this, [this](bool on) {
+    if (on) cues_.startOpening();
+  });
   splash_->ShowModal();
   if (Language_ == -1) {
     TongueDlg_->ShowModal();

@@ -1,6 +1,7 @@
 #include "view/cue_player.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <QFile>
 #include <QString>
@@ -9,20 +10,76 @@
 
 namespace quibbix::view {
 
+// The part of SDL the player uses, looked up in the library once it is loaded. Linking
+// it would load SDL and its thirty libraries (sound servers, codecs, display back-ends)
+// with every start, sound on or off.
+struct SdlApi {
+  decltype(&SDL_SetHint) SetHint;
+  decltype(&SDL_InitSubSystem) InitSubSystem;
+  decltype(&SDL_QuitSubSystem) QuitSubSystem;
+  decltype(&SDL_CreateThread) CreateThread;
+  decltype(&SDL_WaitThread) WaitThread;
+  decltype(&SDL_GetNumAudioDevices) GetNumAudioDevices;
+  decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
+  decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+  decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
+  decltype(&SDL_LockAudioDevice) LockAudioDevice;
+  decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
+  decltype(&SDL_RWFromConstMem) RWFromConstMem;
+  decltype(&SDL_LoadWAV_RW) LoadWAV_RW;
+  decltype(&SDL_FreeWAV) FreeWAV;
+  decltype(&SDL_BuildAudioCVT) BuildAudioCVT;
+  decltype(&SDL_ConvertAudio) ConvertAudio;
+};
+
 namespace {
+
+// Loaded on first use and kept for the rest of the run; null where the library (or
+// one of its functions) is missing.
+const SdlApi* loadSdl() {
+  static const SdlApi* const api = []() -> const SdlApi* {
+    void* lib = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (lib == nullptr) return nullptr;
+    static SdlApi a;
+    bool complete = true;
+    const auto get = [&](auto& fn, const char* name) {
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+      complete = complete && fn != nullptr;
+    };
+    get(a.SetHint, "SDL_SetHint");
+    get(a.InitSubSystem, "SDL_InitSubSystem");
+    get(a.QuitSubSystem, "SDL_QuitSubSystem");
+    get(a.CreateThread, "SDL_CreateThread");
+    get(a.WaitThread, "SDL_WaitThread");
+    get(a.GetNumAudioDevices, "SDL_GetNumAudioDevices");
+    get(a.OpenAudioDevice, "SDL_OpenAudioDevice");
+    get(a.CloseAudioDevice, "SDL_CloseAudioDevice");
+    get(a.PauseAudioDevice, "SDL_PauseAudioDevice");
+    get(a.LockAudioDevice, "SDL_LockAudioDevice");
+    get(a.UnlockAudioDevice, "SDL_UnlockAudioDevice");
+    get(a.RWFromConstMem, "SDL_RWFromConstMem");
+    get(a.LoadWAV_RW, "SDL_LoadWAV_RW");
+    get(a.FreeWAV, "SDL_FreeWAV");
+    get(a.BuildAudioCVT, "SDL_BuildAudioCVT");
+    get(a.ConvertAudio, "SDL_ConvertAudio");
+    return complete ? &a : nullptr;
+  }();
+  return api;
+}
 
 // A cue in the device's sample format, or nothing if the image cannot be read
 // or converted.
-std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& device) {
+std::vector<std::uint8_t> convert(const SdlApi& sdl, const QByteArray& image,
+                                  const SDL_AudioSpec& device) {
   if (image.isEmpty()) return {};
   SDL_AudioSpec wav;
   Uint8* buf = nullptr;
   Uint32 len = 0;
-  SDL_RWops* rw = SDL_RWFromConstMem(image.constData(), static_cast<int>(image.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &buf, &len)) return {};
+  SDL_RWops* rw = sdl.RWFromConstMem(image.constData(), static_cast<int>(image.size()));
+  if (!rw || !sdl.LoadWAV_RW(rw, 1, &wav, &buf, &len)) return {};
   std::vector<std::uint8_t> out;
   SDL_AudioCVT cvt;
-  const int built = SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, device.format,
+  const int built = sdl.BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, device.format,
                                       device.channels, device.freq);
   if (built == 0) {
     out.assign(buf, buf + len);
@@ -32,63 +89,125 @@ std::vector<std::uint8_t> convert(const QByteArray& image, const SDL_AudioSpec& 
     std::memcpy(work.data(), buf, len);
     cvt.buf = work.data();
     cvt.len = static_cast<int>(len);
-    if (SDL_ConvertAudio(&cvt) == 0) {
+    if (sdl.ConvertAudio(&cvt) == 0) {
       work.resize(static_cast<std::size_t>(cvt.len_cvt));
       out = std::move(work);
     }
   }
-  SDL_FreeWAV(buf);
+  sdl.FreeWAV(buf);
   return out;
 }
 
+// How often an open stream is checked for having gone quiet.
+constexpr std::chrono::milliseconds kIdleCheck{100};
+
 }  // namespace
 
+SdlCuePlayer::SdlCuePlayer(std::chrono::milliseconds idleClose) : idleClose_(idleClose) {}
+
 void SdlCuePlayer::startOpening() {
-  if (opened_) return;
-  opened_ = true;
-  opener_ = SDL_CreateThread(
+  if (thread_ != nullptr || sdl_ != nullptr) return;
+  sdl_ = loadSdl();
+  if (sdl_ == nullptr) return;
+  // A thread of SDL's own: SDL frees what it keeps per thread (its error text) only for
+  // threads it made.
+  thread_ = sdl_->CreateThread(
       [](void* self) {
-        static_cast<SdlCuePlayer*>(self)->start();
+        static_cast<SdlCuePlayer*>(self)->run();
         return 0;
       },
       "quibbix-sound", this);
-  // No thread to be had: open it on the first use instead.
-  if (opener_ == nullptr) opened_ = false;
 }
 
-void SdlCuePlayer::start() {
-  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, and the
-  // program could then not be ended from outside (at logout, by kill); Qt keeps them.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-  audioInit_ = true;
-  open();
-}
-
-void SdlCuePlayer::waitOpen() {
-  if (!opened_) {
-    opened_ = true;
-    start();
+void SdlCuePlayer::ask(Ask what, int cue) {
+  startOpening();
+  if (thread_ == nullptr) return;
+  {
+    const std::lock_guard lock(m_);
+    asked_ = what;
+    askedCue_ = cue;
+    answered_ = false;
   }
-  joinOpener();
+  wake_.notify_all();
 }
 
-void SdlCuePlayer::joinOpener() {
-  if (opener_ == nullptr) return;
-  SDL_WaitThread(opener_, nullptr);
-  opener_ = nullptr;
+void SdlCuePlayer::play(int n) {
+  if (n < 1 || n > kCues) return;
+  ask(Ask::Play, n);
+}
+
+void SdlCuePlayer::stop() {
+  // Nothing can be playing before the thread runs.
+  if (thread_ != nullptr) ask(Ask::Stop);
 }
 
 bool SdlCuePlayer::hasDevice() {
-  waitOpen();
-  return device_ != 0;
+  ask(Ask::Probe);
+  if (thread_ == nullptr) return false;
+  std::unique_lock lock(m_);
+  wake_.wait(lock, [this] { return answered_; });
+  return deviceWorks_;
 }
 
-void SdlCuePlayer::open() {
+bool SdlCuePlayer::streamOpen() {
+  const std::lock_guard lock(m_);
+  return open_;
+}
+
+void SdlCuePlayer::run() {
+  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, and the
+  // program could then not be ended from outside (at logout, by kill); Qt keeps them.
+  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  const bool audio = sdl_->InitSubSystem(SDL_INIT_AUDIO) == 0;
+  std::unique_lock lock(m_);
+  for (;;) {
+    const auto woken = [this] { return quit_ || asked_ != Ask::Nothing; };
+    if (device_ != 0)
+      wake_.wait_for(lock, kIdleCheck, woken);
+    else
+      wake_.wait(lock, woken);
+    if (quit_) break;
+    const Ask what = asked_;
+    const int cue = askedCue_;
+    asked_ = Ask::Nothing;
+    lock.unlock();
+
+    const auto now = std::chrono::steady_clock::now();
+    if ((what == Ask::Play || what == Ask::Probe) && device_ == 0 && audio) openDevice();
+    if (device_ != 0 && (what == Ask::Play || what == Ask::Stop)) {
+      const auto& ready = ready_[static_cast<std::size_t>(std::max(cue, 1) - 1)];
+      sdl_->LockAudioDevice(device_);
+      current_ = what == Ask::Play && !ready.empty() ? &ready : nullptr;
+      pos_ = 0;
+      playing_ = current_ != nullptr;
+      sdl_->UnlockAudioDevice(device_);
+    }
+    if (device_ != 0 && what != Ask::Nothing) quietSince_ = now;
+    if (device_ != 0) {
+      sdl_->LockAudioDevice(device_);
+      const bool playing = playing_;
+      sdl_->UnlockAudioDevice(device_);
+      if (playing) quietSince_ = now;
+      if (!playing && now - quietSince_ >= idleClose_) closeDevice();
+    }
+
+    lock.lock();
+    if (what != Ask::Nothing) {
+      deviceWorks_ = device_ != 0;
+      answered_ = true;
+    }
+    open_ = device_ != 0;
+    wake_.notify_all();
+  }
+  lock.unlock();
+  closeDevice();
+  if (audio) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlCuePlayer::openDevice() {
   // A backend that cannot tell returns -1; only a firm 0 means there is nothing to open.
-  if (SDL_GetNumAudioDevices(0) == 0) return;
-  SDL_AudioSpec want;
-  SDL_zero(want);
+  if (sdl_->GetNumAudioDevices(0) == 0) return false;
+  SDL_AudioSpec want{};
   want.freq = 22050;
   want.format = AUDIO_S16SYS;
   want.channels = 1;
@@ -97,46 +216,44 @@ void SdlCuePlayer::open() {
   want.callback = &SdlCuePlayer::fill;
   want.userdata = this;
   SDL_AudioSpec have;
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(
+  const SDL_AudioDeviceID id = sdl_->OpenAudioDevice(
       nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-  if (id == 0) return;
-  for (int i = 0; i < kCues; ++i) {
-    QFile file(QString::asprintf(":/cues/cue%02d.wav", i + 1));
-    if (file.open(QIODevice::ReadOnly)) images_[i] = file.readAll();
-    ready_[i] = convert(images_[i], have);
+  if (id == 0) return false;
+  // The same server gives the same format every time: the cues are converted once.
+  if (!converted_ || have.freq != want.freq || have.channels != want.channels) {
+    for (int i = 0; i < kCues; ++i) {
+      if (images_[i].isEmpty()) {
+        QFile file(QString::asprintf(":/cues/cue%02d.wav", i + 1));
+        if (file.open(QIODevice::ReadOnly)) images_[i] = file.readAll();
+      }
+      ready_[i] = convert(*sdl_, images_[i], have);
+    }
+    converted_ = have.freq == want.freq && have.channels == want.channels;
   }
   silence_ = have.silence;
+  current_ = nullptr;
+  playing_ = false;
   device_ = id;
-  SDL_PauseAudioDevice(id, 0);
+  sdl_->PauseAudioDevice(id, 0);
+  return true;
+}
+
+void SdlCuePlayer::closeDevice() {
+  if (device_ == 0) return;
+  sdl_->CloseAudioDevice(device_);
+  device_ = 0;
+  current_ = nullptr;
+  playing_ = false;
 }
 
 SdlCuePlayer::~SdlCuePlayer() {
-  joinOpener();
-  if (device_ != 0) {
-    stop();
-    SDL_CloseAudioDevice(device_);
+  if (thread_ == nullptr) return;
+  {
+    const std::lock_guard lock(m_);
+    quit_ = true;
   }
-  if (audioInit_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-void SdlCuePlayer::play(int n) {
-  waitOpen();
-  if (n < 1 || n > kCues || device_ == 0) return;
-  const auto& cue = ready_[n - 1];
-  if (cue.empty()) return;
-  SDL_LockAudioDevice(device_);
-  current_ = &cue;
-  pos_ = 0;
-  SDL_UnlockAudioDevice(device_);
-}
-
-void SdlCuePlayer::stop() {
-  waitOpen();
-  if (device_ == 0) return;
-  SDL_LockAudioDevice(device_);
-  current_ = nullptr;
-  pos_ = 0;
-  SDL_UnlockAudioDevice(device_);
+  wake_.notify_all();
+  sdl_->WaitThread(thread_, nullptr);
 }
 
 // SDL holds the device lock while it calls this.
@@ -148,7 +265,10 @@ void SdlCuePlayer::fill(void* self, std::uint8_t* stream, int len) {
     done = std::min(want, p.current_->size() - p.pos_);
     std::memcpy(stream, p.current_->data() + p.pos_, done);
     p.pos_ += done;
-    if (p.pos_ >= p.current_->size()) p.current_ = nullptr;
+    if (p.pos_ >= p.current_->size()) {
+      p.current_ = nullptr;
+      p.playing_ = false;
+    }
   }
   std::memset(stream + done, p.silence_, want - done);
 }

@@ -1,8 +1,11 @@
 #pragma once
 #include <QByteArray>
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "engine/ports.h"
@@ -11,55 +14,75 @@ struct SDL_Thread;
 
 namespace quibbix::view {
 
-// Plays the 18 compiled-in cues through SDL's audio output. The device is
-// opened once and runs all the time; its callback (on SDL's own thread) reads
-// the current cue and fills silence after it. play() only swaps the cue under
-// the device lock, so it returns at once and a new cue cuts the old one off at
-// the next buffer.
+struct SdlApi;
+
+// Plays the 18 compiled-in cues through SDL's audio output.
 //
-// Opening the device (finding a sound server, converting the cues) takes a
-// while: startOpening() lets it run on a thread of its own, and the first call
-// that needs the device waits for it (or opens it there, if nobody started it).
+// Silence costs nothing: SDL (and the sound server's client library with it) is loaded
+// only when sound is first wanted, and the output stream exists only while cues play.
+// A thread of SDL's own opens the device when a cue is due and closes it again once
+// nothing has played for the idle time, so a paused game, a finished one or one with
+// sound off leaves the sound server nothing to do. The device's callback (on SDL's
+// audio thread) reads the current cue and fills silence after it; play() only hands
+// the cue over, so it returns at once and a new cue cuts the old one off at the next
+// buffer.
 //
-// Without an output device or sound server everything is silently skipped.
+// Without SDL, an output device or a sound server everything is silently skipped.
 class SdlCuePlayer : public engine::CuePlayer {
  public:
   static constexpr int kCues = 18;
+  // A running game plays a cue every two seconds; the stream stays open between them.
+  static constexpr std::chrono::milliseconds kIdleClose{5000};
 
-  SdlCuePlayer() = default;
+  explicit SdlCuePlayer(std::chrono::milliseconds idleClose = kIdleClose);
   ~SdlCuePlayer() override;
   SdlCuePlayer(const SdlCuePlayer&) = delete;
   SdlCuePlayer& operator=(const SdlCuePlayer&) = delete;
 
-  // Opens the device on a thread of its own; returns at once.
+  // Loads SDL and starts the sound thread, without opening a device; returns soon.
   void startOpening();
   // Starts cue n (1..18) from its beginning; other values do nothing.
   void play(int n) override;
   // Silences whatever is playing.
   void stop();
+  // Whether a device can be opened: opens it now if it is closed and waits for the
+  // answer. It closes again after the idle time like after any cue.
   bool hasDevice();
+  // Whether the output stream is open this moment.
+  bool streamOpen();
 
  private:
+  enum class Ask { Nothing, Play, Stop, Probe };
   static void fill(void* self, std::uint8_t* stream, int len);
-  void start();
-  void open();
-  // Waits until the device is open (or known to be missing).
-  void waitOpen();
-  void joinOpener();
+  void run();
+  bool openDevice();
+  void closeDevice();
+  void ask(Ask what, int cue = 0);
 
-  bool opened_ = false;
-  bool audioInit_ = false;
+  const std::chrono::milliseconds idleClose_;
+  const SdlApi* sdl_ = nullptr;
+  SDL_Thread* thread_ = nullptr;
+
+  // Between the callers and the sound thread.
+  std::mutex m_;
+  std::condition_variable wake_;
+  Ask asked_ = Ask::Nothing;
+  int askedCue_ = 0;
+  bool quit_ = false;
+  bool answered_ = false;
+  bool deviceWorks_ = false;
+  bool open_ = false;
+
+  // The sound thread's own; the callback's under the device lock.
   std::uint32_t device_ = 0;
   std::uint8_t silence_ = 0;
-  // The wave images as compiled in, and the same sound in the device's format.
+  std::chrono::steady_clock::time_point quietSince_;
   std::array<QByteArray, kCues> images_;
   std::array<std::vector<std::uint8_t>, kCues> ready_;
-  // Shared with the callback; changed only under the device lock.
+  bool converted_ = false;
   const std::vector<std::uint8_t>* current_ = nullptr;
   std::size_t pos_ = 0;
-  // An SDL thread rather than a std::thread: SDL frees what it keeps per thread (its error
-  // text) only for threads of its own.
-  SDL_Thread* opener_ = nullptr;
+  bool playing_ = false;
 };
 
 }  // namespace quibbix::view

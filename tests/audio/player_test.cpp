@@ -26,6 +26,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -511,6 +512,56 @@ TEST_F(PlayerOnServer, NothingIsHeardWithoutACue) {
   for (int n : {0, -1, 19, 1000}) player_->play(n);  // not cues: ignored
   const auto x = recordingUpTo(mark + kRate);
   EXPECT_LT(peak(x, mark, mark + kRate), kSilent);
+}
+
+// The streams the server holds for its clients this moment.
+int streamsOnServer() {
+  const std::string pactl = findProgram("pactl");
+  FILE* out = ::popen((pactl + " list short sink-inputs 2>/dev/null").c_str(), "r");
+  if (out == nullptr) return -1;
+  int lines = 0;
+  for (int c; (c = std::fgetc(out)) != EOF;) lines += c == '\n';
+  return ::pclose(out) == 0 ? lines : -1;
+}
+
+bool waitUntil(const std::function<bool()>& done, Clock::duration limit = 20s) {
+  const auto end = Clock::now() + limit;
+  while (!done()) {
+    if (Clock::now() > end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+// Silence costs the server nothing: no stream before the first cue and none once the
+// player has been quiet for its idle time; a cue from a closed stream is heard at once
+// and in full.
+TEST_F(PlayerOnServer, StreamIsOpenOnlyWhileCuesPlay) {
+  ASSERT_FALSE(findProgram("pactl").empty()) << "pactl is missing (Debian package pulseaudio-utils)";
+  player_ = std::make_unique<quibbix::view::SdlCuePlayer>(300ms);
+  player_->startOpening();
+  EXPECT_TRUE(waitUntil([] { return streamsOnServer() == 0; })) << "a stream without a cue";
+  EXPECT_FALSE(player_->streamOpen());
+
+  const auto fanfare = cueSignal(12);
+  for (const char* round : {"first cue", "cue after the stream closed"}) {
+    SCOPED_TRACE(round);
+    const std::size_t mark = playAndHold(12, 100ms);
+    EXPECT_EQ(streamsOnServer(), 1) << "no stream while the cue plays";
+    EXPECT_TRUE(waitUntil([&] { return !player_->streamOpen(); }))
+        << "the stream stays open after the cue";
+    EXPECT_TRUE(waitUntil([] { return streamsOnServer() == 0; })) << "the server keeps a stream";
+
+    const auto x = recordingUpTo(mark + fanfare.size() + kRate / 2);
+    const std::size_t start = cueStart(x, mark, fanfare);
+    ASSERT_LT(start, x.size()) << "nothing was heard";
+    std::printf("%s: first sample %.1f ms after play()\n", round, ms(start - mark));
+    EXPECT_LT(ms(start - mark), 500.0);
+    const auto heard = withoutGaps(x, start, x.size());
+    const auto cue = withoutGaps(fanfare, 0, fanfare.size());
+    EXPECT_TRUE(soundsLike(heard, 0, cue, cue.size()));
+    EXPECT_NEAR(ms(lastLoud(heard, 0, heard.size())), ms(lastLoud(cue, 0, cue.size())), 20.0);
+  }
 }
 
 // With no sound server and no sound card the player has no device, and
