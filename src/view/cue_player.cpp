@@ -124,11 +124,28 @@ void SdlCuePlayer::ask(Ask what, int cue) {
   if (thread_ == nullptr) return;
   {
     const std::lock_guard lock(m_);
+    // With the stream open the cue is swapped here and now, under the device lock, as
+    // the callback will find it: a cue must not wait for the sound thread to be
+    // scheduled on a busy machine.
+    if (device_ != 0 && what != Ask::Probe) {
+      swapCue(what == Ask::Play ? cue : 0);
+      return;
+    }
     asked_ = what;
     askedCue_ = cue;
     answered_ = false;
   }
   wake_.notify_all();
+}
+
+void SdlCuePlayer::swapCue(int cue) {
+  const auto* ready =
+      cue >= 1 && cue <= kCues ? &ready_[static_cast<std::size_t>(cue - 1)] : nullptr;
+  sdl_->LockAudioDevice(device_);
+  current_ = ready != nullptr && !ready->empty() ? ready : nullptr;
+  pos_ = 0;
+  playing_ = current_ != nullptr;
+  sdl_->UnlockAudioDevice(device_);
 }
 
 void SdlCuePlayer::play(int n) {
@@ -173,25 +190,25 @@ void SdlCuePlayer::run() {
     lock.unlock();
 
     const auto now = std::chrono::steady_clock::now();
-    if ((what == Ask::Play || what == Ask::Probe) && device_ == 0 && audio) openDevice();
-    if (device_ != 0 && (what == Ask::Play || what == Ask::Stop)) {
-      const auto& ready = ready_[static_cast<std::size_t>(std::max(cue, 1) - 1)];
-      sdl_->LockAudioDevice(device_);
-      current_ = what == Ask::Play && !ready.empty() ? &ready : nullptr;
-      pos_ = 0;
-      playing_ = current_ != nullptr;
-      sdl_->UnlockAudioDevice(device_);
+    // Opening takes a while; the callers only wait for it if they asked for it.
+    const SDL_AudioDeviceID opened =
+        (what == Ask::Play || what == Ask::Probe) && device_ == 0 && audio ? openDevice() : 0;
+    lock.lock();
+    if (opened != 0) {
+      device_ = opened;
+      sdl_->PauseAudioDevice(device_, 0);
     }
+    if (device_ != 0 && (what == Ask::Play || what == Ask::Stop))
+      swapCue(what == Ask::Play ? cue : 0);
     if (device_ != 0 && what != Ask::Nothing) quietSince_ = now;
     if (device_ != 0) {
       sdl_->LockAudioDevice(device_);
       const bool playing = playing_;
       sdl_->UnlockAudioDevice(device_);
       if (playing) quietSince_ = now;
+      // Closed under the callers' lock, so that none of them swaps a cue meanwhile.
       if (!playing && now - quietSince_ >= idleClose_) closeDevice();
     }
-
-    lock.lock();
     if (what != Ask::Nothing) {
       deviceWorks_ = device_ != 0;
       answered_ = true;
@@ -199,14 +216,14 @@ void SdlCuePlayer::run() {
     open_ = device_ != 0;
     wake_.notify_all();
   }
-  lock.unlock();
   closeDevice();
+  lock.unlock();
   if (audio) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SdlCuePlayer::openDevice() {
+std::uint32_t SdlCuePlayer::openDevice() {
   // A backend that cannot tell returns -1; only a firm 0 means there is nothing to open.
-  if (sdl_->GetNumAudioDevices(0) == 0) return false;
+  if (sdl_->GetNumAudioDevices(0) == 0) return 0;
   SDL_AudioSpec want{};
   want.freq = 22050;
   want.format = AUDIO_S16SYS;
@@ -218,7 +235,7 @@ bool SdlCuePlayer::openDevice() {
   SDL_AudioSpec have;
   const SDL_AudioDeviceID id = sdl_->OpenAudioDevice(
       nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-  if (id == 0) return false;
+  if (id == 0) return 0;
   // The same server gives the same format every time: the cues are converted once.
   if (!converted_ || have.freq != want.freq || have.channels != want.channels) {
     for (int i = 0; i < kCues; ++i) {
@@ -233,9 +250,7 @@ bool SdlCuePlayer::openDevice() {
   silence_ = have.silence;
   current_ = nullptr;
   playing_ = false;
-  device_ = id;
-  sdl_->PauseAudioDevice(id, 0);
-  return true;
+  return id;
 }
 
 void SdlCuePlayer::closeDevice() {

@@ -55,7 +55,10 @@ class SdlCuePlayer : public engine::CuePlayer {
   enum class Ask { Nothing, Play, Stop, Probe };
   static void fill(void* self, std::uint8_t* stream, int len);
   void run();
-  bool openDevice();
+  // Opens a device, paused; 0 when there is none.
+  std::uint32_t openDevice();
+  // Makes cue n (0: none) the one the callback plays; with m_ held and a device open.
+  void swapCue(int cue);
   void closeDevice();
   void ask(Ask what, int cue = 0);
 
@@ -73,7 +76,7 @@ class SdlCuePlayer : public engine::CuePlayer {
   bool deviceWorks_ = false;
   bool open_ = false;
 
-  // The sound thread's own; the callback's under the device lock.
+  // Changed by the sound thread under m_; the cue under the device lock too.
   std::uint32_t device_ = 0;
   std::uint8_t silence_ = 0;
   std::chrono::steady_clock::time_point quietSince_;
