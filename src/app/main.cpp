@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "app/main_window.h"
 #include "app/screen_zoom.h"
@@ -18,8 +19,8 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Quibbix, an arcade puzzle game of crates and chutes."));
-  parser.addHelpOption();
-  parser.addVersionOption();
+  const QCommandLineOption helpOption = parser.addHelpOption();
+  const QCommandLineOption versionOption = parser.addVersionOption();
   const QCommandLineOption seedOption(
       QStringLiteral("seed"), QStringLiteral("Fix the random seed, so a game can be replayed."),
       QStringLiteral("N"));
@@ -30,7 +31,16 @@ int main(int argc, char** argv) {
                      "desktop's factor."),
       QStringLiteral("N"));
   parser.addOption(zoomOption);
-  parser.process(app);
+  // Every usage error ends with status 2 and its reason on standard error, as the
+  // option checks below do; Qt's own parser would end unknown and incomplete
+  // options with 1.
+  if (!parser.parse(QApplication::arguments())) {
+    std::fprintf(stderr, "quibbix: %s\nTry 'quibbix --help' for more information.\n",
+                 qPrintable(parser.errorText()));
+    return 2;
+  }
+  if (parser.isSet(helpOption)) parser.showHelp(0);
+  if (parser.isSet(versionOption)) parser.showVersion();
 
   std::uint32_t seed = quibbix::engine::clockSeed();
   if (parser.isSet(seedOption)) {

@@ -248,6 +248,9 @@ void MainWindow::zoomToDesktop() {
 void MainWindow::setZoom(int wanted) {
   const QSize frame = outerScreenSize(*this) - size() * currentZoom();
   const int zoom = fittingZoom(wanted, size(), frame, availableScreenPixels(this).size());
+  // A key that changes nothing on the screen (smaller at 1, larger at the largest
+  // that fits) leaves the choice alone: following the desktop stays so.
+  if (zoom == currentZoom()) return;
   applyZoom(zoom);
   zoomChoice_ = zoom;
 }
@@ -473,6 +476,9 @@ void MainWindow::setNextLevelLabelVisible(bool visible) {
 
 void MainWindow::setPauseTextVisible(bool visible) {
   if (visible) {
+    // Every pause comes this way: a button held down since before it must not
+    // resume the game, nor drop a crate, with its release.
+    box_->forgetHeldButtons();
     PauseText_->show();
     PauseText_->raise();
     PauseText_->repaint();

@@ -71,6 +71,9 @@ class Game {
   void DrawPicture();
   // Rebuilds the whole field from the model (the hand is not drawn).
   void Paint();
+  // Draws the crate in the hand where the hand is; the keys' way back to a held crate
+  // after the pause rebuilt the field.
+  void drawHeldCrate();
 
   // Levels.
   void NewGame();

@@ -77,6 +77,12 @@ void Game::boxMouseUp(int x) {
   p_.drawing.present();
 }
 
+void Game::drawHeldCrate() {
+  if (s_.GameOver || s_.Paused || s_.HeldCrate == 0) return;
+  drawHand(s_.HeldCrate);
+  p_.drawing.present();
+}
+
 void Game::boxClick() {
   // The GUI raises the click before the release of the same button, so a resuming click's
   // release is then handled with the game running.

@@ -32,11 +32,14 @@ void Keyboard::press(GameKey key) {
       break;
     case GameKey::Next: game_.MouseDown(Button::Left, kPicturePressX, kPicturePressY); break;
     case GameKey::Pause:
-      // Resuming drops nothing: a crate in the hand waits for the next Take.
-      if (s.Paused)
+      // Resuming drops nothing: a crate in the hand waits for the next Take, and is
+      // drawn again over its chute, so the player sees what the next Take drops.
+      if (s.Paused) {
         game_.boxClick();
-      else
+        game_.drawHeldCrate();
+      } else {
         game_.Pause();
+      }
       break;
   }
   if (s.HeldCrate != 0) cursor_ = s.HeldFrom;

@@ -68,6 +68,8 @@ void FieldWidget::paintEvent(QPaintEvent* event) {
 }
 
 void FieldWidget::mousePressEvent(QMouseEvent* event) {
+  forgotten_ &= ~event->button();
+  held_ |= event->button();
   const QPoint pos = fieldPixel(*event);
   engine::Button button = engine::Button::Left;
   if (event->button() == Qt::RightButton)
@@ -82,7 +84,17 @@ void FieldWidget::mouseMoveEvent(QMouseEvent* event) {
   if (onMove) onMove(fieldPixel(*event).x());
 }
 
+void FieldWidget::forgetHeldButtons() {
+  forgotten_ = held_;
+  if (forgotten_ & Qt::LeftButton) leftPressInside_ = false;
+}
+
 void FieldWidget::mouseReleaseEvent(QMouseEvent* event) {
+  held_ &= ~event->button();
+  if (forgotten_ & event->button()) {
+    forgotten_ &= ~event->button();
+    return;
+  }
   const QPoint pos = fieldPixel(*event);
   if (event->button() == Qt::LeftButton) {
     const bool click = leftPressInside_ && rect().contains(pos);

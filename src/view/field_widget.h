@@ -25,6 +25,10 @@ class FieldWidget : public QWidget {
   // A left press and a left release inside the field; raised before onRelease.
   std::function<void()> onClick;
 
+  // The buttons held down now lose their release and click: a pause that began
+  // between a press and its release ends only with a click of its own.
+  void forgetHeldButtons();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -42,6 +46,8 @@ class FieldWidget : public QWidget {
   QPointF windowPosition_;
   quint64 windowTimestamp_ = 0;
   bool leftPressInside_ = false;
+  Qt::MouseButtons held_;
+  Qt::MouseButtons forgotten_;
 };
 
 }  // namespace quibbix::view

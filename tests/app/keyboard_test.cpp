@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "app/screen_zoom.h"
 #include "app_fixture.h"
 #include "dialogs/help_window.h"
 #include "view/field_canvas.h"
@@ -71,6 +72,64 @@ TEST_F(KeyboardTest, GameKeysPlayTheFieldAndTheMouseTakesTheMarkerAway) {
   QTest::mouseClick(window->field(), Qt::LeftButton, {}, QPoint(420, 20));
   for (int c = 0; c < 4; ++c) EXPECT_EQ(strip(c), wall(c)) << "chute " << c;
   EXPECT_TRUE(script.opened.empty());
+}
+
+// A pause that begins while a button is held takes that button's release away: it neither
+// resumes nor drops. The crate stays in the hand, and whatever resumes brings it back in
+// sight: the resuming click drops it where it is released, P draws it over its chute.
+TEST_F(KeyboardTest, APauseBetweenPressAndReleaseKeepsTheCrateInTheHand) {
+  ready(0);
+  auto& st = window->game().state();
+  window->timer().stop();
+  view::FieldWidget* field = window->field();
+  const auto hand = [&](int c) { return window->canvas().image().copy(45 + 76 * c, 16, 55, 20); };
+  const QImage emptyHand = hand(0);
+  for (const bool resumeByKey : {true, false}) {
+    SCOPED_TRACE(resumeByKey ? "resumed by P" : "resumed by a click");
+    ASSERT_GT(st.StackHeight[0], 0);
+    const int crate = st.Stacks[0][st.StackHeight[0] - 1];
+    const int heights[4] = {st.StackHeight[0], st.StackHeight[1], st.StackHeight[2],
+                            st.StackHeight[3]};
+    QTest::mousePress(field, Qt::LeftButton, {}, {72, 200});
+    ASSERT_EQ(st.HeldCrate, crate);
+    const QImage held = hand(0);
+    ASSERT_NE(held, emptyHand);
+
+    key(Qt::Key_P);
+    ASSERT_TRUE(st.Paused);
+    QTest::mouseMove(field, {224, 200});
+    QTest::mouseRelease(field, Qt::LeftButton, {}, {224, 200});
+    EXPECT_TRUE(st.Paused) << "the release resumed the game";
+    EXPECT_EQ(st.HeldCrate, crate) << "the release dropped the crate";
+    EXPECT_EQ(st.StackHeight[2], heights[2]);
+
+    if (resumeByKey) {
+      key(Qt::Key_P);
+      EXPECT_FALSE(st.Paused);
+      EXPECT_EQ(hand(0), held) << "the crate in the hand is not shown";
+      key(Qt::Key_Space);
+      EXPECT_EQ(st.HeldCrate, 0);
+      EXPECT_EQ(st.StackHeight[0], heights[0]) << "Space put it back where it came from";
+    } else {
+      QTest::mouseClick(field, Qt::LeftButton, {}, {148, 200});
+      EXPECT_FALSE(st.Paused);
+      EXPECT_EQ(st.HeldCrate, 0);
+      EXPECT_EQ(st.StackHeight[1], heights[1] + 1) << "the resuming click's release drops it";
+    }
+  }
+  EXPECT_TRUE(script.opened.empty());
+}
+
+// A zoom key that cannot change the zoom changes no choice: a game that follows the
+// desktop keeps following it.
+TEST_F(KeyboardTest, AZoomKeyAtItsLimitLeavesTheChoice) {
+  ready(0);
+  ASSERT_EQ(window->zoomChoice(), 0);
+  for (const Qt::Key k : {Qt::Key_Minus, Qt::Key_Plus}) {
+    key(k, Qt::ControlModifier);
+    ASSERT_EQ(app::currentZoom(), 1) << "the offscreen screen holds only zoom 1";
+    EXPECT_EQ(window->zoomChoice(), 0);
+  }
 }
 
 TEST_F(KeyboardTest, CommandKeysReachTheToolBarCommands) {

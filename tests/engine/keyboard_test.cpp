@@ -20,7 +20,9 @@ using engine::GameKey;
 constexpr int kOver[4] = {60, 150, 220, 300};
 
 struct Mouse {
-  enum Kind { Press, RightPress, Move, Release, Click, PauseButton, Picture } kind;
+  // HandShown is no mouse event: it is what a resume by key adds, the crate in the hand
+  // drawn again, which a mouse player's next move would bring back into sight.
+  enum Kind { Press, RightPress, Move, Release, Click, PauseButton, Picture, HandShown } kind;
   int chute = 0;
 };
 
@@ -47,6 +49,7 @@ struct Table : Fixture {
       case Mouse::Click: game.boxClick(); break;
       case Mouse::PauseButton: game.Pause(); break;
       case Mouse::Picture: game.MouseDown(Button::Left, 380, 220); break;
+      case Mouse::HandShown: game.drawHeldCrate(); break;
     }
   }
 };
@@ -150,6 +153,7 @@ TEST(Keyboard, KeysGiveExactlyTheLogOfTheirMouseEvents) {
         {M::Release, 1},
         {M::Move, 2},
         {M::Click},
+        {M::HandShown},
         {M::Release, 1}},
        1},
       {"next crate, also with a crate in the hand",

@@ -36,12 +36,22 @@ program="$prefix/games/quibbix"
 version=$("$program" --version)
 [[ "$version" == "quibbix 2.2" ]] || { echo "--version said: $version"; fail=1; }
 "$program" --help | grep -q -- "--seed" || { echo "--help lacks --seed"; fail=1; }
-"$program" --seed abc >/dev/null 2>&1 && { echo "a bad seed was accepted"; fail=1; }
 "$program" --help | grep -q -- "--zoom" || { echo "--help lacks --zoom"; fail=1; }
-for bad in 0 5 abc 2.5; do
+# Every usage error: status 2, the reason on standard error, nothing on standard output.
+while IFS='|' read -r args said; do
   status=0
-  message=$(QT_QPA_PLATFORM=offscreen "$program" --zoom "$bad" 2>&1 >/dev/null) || status=$?
-  [[ $status -eq 2 && "$message" == *"--zoom needs a whole number from 1 to 4"* ]] ||
-    { echo "--zoom $bad: status $status, said: $message"; fail=1; }
-done
+  # shellcheck disable=SC2086
+  message=$(QT_QPA_PLATFORM=offscreen "$program" $args 2>&1 >"$tmp/usage.out") || status=$?
+  [[ $status -eq 2 && "$message" == *"$said"* && ! -s "$tmp/usage.out" ]] ||
+    { echo "$args: status $status, said: $message"; fail=1; }
+done <<'CASES'
+--zoom 0|--zoom needs a whole number from 1 to 4
+--zoom 5|--zoom needs a whole number from 1 to 4
+--zoom abc|--zoom needs a whole number from 1 to 4
+--zoom 2.5|--zoom needs a whole number from 1 to 4
+--zoom|Missing value after '--zoom'
+--seed abc|--seed needs a whole number
+--seed|Missing value after '--seed'
+--frobnicate|Unknown option 'frobnicate'
+CASES
 exit $fail
