@@ -123,6 +123,7 @@ constexpr int kReads = 14;
 }  // namespace
 
 std::string placementText(Bytes bytes) {
+  enterGameConditions();
   const QString text = textOf(bytes);
 
   for (const QString& field : text.split(u',')) {
@@ -176,6 +177,7 @@ std::string placementText(Bytes bytes) {
 }
 
 std::string storedRow(Bytes bytes) {
+  enterGameConditions();
   const QString text = textOf(bytes);
   if (dialogs::Unscramble(dialogs::Scramble(text)) != text ||
       dialogs::Scramble(dialogs::Unscramble(text)) != text) {
@@ -191,7 +193,23 @@ std::string storedRow(Bytes bytes) {
   return {};
 }
 
+void enterGameConditions() {
+  if (QCoreApplication::instance() != nullptr) return;
+  // The game reads its settings with its QApplication in place, and QSettings
+  // deserialises "@Variant" values into whatever type they name: a QPixmap
+  // without a GUI application is fatal, with one it is merely a value of the
+  // wrong type. Without the same object here the fuzzer would abort on inputs
+  // the game reads safely. The offscreen platform needs no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quibbix-fuzz";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quibbix"));
+}
+
 SettingsReadout readSettingsBytes(const QByteArray& bytes) {
+  enterGameConditions();
   privateFolder().write(bytes);
   SettingsReadout out;
   app::IniStore store([&out](const QString&) { ++out.errors; });

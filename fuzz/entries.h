@@ -18,6 +18,11 @@ namespace quibbix::fuzz {
 
 using Bytes = std::span<const std::uint8_t>;
 
+// The game's application object (a QApplication on the offscreen platform),
+// made once if none exists yet, so that each target runs the store's code as the
+// game does. Every entry calls it; a test may call it first.
+void enterGameConditions();
+
 // The window placement text as stored under "MainForm" (bytes read as UTF-8).
 std::string placementText(Bytes bytes);
 

@@ -1,7 +1,9 @@
 #include "app/placement_frame.h"
 
 #include <qpa/qplatformwindow.h>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
@@ -16,9 +18,24 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+// Off by default; QT_LOGGING_RULES="quibbix.placement.debug=true" shows when the
+// frame answer came, where the window was put and when it was mapped, in
+// milliseconds since the first placement message of the run.
+Q_LOGGING_CATEGORY(lcPlacement, "quibbix.placement", QtWarningMsg)
+
 namespace quibbix::app {
 
+qint64 placementClock() {
+  static QElapsedTimer clock;
+  if (!clock.isValid()) clock.start();
+  return clock.elapsed();
+}
+
 namespace {
+
+// Set when a manager that promised frame answers let one request go
+// unanswered: it is not waited for again in this run, whichever window asks.
+bool managerSilent = false;
 
 // How long a window manager that promised to answer may take before the
 // window is placed as if it had no frame.
@@ -120,11 +137,14 @@ std::optional<QMargins> askedScreenFrame(QWidget& window) {
   // when there is somebody to ask, so that Qt otherwise places it as always.
   if (window.testAttribute(Qt::WA_WState_Created))
     m = extents(d, static_cast<Window>(window.winId()));
-  // A manager that let the request go unanswered once is not waited for again.
-  static const char* const kUnanswered = "quibbixFrameUnanswered";
-  if (!m && !window.property(kUnanswered).toBool() && managerAnswersFrameRequests(d)) {
+  // A manager that let the request go unanswered once is not waited for again:
+  // one wait per run, and later windows show at once with their frame unknown
+  // and are put right when it becomes known (see placement_window.cpp).
+  if (!m && !managerSilent && managerAnswersFrameRequests(d)) {
     m = askManager(d, static_cast<Window>(window.winId()));
-    if (!m) window.setProperty(kUnanswered, true);
+    managerSilent = !m;
+    qCDebug(lcPlacement, "%lld ms: frame answer for %s: %s", placementClock(),
+            qPrintable(window.objectName()), m ? "arrived" : "none within the wait");
   }
   return m;
 }
@@ -138,6 +158,13 @@ QMargins seenFrame(const QWidget& window) {
 }
 
 }  // namespace
+
+std::optional<QMargins> knownScreenFrame(QWidget& window) {
+  Display* d = x11Display();
+  if (d == nullptr || !window.isWindow() || !window.testAttribute(Qt::WA_WState_Created))
+    return std::nullopt;
+  return extents(d, static_cast<Window>(window.winId()));
+}
 
 QSize outerScreenSize(QWidget& window) {
   const int zoom = currentZoom();

@@ -1,10 +1,14 @@
 #pragma once
+#include <QLoggingCategory>
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 class QWidget;
+
+Q_DECLARE_LOGGING_CATEGORY(lcPlacement)
 
 namespace quibbix::app {
 
@@ -19,5 +23,13 @@ namespace quibbix::app {
 QSize outerScreenSize(QWidget& window);
 QRect outerScreenGeometry(QWidget& window);
 void moveFrameToScreen(QWidget& window, QPoint corner);
+
+// The frame the window manager has set on the window by now, without asking or
+// waiting; nullopt while it is unknown.
+std::optional<QMargins> knownScreenFrame(QWidget& window);
+
+// Milliseconds since the run's first placement message, for the debug log of
+// the category below.
+qint64 placementClock();
 
 }  // namespace quibbix::app

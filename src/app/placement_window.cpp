@@ -1,13 +1,57 @@
 #include "app/placement_window.h"
 
+#include <QEvent>
+#include <QObject>
 #include <QWidget>
 
 #include "app/placement.h"
 #include "app/placement_frame.h"
+#include "app/placement_x11.h"
 #include "app/screen_zoom.h"
 #include "app/settings_store.h"
 
 namespace quibbix::app {
+
+namespace {
+
+// A window placed while its frame was still unknown landed as if it had none:
+// its client area sits where the frame's corner belongs, one frame size off,
+// and saving that frame rectangle would move the next start by the frame again,
+// start after start. This happened when the window manager's answer came after
+// the wait (a loaded machine, a slow sanitized build), and always under a
+// manager that never answers. The window is put right as soon as the frame is
+// known: when the manager sets it, which it does at the latest when it takes
+// the window and moves it into the frame.
+class FrameWatcher : public QObject {
+ public:
+  FrameWatcher(QWidget& window, QPoint corner)
+      : QObject(&window), window_(window), corner_(corner) {
+    window.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != &window_) return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show)
+      qCDebug(lcPlacement, "%lld ms: %s shown", placementClock(), qPrintable(window_.objectName()));
+    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::WinIdChange) return false;
+    if (const auto frame = knownScreenFrame(window_)) {
+      qCDebug(lcPlacement, "%lld ms: frame of %s known late (%d,%d,%d,%d); put back at %d,%d",
+              placementClock(), qPrintable(window_.objectName()), frame->left(), frame->top(),
+              frame->right(), frame->bottom(), corner_.x(), corner_.y());
+      window_.removeEventFilter(this);
+      moveFrameToScreen(window_, corner_);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  QPoint corner_;
+};
+
+}  // namespace
 
 // The stored placement and its formulas are in screen pixels, whatever the
 // zoom, so a window keeps its place when the zoom changes between runs.
@@ -19,7 +63,12 @@ QRect restoreWindowPosition(QWidget& window, IniStore& store) {
   const QSize size = outerScreenSize(window);
   const QSize screen = screenPixels().size();
   const QPoint corner = parsePlacement(text, size, screen).value_or(centredPosition(size, screen));
+  const bool frameKnown = knownScreenFrame(window).has_value();
   moveFrameToScreen(window, corner);
+  qCDebug(lcPlacement, "%lld ms: %s placed at %d,%d, frame %s", placementClock(),
+          qPrintable(window.objectName()), corner.x(), corner.y(),
+          frameKnown ? "known" : "unknown");
+  if (!frameKnown && x11Display() != nullptr) new FrameWatcher(window, corner);
   return {corner, size};
 }
 

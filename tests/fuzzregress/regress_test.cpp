@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <string>
 
 #include "fuzz/entries.h"
@@ -83,6 +89,37 @@ TEST(SettingsHarness, SeedsHoldWhatTheirNamesSay) {
   EXPECT_EQ(lists.player, QStringLiteral("Vormlab"));
   EXPECT_EQ(lists.rows[0], dialogs::defaultEntry());
   EXPECT_FALSE(lists.corner.has_value());
+}
+
+// A hand-edited or foreign file may hold "@Variant" blobs of GUI types, which
+// QSettings turns into a pixmap, an image, an icon or a cursor. The game reads
+// each as a value of the wrong type: reported once, the default used. The
+// harness must read them alike instead of aborting for want of an application.
+TEST(SettingsHarness, GuiTypedValuesReadAsWrongTypes) {
+  enterGameConditions();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("gui.ini"));
+  {
+    QSettings file(path, QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("common"));
+    QPixmap pixmap(3, 2);
+    pixmap.fill(Qt::red);
+    file.setValue(QStringLiteral("player"), pixmap);
+    file.setValue(QStringLiteral("player0"), QImage(2, 2, QImage::Format_RGB32));
+    file.setValue(QStringLiteral("MainForm"), QIcon(pixmap));
+    file.setValue(QStringLiteral("tongue"), QCursor(Qt::CrossCursor));
+  }
+  const QByteArray bytes = fileBytes(path);
+  ASSERT_TRUE(bytes.contains("@Variant(")) << bytes.toStdString();
+
+  const SettingsReadout read = readSettingsBytes(bytes);
+  EXPECT_EQ(read.errors, 4);
+  EXPECT_EQ(read.player, QStringLiteral("Vormlab"));
+  EXPECT_EQ(read.tongue, -1);
+  EXPECT_EQ(read.rows[0], dialogs::defaultEntry());
+  EXPECT_FALSE(read.corner.has_value());
+  EXPECT_EQ(settingsFile(bytesOf(bytes)), "");
 }
 
 }  // namespace

@@ -1,0 +1,118 @@
+// A window manager that says it answers frame requests (_NET_REQUEST_FRAME_EXTENTS
+// in _NET_SUPPORTED) and never does: played here by this test's own X connection
+// on a bare Xvfb. The game waits for it once per run; every later window shows at
+// once, and a window placed with its frame unknown is put right when it learns it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/placement_frame.h"
+#include "app/placement_window.h"
+#include "app/settings_store.h"
+#include "x_harness.h"
+
+// Xlib's macros clash with Qt names, so it comes last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace quibbix::e2e {
+namespace {
+
+// Claims the screen as a manager that answers frame requests, and answers none.
+class SilentManager {
+ public:
+  explicit SilentManager(const std::string& display) : d_(XOpenDisplay(display.c_str())) {
+    if (d_ == nullptr) return;
+    const Window root = DefaultRootWindow(d_);
+    check_ = XCreateSimpleWindow(d_, root, -10, -10, 1, 1, 0, 0, 0);
+    const Atom wmCheck = XInternAtom(d_, "_NET_SUPPORTING_WM_CHECK", False);
+    const Atom supported = XInternAtom(d_, "_NET_SUPPORTED", False);
+    const Atom request = XInternAtom(d_, "_NET_REQUEST_FRAME_EXTENTS", False);
+    for (Window w : {check_, root})
+      XChangeProperty(d_, w, wmCheck, XA_WINDOW, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&check_), 1);
+    XChangeProperty(d_, root, supported, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&request), 1);
+    XSync(d_, False);
+  }
+  ~SilentManager() {
+    if (d_ != nullptr) XCloseDisplay(d_);
+  }
+  SilentManager(const SilentManager&) = delete;
+  SilentManager& operator=(const SilentManager&) = delete;
+  bool ok() const { return d_ != nullptr; }
+
+  // What the manager would set once it has made up its mind about a frame:
+  // left, right, top, bottom.
+  void tellFrame(unsigned long window, std::array<long, 4> extents) {
+    const Atom frame = XInternAtom(d_, "_NET_FRAME_EXTENTS", False);
+    XChangeProperty(d_, window, frame, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(extents.data()), 4);
+    XSync(d_, False);
+  }
+
+ private:
+  Display* d_;
+  Window check_ = 0;
+};
+
+bool waitQt(const std::function<bool()>& done) {
+  return waitFor([&] {
+    QApplication::processEvents();
+    return done();
+  });
+}
+
+TEST(SilentWindowManager, CostsOneWaitPerRunAndPlacementIsPutRightLater) {
+  TempDir home;
+  XServer x(home.path(), false);
+  SilentManager manager(x.display());
+  ASSERT_TRUE(manager.ok());
+  qputenv("DISPLAY", QByteArray::fromStdString(x.display()));
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.path()));
+  int argc = 1;
+  char name[] = "silent_wm_tests";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+
+  // The main window and four dialogs, each asking for its outer size before
+  // its first showing, as placement does.
+  std::vector<std::unique_ptr<QWidget>> windows;
+  std::vector<qint64> asked;
+  for (int i = 0; i < 5; ++i) {
+    windows.push_back(std::make_unique<QWidget>());
+    windows.back()->resize(200, 100);
+    QElapsedTimer t;
+    t.start();
+    app::outerScreenSize(*windows.back());
+    asked.push_back(t.elapsed());
+    windows.back()->show();
+  }
+  EXPECT_GE(asked[0], 500) << "the first window did not wait for the promised answer";
+  for (std::size_t i = 1; i < asked.size(); ++i)
+    EXPECT_LT(asked[i], 50) << "window " << i << " waited again";
+
+  // A stored corner, the frame unknown when the window is placed, and the
+  // manager telling it before the window is mapped: the frame's corner ends
+  // where the player left it, not one frame size off.
+  app::IniStore store;
+  ASSERT_TRUE(store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"),
+                                QStringLiteral("200,0,1,100,80,402,202")));
+  QWidget window;
+  window.resize(200, 100);
+  app::restoreWindowPosition(window, store);
+  manager.tellFrame(window.winId(), {1, 1, 20, 1});
+  window.show();
+  EXPECT_TRUE(waitQt([&] { return window.geometry().topLeft() == QPoint(101, 100); }))
+      << "client area at " << window.geometry().x() << "," << window.geometry().y();
+}
+
+}  // namespace
+}  // namespace quibbix::e2e
