@@ -58,23 +58,10 @@ constexpr std::array<Layout, 3> kLayouts{{
     {QSize(500, 366), QSize()},
 }};
 
-// The game reads its settings with its application object alive, and Qt's settings
-// reader turns some typed values into GUI objects, which abort without one. The
-// targets read under the same conditions, so that a finding is a fault of the game.
-void ensureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "quibbix-fuzz";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
-
 // The settings folder of this process: private, made once, removed at exit.
 class PrivateFolder {
  public:
   PrivateFolder() {
-    ensureApplication();
     if (!dir_.isValid() || !QDir().mkpath(dir_.filePath(QStringLiteral("Zorvyplay/Quibbix")))) {
       fail("cannot make a private settings folder");
     }
