@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSessionManager>
 #include <cstdio>
 
 #include "app/main_window.h"
 #include "app/screen_zoom.h"
+#include "app/session_end.h"
 #include "app/settings_store.h"
 #include "app/zoom.h"
 
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quibbix"));
   QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
+  // From here on a logout or a signal closes the game as its close box would.
+  quibbix::app::SessionEnd sessionEnd;
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -75,5 +79,9 @@ int main(int argc, char** argv) {
   // exactly where the window then appears, already painted; the splash
   // follows in the first turn of the event loop.
   quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true);
+  QObject::connect(&sessionEnd, &quibbix::app::SessionEnd::ended, &window,
+                   &quibbix::app::MainWindow::endSession);
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window,
+                   [&window](QSessionManager&) { window.endSession(); });
   return QApplication::exec();
 }

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWindow>
+#include <cstdlib>
 #include <optional>
 
 #include "app/placement_frame.h"
@@ -40,6 +41,10 @@ namespace quibbix::app {
 namespace {
 
 const QString kCommon = QStringLiteral("common");
+
+// The window whose choices are stored should the process end without
+// closing it (the X server gone: Xlib ends the process with exit()).
+MainWindow* liveWindow = nullptr;
 const QUrl kMakerSite(QStringLiteral("https://zorvyplay.example.org/"));
 
 QFont arial(int pixels, bool bold) {
@@ -88,9 +93,12 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
   HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
   TongueDlg_ = new dialogs::TongueDlg(this, [this](int language) { Language_ = language; });
   about_ = new dialogs::AboutBox(this, [this] { return Language_; });
+  static const bool registered = std::atexit(&MainWindow::storeChoicesAtExit) == 0;
+  if (registered) liveWindow = this;
 }
 
 MainWindow::~MainWindow() {
+  if (liveWindow == this) liveWindow = nullptr;
   Timer1_.stop();
   delete about_;
   delete TongueDlg_;
@@ -427,6 +435,10 @@ void MainWindow::ZorvyBtnClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (left_) {
+    event->accept();
+    return;
+  }
   if (!CloseQuery()) {
     event->ignore();
     return;
@@ -445,12 +457,34 @@ bool MainWindow::CloseQuery() {
 }
 
 void MainWindow::Leave() {
+  if (left_) return;
+  left_ = true;
   Timer1_.stop();
   if (help_) help_->close();
-  ini_.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
-  ini_.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
-  ini_.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
+  storeChoices(ini_);
   saveWindowPosition(*this, ini_);
+}
+
+void MainWindow::storeChoices(IniStore& store) {
+  store.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
+  store.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
+  store.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
+}
+
+void MainWindow::storeChoicesAtExit() {
+  if (liveWindow == nullptr || liveWindow->left_) return;
+  liveWindow->left_ = true;
+  // No message box any more: there may be no display to show it on.
+  IniStore silent([](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
+  liveWindow->storeChoices(silent);
+}
+
+void MainWindow::endSession() {
+  // Any question or table still open closes as if cancelled; the close
+  // below then asks nothing.
+  Leave();
+  hide();
+  QCoreApplication::exit(0);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }

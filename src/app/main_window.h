@@ -86,6 +86,11 @@ class MainWindow : public QWidget, private engine::Host {
   // 1 to 4, or 0 for following the desktop.
   int zoomChoice() const { return zoomChoice_; }
 
+  // The session ends (logout, a signal): the window closes as after the
+  // player's yes to the close question, without asking, and the program
+  // ends with status 0.
+  void endSession();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -101,6 +106,10 @@ class MainWindow : public QWidget, private engine::Host {
   void Activate();
   bool CloseQuery();
   void Leave();
+  // What Leave stores that needs no window system: all that can be kept
+  // once the connection to the display is gone.
+  void storeChoices(IniStore& store);
+  static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
   void setZoom(int wanted);
@@ -134,6 +143,7 @@ class MainWindow : public QWidget, private engine::Host {
   int Language_ = -1;
   bool zorvyFailed_ = false;
   int zoomChoice_ = 0;
+  bool left_ = false;
 
   QWidget* Panel1_ = nullptr;
   QToolButton* StartBtn_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QSettings>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -282,6 +283,41 @@ TEST_F(EndToEnd, AGameOutOfSightWaitsForItsPlayer) {
         << "the pause text stays";
     EXPECT_TRUE(waitFor([&] { return crates(run->boardNow()) > kept; }))
         << "no crate arrives after the resuming click";
+  }
+}
+
+// The end of a desktop session (SIGTERM, SIGINT, SIGHUP) is a close the player already
+// agreed to: the choices of the run are stored, nothing is asked, the status is 0, also
+// while a question of the game is open.
+TEST_F(EndToEnd, TheSessionsEndStoresTheRunsChoices) {
+  struct Case {
+    const char* signalName;
+    int signal;
+    bool questionOpen;
+  };
+  const Case cases[] = {{"SIGTERM", SIGTERM, false}, {"SIGHUP", SIGHUP, true}};
+  bool german = false;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.signalName);
+    GameRun* run = c.signal == SIGTERM ? firstRun(findLowSeed(1), german) : start(findLowSeed(1));
+    if (c.signal != SIGTERM) run->closeSplash();
+    const XWindow main = run->main();
+    x_->key(main, "m");
+    x_->key(main, "ctrl+l");
+    german = !german;
+    run->chooseLanguage(german);
+    if (c.questionOpen) {
+      x_->key(run->main(), "ctrl+q");
+      ASSERT_TRUE(x_->waitWindow(kMessageTitle, kMessageSize)) << "no close question";
+    }
+    run->process().terminate(c.signal);
+    ASSERT_TRUE(run->process().waitExit()) << "the game goes on after " << c.signalName;
+    EXPECT_EQ(run->process().exitCode(), 0);
+
+    Stored stored(home_);
+    EXPECT_EQ(stored.value("sound"), c.signal == SIGTERM ? "0" : "1") << "M was not stored";
+    EXPECT_EQ(stored.value("tongue"), german ? "1" : "0") << "the language was not stored";
+    EXPECT_NE(stored.value("MainForm"), "?") << "the window place was not stored";
   }
 }
 
