@@ -61,6 +61,12 @@ class DropBackgroundAfterFirstPaint : public QObject {
 
 }  // namespace
 
+bool takesRgbWords(int depth, unsigned long redMask, unsigned long greenMask,
+                   unsigned long blueMask, int bitsPerPixel) {
+  return depth == 24 && redMask == 0xff0000 && greenMask == 0xff00 && blueMask == 0xff &&
+         bitsPerPixel == 32;
+}
+
 void paintBeforeMapping(QWidget& window) {
   Display* d = x11Display();
   if (d == nullptr || !window.isWindow()) return;
@@ -68,10 +74,17 @@ void paintBeforeMapping(QWidget& window) {
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(d, id, &attributes) || attributes.visual == nullptr) return;
   const Visual* visual = attributes.visual;
-  // The picture is handed over as 32-bit words of 0x00RRGGBB, which is what a
-  // 24-bit TrueColor window takes; anything else keeps the plain showing.
-  if (attributes.depth != 24 || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-      visual->blue_mask != 0xff)
+  // The server stores a depth in pixels of its own size; only 32 bits a pixel
+  // hold the words unchanged. Anything else keeps the plain showing.
+  int bitsPerPixel = 0;
+  int formats = 0;
+  if (XPixmapFormatValues* list = XListPixmapFormats(d, &formats)) {
+    for (int i = 0; i < formats; ++i)
+      if (list[i].depth == attributes.depth) bitsPerPixel = list[i].bits_per_pixel;
+    XFree(list);
+  }
+  if (!takesRgbWords(attributes.depth, visual->red_mask, visual->green_mask, visual->blue_mask,
+                     bitsPerPixel))
     return;
   QImage picture = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
   if (picture.width() != attributes.width || picture.height() != attributes.height) return;

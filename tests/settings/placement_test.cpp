@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/placement.h"
+#include "app/placement_picture.h"
 
 namespace quibbix::app {
 namespace {
@@ -71,6 +72,29 @@ TEST(Placement, ShowEffectGrowsFromThePointerToTheFrame) {
   EXPECT_EQ(rects.back(), frame);
   // A pointer below and right of the window works the same way.
   EXPECT_EQ(showEffectRects(QPoint(900, 700), frame)[19], QRect(600, 450, 250, 183));
+}
+
+// The first picture is handed to the server as 32-bit words of 0x00RRGGBB; a window
+// whose format differs in any one respect maps plainly instead.
+TEST(FirstPicture, OnlyAnExactlyMatchingFormatTakesIt) {
+  struct Case {
+    const char* what;
+    int depth;
+    unsigned long red, green, blue;
+    int bitsPerPixel;
+    bool takes;
+  };
+  const Case cases[] = {
+      {"24-bit TrueColor in 32-bit pixels", 24, 0xff0000, 0xff00, 0xff, 32, true},
+      {"24 bits packed in 24-bit pixels", 24, 0xff0000, 0xff00, 0xff, 24, false},
+      {"unknown pixel size", 24, 0xff0000, 0xff00, 0xff, 0, false},
+      {"blue and red swapped", 24, 0xff, 0xff00, 0xff0000, 32, false},
+      {"16-bit colour", 16, 0xf800, 0x7e0, 0x1f, 16, false},
+      {"30-bit colour", 30, 0x3ff00000, 0xffc00, 0x3ff, 32, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(app::takesRgbWords(c.depth, c.red, c.green, c.blue, c.bitsPerPixel), c.takes)
+        << c.what;
 }
 
 }  // namespace
