@@ -11,6 +11,7 @@
 #include "app/settings_store.h"
 #include "dialogs/dialog_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/type_ahead.h"
 
 namespace quibbix::dialogs {
 
@@ -18,6 +19,8 @@ namespace {
 
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
+constexpr int kYes = 6;
+constexpr int kNo = 7;
 
 int rowTop(int row) { return 15 + 21 * row; }
 
@@ -44,6 +47,54 @@ QLabel* columnLabel(QWidget* parent, const QString& name, const QRect& place, Qt
   makeWhite(label);
   return label;
 }
+
+bool isArrow(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+// The question before the table is cleared: Yes or No, No the default, so
+// that a Return meant for something else keeps the table.
+class ClearQuestion : public QDialog {
+ public:
+  ClearQuestion(QWidget* parent, bool german)
+      : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("ClearQuestion"));
+    setWindowTitle(german ? QStringLiteral("Quibbix - Bestenliste")
+                          : QStringLiteral("Quibbix - Highscore"));
+    setFixedSize(261, 103);
+    auto* label = new QLabel(german ? QStringLiteral("Wirklich alle zehn Einträge löschen?")
+                                    : QStringLiteral("Really clear all ten entries?"),
+                             this);
+    label->setObjectName(QStringLiteral("ClearText"));
+    label->setGeometry(8, 16, 245, 40);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(true);
+    auto* yes = new QPushButton(german ? QStringLiteral("Ja") : QStringLiteral("Yes"), this);
+    yes->setObjectName(QStringLiteral("ClearYesBtn"));
+    yes->setGeometry(48, 68, 77, 27);
+    yes->setAutoDefault(false);
+    no_ = new QPushButton(german ? QStringLiteral("Nein") : QStringLiteral("No"), this);
+    no_->setObjectName(QStringLiteral("ClearNoBtn"));
+    no_->setGeometry(136, 68, 77, 27);
+    no_->setDefault(true);
+    for (QPushButton* b : {yes, no_}) b->setAccessibleDescription(label->text());
+    connect(yes, &QPushButton::clicked, this, [this] { done(kYes); });
+    connect(no_, &QPushButton::clicked, this, [this] { done(kNo); });
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    no_->setFocus();
+  }
+
+ public:
+  void reject() override { done(kNo); }
+
+ private:
+  QPushButton* no_ = nullptr;
+};
 
 }  // namespace
 
@@ -73,6 +124,10 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   ClearBox_ = new QCheckBox(this);
   ClearBox_->setObjectName(QStringLiteral("ClearBox"));
   ClearBox_->setGeometry(128, 240, 13, 13);
+  // Only Tab or the mouse reach the box: the arrows, Space and Return of
+  // play must not tick it by chance.
+  ClearBox_->setFocusPolicy(Qt::TabFocus);
+  connect(ClearBox_, &QCheckBox::toggled, this, [this] { updateOk(); });
 
   clearlabel_ = new QLabel(this);
   clearlabel_->setObjectName(QStringLiteral("clearlabel"));
@@ -86,6 +141,10 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   OKBtn_->setIconSize(QSize(18, 18));
   OKBtn_->setDefault(true);
   connect(OKBtn_, &QPushButton::clicked, this, [this] {
+    if (ClearBox_->isChecked() && !confirmClear()) {
+      ClearBox_->setChecked(false);
+      return;
+    }
     okClick();
     done(kOk);
   });
@@ -127,6 +186,12 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   Edit1_->setPalette(editPalette);
   Edit1_->hide();
   Edit1_->setEnabled(false);
+  connect(Edit1_, &QLineEdit::textChanged, this, [this] { updateOk(); });
+
+  // The arrows move nothing between the buttons and the box.
+  for (QWidget* w : {static_cast<QWidget*>(OKBtn_), static_cast<QWidget*>(CancelBtn_),
+                     static_cast<QWidget*>(ClearBox_)})
+    w->installEventFilter(this);
 
   PlayerName_ = ini_.ReadString(QStringLiteral("common"), QStringLiteral("player"),
                                 QStringLiteral("Vormlab"));
@@ -136,10 +201,14 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
 }
 
 void HighscoreDlg::ShowModal(int score, int mode) {
+  // Offered a score, the table opens on its own, while the player may still
+  // be pressing the keys of the game that just ended.
+  if (mode == 1) dropPendingInput();
   ClearBox_->setChecked(false);
   Edit1_->hide();
   Edit1_->setEnabled(false);
   NewRow_.reset();
+  score_ = score;
 
   rows_ = readTable(ini_);
   if (mode == 1) NewRow_ = insertScore(rows_, score, PlayerName_);
@@ -151,7 +220,20 @@ void HighscoreDlg::ShowModal(int score, int mode) {
     Edit1_->setEnabled(true);
     Edit1_->show();
   }
+  updateOk();
   exec();
+}
+
+void HighscoreDlg::updateOk() {
+  // A name of blanks names nobody; clearing drops the new row anyway.
+  const bool blankName = NewRow_ && Edit1_->text().trimmed().isEmpty();
+  OKBtn_->setEnabled(!blankName || ClearBox_->isChecked());
+}
+
+bool HighscoreDlg::confirmClear() {
+  ClearQuestion question(this, language_ && language_() == 1);
+  placeOverMainWindow(&question, mainWindow_);
+  return question.exec() == kYes;
 }
 
 void HighscoreDlg::showRows() {
@@ -168,13 +250,13 @@ void HighscoreDlg::okClick() {
     Edit1_->setText(PlayerName_);
     NewRow_.reset();  // the entry just inserted goes with the rest
   }
-  if (NewRow_) {
-    PlayerName_ = Edit1_->text();
-    rows_[*NewRow_].name = PlayerName_;
-  }
+  if (NewRow_) PlayerName_ = Edit1_->text();
+  // The table as stored now, which another copy of the game may have
+  // changed since this one was shown, gets the new row.
+  storeTable(ini_, PlayerName_, NewRow_ ? std::optional<int>(score_) : std::nullopt,
+             ClearBox_->isChecked(), rows_);
   showRows();
   Edit1_->hide();
-  writeTable(ini_, rows_, PlayerName_);
 }
 
 void HighscoreDlg::showEvent(QShowEvent* event) {
@@ -225,6 +307,14 @@ void HighscoreDlg::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+bool HighscoreDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && isArrow(static_cast<QKeyEvent*>(event)->key())) {
+    event->accept();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void HighscoreDlg::reject() { done(kCancel); }

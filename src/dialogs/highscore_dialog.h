@@ -36,6 +36,7 @@ class HighscoreDlg : public QDialog {
   void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  public slots:
   void reject() override;
@@ -43,6 +44,9 @@ class HighscoreDlg : public QDialog {
  private:
   void okClick();
   void showRows();
+  // Clearing ten rows is asked once more; No is the default.
+  bool confirmClear();
+  void updateOk();
 
   QWidget* mainWindow_;
   app::IniStore& ini_;
@@ -51,6 +55,7 @@ class HighscoreDlg : public QDialog {
   QString PlayerName_;
   std::array<ScoreEntry, kRows> rows_{};
   std::optional<int> NewRow_;
+  int score_ = 0;
 
   QCheckBox* ClearBox_ = nullptr;
   QLabel* clearlabel_ = nullptr;

@@ -54,14 +54,42 @@ ScoreRows readTable(app::IniStore& store) {
   return rows;
 }
 
-bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player) {
-  QList<std::pair<QString, QString>> values;
+namespace {
+
+app::NamedValues tableValues(const ScoreRows& rows, const QString& player) {
+  app::NamedValues values;
   values.reserve(kRows + 1);
   values.append({QStringLiteral("player"), player});
   for (int row = 0; row < kRows; ++row) {
     values.append({rowKey(row), formatStoredRow(rows[static_cast<std::size_t>(row)])});
   }
-  return store.WriteStrings(section(), values);
+  return values;
+}
+
+}  // namespace
+
+bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player) {
+  return store.WriteStrings(section(), tableValues(rows, player));
+}
+
+bool storeTable(app::IniStore& store, const QString& player, std::optional<int> newScore,
+                bool clear, ScoreRows& rows) {
+  QStringList keys;
+  for (int row = 0; row < kRows; ++row) keys.append(rowKey(row));
+  ScoreRows merged;
+  const bool stored =
+      store.UpdateStrings(section(), keys, [&](const QStringList& current) {
+        for (int row = 0; row < kRows; ++row)
+          merged[static_cast<std::size_t>(row)] = parseStoredRow(current[row]);
+        if (clear) {
+          merged.fill(defaultEntry());
+        } else if (newScore) {
+          insertScore(merged, *newScore, player);
+        }
+        return tableValues(merged, player);
+      });
+  if (stored) rows = merged;
+  return stored;
 }
 
 }  // namespace quibbix::dialogs

@@ -40,4 +40,12 @@ ScoreRows readTable(app::IniStore& store);
 // stored table stays whole.
 bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player);
 
+// What OK in the table stores, merged into the table as it is stored at that
+// moment (another copy of the game may have entered a score meanwhile):
+// `player` as the last name, and `newScore`, if any, entered under that name;
+// with `clear`, ten default rows instead. `rows` receives the table as
+// stored. false: the save failed (already reported) and nothing changed.
+bool storeTable(app::IniStore& store, const QString& player, std::optional<int> newScore,
+                bool clear, ScoreRows& rows);
+
 }  // namespace quibbix::dialogs

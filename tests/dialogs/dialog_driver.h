@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -11,10 +12,29 @@
 
 namespace quibbix::dialogs::testing {
 
-// Runs `action` as soon as the next modal event loop is running, that is with
-// the dialog shown.
+// Runs `action` as soon as the next modal dialog is shown and its own event
+// loop runs. (A dialog may handle waiting events before it shows itself.)
 inline void whileShown(std::function<void()> action) {
-  QTimer::singleShot(0, std::move(action));
+  class OnShow : public QObject {
+   public:
+    explicit OnShow(std::function<void()> action) : action_(std::move(action)) {}
+
+   protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+      auto* dialog = qobject_cast<QDialog*>(object);
+      if (event->type() == QEvent::Show && dialog != nullptr && dialog->isWindow() &&
+          dialog->isModal() && action_) {
+        QTimer::singleShot(0, std::move(action_));
+        action_ = nullptr;
+        deleteLater();
+      }
+      return false;
+    }
+
+   private:
+    std::function<void()> action_;
+  };
+  qApp->installEventFilter(new OnShow(std::move(action)));
 }
 
 // A key as the keyboard would deliver it: to the dialog's focus widget.
