@@ -182,11 +182,10 @@ std::string storedRow(Bytes bytes) {
 
 void enterGameConditions() {
   if (QCoreApplication::instance() != nullptr) return;
-  // The game reads its settings with its QApplication in place, and QSettings
-  // deserialises "@Variant" values into whatever type they name: a QPixmap
-  // without a GUI application is fatal, with one it is merely a value of the
-  // wrong type. Without the same object here the fuzzer would abort on inputs
-  // the game reads safely. The offscreen platform needs no display.
+  // The game reads its settings with its QApplication in place; the fuzzer
+  // does the same, so that whatever it finds is a fault the game has, not one
+  // of a bare process (Qt objects that need a GUI application abort without
+  // one). The offscreen platform needs no display.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "quibbix-fuzz";

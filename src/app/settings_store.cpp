@@ -212,8 +212,7 @@ Value parseValue(QByteArrayView raw) {
           char16_t code = 0;
           while (i < raw.size() && isHexDigit(static_cast<unsigned char>(raw[i]))) {
             const char h = raw[i++];
-            code = static_cast<char16_t>(
-                code * 16 + (h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10));
+            code = static_cast<char16_t>(code * 16 + (h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10));
           }
           text += QChar(code);
           break;
@@ -405,7 +404,8 @@ QByteArray withValues(const QByteArray& data, const QString& section, const Name
       edits.push_back({data.size(), data.size(), block + appended});
     }
   }
-  std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+  std::sort(edits.begin(), edits.end(),
+            [](const Edit& a, const Edit& b) { return a.from < b.from; });
   QByteArray result;
   result.reserve(data.size() + 64 * static_cast<qsizetype>(values.size()));
   qsizetype pos = 0;
@@ -495,8 +495,8 @@ QStringList readValues(const QString& path, const QByteArray& data, const QStrin
       result.append(def);
       continue;
     }
-    const QByteArrayView raw = QByteArrayView(data).sliced(line->valueStart,
-                                                            line->valueEnd - line->valueStart);
+    const QByteArrayView raw =
+        QByteArrayView(data).sliced(line->valueStart, line->valueEnd - line->valueStart);
     const Value value = parseValue(raw);
     if (value.kind == Value::Text) {
       result.append(value.text);

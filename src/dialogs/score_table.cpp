@@ -77,17 +77,16 @@ bool storeTable(app::IniStore& store, const QString& player, std::optional<int> 
   QStringList keys;
   for (int row = 0; row < kRows; ++row) keys.append(rowKey(row));
   ScoreRows merged;
-  const bool stored =
-      store.UpdateStrings(section(), keys, [&](const QStringList& current) {
-        for (int row = 0; row < kRows; ++row)
-          merged[static_cast<std::size_t>(row)] = parseStoredRow(current[row]);
-        if (clear) {
-          merged.fill(defaultEntry());
-        } else if (newScore) {
-          insertScore(merged, *newScore, player);
-        }
-        return tableValues(merged, player);
-      });
+  const bool stored = store.UpdateStrings(section(), keys, [&](const QStringList& current) {
+    for (int row = 0; row < kRows; ++row)
+      merged[static_cast<std::size_t>(row)] = parseStoredRow(current[row]);
+    if (clear) {
+      merged.fill(defaultEntry());
+    } else if (newScore) {
+      insertScore(merged, *newScore, player);
+    }
+    return tableValues(merged, player);
+  });
   if (stored) rows = merged;
   return stored;
 }

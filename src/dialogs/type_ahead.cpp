@@ -24,10 +24,8 @@ class InputDropper : public QObject {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
-      case QEvent::Wheel:
-        return true;
-      default:
-        return false;
+      case QEvent::Wheel: return true;
+      default: return false;
     }
   }
 };

@@ -3,8 +3,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/settings_store.h"
 #include "dialog_driver.h"
@@ -134,20 +138,39 @@ TEST_F(HighscoreDialogTest, OkInShowModeRewritesTheSameTable) {
   EXPECT_EQ(storedPlayer(), "Kim");
 }
 
-TEST_F(HighscoreDialogTest, ClearOptionDropsThePendingEntryToo) {
-  ASSERT_TRUE(writeTable(ini_, tableOf({{"a", 900}, {"b", 100}}), "Kim"));
+TEST_F(HighscoreDialogTest, ClearingAsksFirstAndDropsThePendingEntryToo) {
+  const Table stored = tableOf({{"a", 900}, {"b", 100}});
+  ASSERT_TRUE(writeTable(ini_, stored, "Kim"));
+  // The question's No (its default, so Return) keeps the table and the
+  // dialog; the box is unticked again.
+  bool stillOpen = false, unticked = false;
   whileShown([&] {
     QTest::keyClicks(edit(), "Bob");
     dialog().findChild<QCheckBox*>("ClearBox")->setChecked(true);
+    whileShown([&] { pressKey(QApplication::activeModalWidget(), Qt::Key_Return); });
+    clickButton(&dialog(), "OKBtn");
+    stillOpen = dialog().isVisible();
+    unticked = !dialog().findChild<QCheckBox*>("ClearBox")->isChecked();
+    EXPECT_TRUE(sameTable(readTable(ini_), stored));
+    clickButton(&dialog(), "CancelBtn");
+  });
+  dialog().ShowModal(500, 1);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_TRUE(unticked);
+  EXPECT_TRUE(sameTable(readTable(ini_), stored));
+
+  whileShown([&] {
+    QTest::keyClicks(edit(), "Bob");
+    dialog().findChild<QCheckBox*>("ClearBox")->setChecked(true);
+    whileShown([&] { clickButton(QApplication::activeModalWidget(), "ClearYesBtn"); });
     clickButton(&dialog(), "OKBtn");
   });
   dialog().ShowModal(500, 1);
-
   EXPECT_TRUE(sameTable(readTable(ini_), tableOf({})));
   EXPECT_EQ(storedPlayer(), "Mr. Quaddel");
   EXPECT_EQ(dialog().playerName(), "Mr. Quaddel");
 
-  // The box is unchecked again at the next showing.
+  // The box is unticked again at the next showing.
   bool checked = true;
   whileShown([&] {
     checked = dialog().findChild<QCheckBox*>("ClearBox")->isChecked();
@@ -155,6 +178,100 @@ TEST_F(HighscoreDialogTest, ClearOptionDropsThePendingEntryToo) {
   });
   dialog().ShowModal(0, 0);
   EXPECT_FALSE(checked);
+}
+
+// The keys of play, typed into the table in any order (up to three of them),
+// never clear it: the box is out of the arrows' and Space's reach from the
+// buttons, and Return meets the question's No.
+TEST_F(HighscoreDialogTest, KeysOfPlayNeverClearTheTable) {
+  const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return};
+  Table stored;
+  for (int r = 0; r < kRows - 1; ++r) stored[r] = {QStringLiteral("P%1").arg(r), 900 - 10 * r};
+  stored[kRows - 1] = defaultEntry();
+  std::vector<std::vector<Qt::Key>> sequences;
+  for (const Qt::Key a : keys) {
+    sequences.push_back({a});
+    for (const Qt::Key b : keys) {
+      sequences.push_back({a, b});
+      for (const Qt::Key c : keys) sequences.push_back({a, b, c});
+    }
+  }
+  for (const int mode : {0, 1}) {
+    for (const auto& sequence : sequences) {
+      SCOPED_TRACE(::testing::Message()
+                   << "mode " << mode << ", keys " << ::testing::PrintToString(sequence));
+      ASSERT_TRUE(writeTable(ini_, stored, "Kim"));
+      // One key per turn of whichever loop runs, so that a question opened
+      // by one key gets the next; then whatever is still open is cancelled.
+      std::function<void(std::size_t)> step = [&](std::size_t i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        if (i < sequence.size()) {
+          QTimer::singleShot(0, [&, i] { step(i + 1); });
+          pressKey(modal, sequence[i]);
+          return;
+        }
+        if (modal != &dialog()) {
+          QTimer::singleShot(0, [&, i] { step(i); });
+          static_cast<QDialog*>(modal)->reject();
+          return;
+        }
+        clickButton(&dialog(), "CancelBtn");
+      };
+      whileShown([&] { step(0); });
+      dialog().ShowModal(5, mode);
+      const Table after = readTable(ini_);
+      for (int r = 0; r < kRows - 1; ++r) EXPECT_EQ(after[r], stored[r]) << "row " << r;
+      if (HasFailure()) return;
+    }
+  }
+}
+
+// Keys typed in play before the table opened on its own do not reach it; the
+// name is what the player types once it is up, and never a name of blanks.
+TEST_F(HighscoreDialogTest, TypeAheadIsDroppedAndABlankNameIsRefused) {
+  ASSERT_TRUE(writeTable(ini_, tableOf({{"a", 900}}), "Kim"));
+  dialog();
+  for (const Qt::Key key : {Qt::Key_X, Qt::Key_Space, Qt::Key_Return}) {
+    const QString text = key == Qt::Key_X       ? QStringLiteral("x")
+                         : key == Qt::Key_Space ? QStringLiteral(" ")
+                                                : QStringLiteral("\r");
+    QCoreApplication::postEvent(edit(), new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    QCoreApplication::postEvent(edit(),
+                                new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+  }
+  bool okWhileBlank = true, openAfterBlankReturn = false;
+  whileShown([&] {
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "   ");
+    okWhileBlank = dialog().findChild<QPushButton*>("OKBtn")->isEnabled();
+    pressKey(&dialog(), Qt::Key_Return);
+    openAfterBlankReturn = dialog().isVisible();
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "Bob");
+    pressKey(&dialog(), Qt::Key_Return);
+  });
+  dialog().ShowModal(500, 1);
+  EXPECT_FALSE(okWhileBlank);
+  EXPECT_TRUE(openAfterBlankReturn);
+  EXPECT_TRUE(sameTable(readTable(ini_), tableOf({{"a", 900}, {"Bob", 500}})));
+}
+
+// Another copy of the game stores a score while this one's table is open:
+// both rows are kept.
+TEST_F(HighscoreDialogTest, AScoreStoredMeanwhileIsKept) {
+  ASSERT_TRUE(writeTable(ini_, tableOf({{"a", 900}}), "Kim"));
+  whileShown([&] {
+    app::IniStore other([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+    ScoreRows rows;
+    ASSERT_TRUE(storeTable(other, QStringLiteral("Other"), 700, false, rows));
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "Anna");
+    pressKey(&dialog(), Qt::Key_Return);
+  });
+  dialog().ShowModal(500, 1);
+  EXPECT_TRUE(sameTable(readTable(ini_), tableOf({{"a", 900}, {"Other", 700}, {"Anna", 500}})));
+  EXPECT_EQ(storedPlayer(), "Anna");
 }
 
 TEST_F(HighscoreDialogTest, CancelCloseBoxAndEscapeStoreNothing) {

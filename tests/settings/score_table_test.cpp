@@ -2,6 +2,11 @@
 #include "dialogs/scrambler.h"
 #include "private_store.h"
 
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <memory>
+
 namespace quibbix::dialogs {
 namespace {
 
@@ -88,6 +93,47 @@ TEST_F(StoredTable, FreshStoreHasTenDefaultRowsAndOkWritesThemBack) {
   EXPECT_EQ(store.ReadString(QStringLiteral("common"), QStringLiteral("player0"), {}),
             "mIG,0R4BrCo");
   EXPECT_TRUE(errors.empty());
+}
+
+// Two copies of the game storing scores into one settings folder at the same
+// time: every score is kept. The copies are this test program itself, run
+// twice as children.
+TEST(ScoreTableCopies, TwoProcessesStoringScoresKeepEveryRow) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::vector<std::unique_ptr<QProcess>> copies;
+  for (const int first : {101, 102}) {
+    auto copy = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUIBBIX_STORE_COPY"), dir.path() + u':' + QString::number(first));
+    copy->setProcessEnvironment(env);
+    copy->setProcessChannelMode(QProcess::ForwardedChannels);
+    copy->start(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                {QStringLiteral("--gtest_filter=ScoreTableCopies.OneCopyStoresFiveScores")});
+    copies.push_back(std::move(copy));
+  }
+  for (auto& copy : copies) {
+    ASSERT_TRUE(copy->waitForFinished(60000));
+    EXPECT_EQ(copy->exitCode(), 0);
+  }
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+  std::vector<QString> errors;
+  app::IniStore store([&](const QString& e) { errors.push_back(e); });
+  const ScoreRows rows = readTable(store);
+  for (int r = 0; r < kRows; ++r) EXPECT_EQ(rows[static_cast<std::size_t>(r)].score, 110 - r);
+  EXPECT_TRUE(errors.empty());
+}
+
+// One of the copies above; skipped when run on its own.
+TEST(ScoreTableCopies, OneCopyStoresFiveScores) {
+  const QStringList job = qEnvironmentVariable("QUIBBIX_STORE_COPY").split(u':');
+  if (job.size() != 2) GTEST_SKIP() << "run by TwoProcessesStoringScoresKeepEveryRow";
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, job[0]);
+  app::IniStore store([](const QString& e) { ADD_FAILURE() << e.toStdString(); });
+  for (int score = job[1].toInt(); score <= 110; score += 2) {
+    ScoreRows rows;
+    ASSERT_TRUE(storeTable(store, QStringLiteral("Copy%1").arg(job[1]), score, false, rows));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+#include <utility>
+#include <vector>
 
 #include "dialogs/score_table.h"
 #include "private_store.h"
@@ -39,6 +42,47 @@ TEST_F(Store, ValuesAreStoredAsTextAndSeenByTheNextRead) {
   ASSERT_TRUE(store.WriteBool(kCommon, "sound", true));
   EXPECT_EQ(store.ReadString(kCommon, "sound", ""), "1");
   EXPECT_TRUE(errors.empty());
+}
+
+// Players' files were written by Qt's own settings class: the store reads
+// every value of such a file exactly, and writing the same values back
+// changes no byte; what the store writes, Qt reads back as the same text.
+TEST_F(Store, FilesOfQtsSettingsFormatReadAndWriteBackUnchanged) {
+  const std::vector<std::pair<QString, QString>> values = {
+      {QStringLiteral("MainForm"), QStringLiteral("200,0,1,150,217,654,587")},
+      {QStringLiteral("sound"), QStringLiteral("0")},
+      {QStringLiteral("tongue"), QStringLiteral("1")},
+      {QStringLiteral("zoom"), QStringLiteral("2")},
+      {QStringLiteral("player"), QStringLiteral(u"Jörg \"J\" Müller; der 2.")},
+      {QStringLiteral("player0"), QStringLiteral("mDGy,41L6")},
+      {QStringLiteral("player1"), QStringLiteral("@at first")},
+      {QStringLiteral("player2"), QStringLiteral("  blanks around  ")},
+      {QStringLiteral("player3"), QStringLiteral(u"tab\there, back\\slash = 1")},
+      {QStringLiteral("player4"), QString()},
+      {QStringLiteral("player5"), QStringLiteral(u"\u00e4\u4e2d\U0001F600")},
+  };
+  {
+    QSettings qt(storeFile(), QSettings::IniFormat);
+    qt.setValue(QStringLiteral("elsewhere/other"), QStringLiteral("kept"));
+    for (const auto& [name, value] : values) qt.setValue(kCommon + u'/' + name, value);
+  }
+  const QByteArray written = readRaw();
+  ASSERT_FALSE(written.isEmpty());
+  for (const auto& [name, value] : values)
+    EXPECT_EQ(store.ReadString(kCommon, name, QStringLiteral("<none>")), value)
+        << name.toStdString();
+
+  ASSERT_TRUE(store.WriteStrings(kCommon,
+                                 QList<std::pair<QString, QString>>(values.begin(), values.end())));
+  EXPECT_EQ(readRaw(), written);
+
+  ASSERT_TRUE(store.WriteString(kCommon, QStringLiteral("player"), QStringLiteral("a,b \"c\"")));
+  ASSERT_TRUE(store.WriteString(kCommon, QStringLiteral("player9"), QStringLiteral("@new, row")));
+  QSettings qt(storeFile(), QSettings::IniFormat);
+  EXPECT_EQ(qt.value(QStringLiteral("common/player")).toString(), QStringLiteral("a,b \"c\""));
+  EXPECT_EQ(qt.value(QStringLiteral("common/player9")).toString(), QStringLiteral("@new, row"));
+  EXPECT_EQ(qt.value(QStringLiteral("elsewhere/other")).toString(), QStringLiteral("kept"));
+  EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
 }
 
 TEST_F(Store, StoredTextReadsAsIntegerOnlyWhenItIsOne) {
