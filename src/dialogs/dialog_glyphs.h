@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <QStyle>
 
 class QWidget;
 
@@ -14,6 +15,12 @@ namespace quibbix::dialogs {
 // broken. The enlarged copy for a zoom is made when the icon is first drawn at
 // it, so the start pays only for the zoom in use. Null without a picture.
 QIcon crispIcon(const QPixmap& picture, const QPixmap& disabled = {});
+
+// The style's standard icon `which`, asked of the style only once something draws
+// it: the style reads its pictures with Qt's format detection, which loads every
+// image decoder Qt has, and a button of a dialog that is not open need not wait for
+// that at the start.
+QIcon styleIcon(const QStyle* style, QStyle::StandardPixmap which);
 
 // A button glyph from a compiled-in picture; empty when the picture is missing.
 QIcon singleGlyph(const QString& path);

@@ -1,11 +1,14 @@
 // The button glyphs are enlarged by whole blocks at every zoom, the copy for a zoom
 // made only once the icon is drawn at it: what Qt then picks must be what an icon
-// with every zoom's copy made in advance gives, at every size, ratio and look.
+// with every zoom's copy made in advance gives, at every size, ratio and look. The
+// style's icon fetched when first drawn must be the style's icon.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QStyle>
 
 #include "app/zoom.h"
 #include "dialogs/dialog_glyphs.h"
@@ -98,6 +101,28 @@ TEST(CrispIcon, EachPixelIsAWholeBlockAndANullPictureGivesANullIcon) {
   EXPECT_TRUE(crispIcon(QPixmap()).isNull());
   EXPECT_TRUE(singleGlyph(QStringLiteral(":/glyphs/no_such_glyph.png")).isNull());
   EXPECT_FALSE(singleGlyph(QStringLiteral(":/glyphs/door.png")).isNull());
+}
+
+TEST(StyleIcon, GivesWhatTheStyleGivesAtEveryRatio) {
+  const QStyle* style = QApplication::style();
+  const QIcon direct = style->standardIcon(QStyle::SP_DialogCancelButton);
+  const QIcon deferred = styleIcon(style, QStyle::SP_DialogCancelButton);
+  ASSERT_FALSE(direct.isNull());
+  EXPECT_FALSE(deferred.isNull());
+  for (int zoom = 1; zoom <= app::kMaxZoom; ++zoom) {
+    for (const QSize& size : {QSize(18, 18), QSize(16, 16), QSize(40, 40)}) {
+      for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
+        SCOPED_TRACE(testing::Message()
+                     << "zoom " << zoom << " size " << size.width() << " mode " << mode);
+        const QPixmap got = deferred.pixmap(size, zoom, mode);
+        const QPixmap want = direct.pixmap(size, zoom, mode);
+        ASSERT_EQ(got.size(), want.size());
+        EXPECT_EQ(got.devicePixelRatio(), want.devicePixelRatio());
+        EXPECT_EQ(got.toImage(), want.toImage());
+      }
+    }
+  }
+  EXPECT_EQ(deferred.availableSizes(), direct.availableSizes());
 }
 
 }  // namespace
