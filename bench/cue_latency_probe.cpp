@@ -3,9 +3,12 @@
 // stream is mapped to the clock by the earliest moment each block could have
 // been produced, so parec's own buffering is not counted.
 //
-//   PULSE_SERVER=... cue_latency_probe [--plays N]
-// prints "cue_sink_ms median_ms" and "cue_received_ms median_ms" (the second
-// includes the recorder's buffering: an upper bound).
+//   PULSE_SERVER=... cue_latency_probe [--plays N] [--closed]
+// prints "cue_sink_ms median_ms count" and "cue_received_ms median_ms count" (the
+// second includes the recorder's buffering: an upper bound). The cues follow each
+// other closely, so the stream stays open between them; with --closed the player
+// closes its stream 150 ms after each cue and every cue opens it again, as after a
+// pause.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,8 +74,11 @@ double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 
 int main(int argc, char** argv) {
   int plays = 10;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::strcmp(argv[i], "--plays") == 0) plays = std::atoi(argv[i + 1]);
+  bool closed = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--plays") == 0 && i + 1 < argc) plays = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--closed") == 0) closed = true;
+  }
   QCoreApplication app(argc, argv);
 
   int pipeFds[2];
@@ -110,7 +116,10 @@ int main(int argc, char** argv) {
     }
   });
 
-  quibbix::view::SdlCuePlayer player;
+  // Closed after a short quiet time instead of the game's, so a run takes seconds.
+  constexpr auto kShortQuiet = std::chrono::milliseconds(150);
+  quibbix::view::SdlCuePlayer player(closed ? kShortQuiet
+                                            : quibbix::view::SdlCuePlayer::kIdleClose);
   int status = 0;
   std::vector<Clock::time_point> calls;
   if (!player.hasDevice()) {
@@ -122,7 +131,20 @@ int main(int argc, char** argv) {
     while (!rec.flowing && Clock::now() - start < std::chrono::seconds(10))
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    for (int i = 0; i < plays; ++i) {
+    for (int i = 0; i < plays && status == 0; ++i) {
+      if (closed) {
+        // Cue 1 lasts under 300 ms; the stream closes 150 ms after it.
+        const auto waitFrom = Clock::now();
+        while (player.streamOpen() && Clock::now() - waitFrom < std::chrono::seconds(3))
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (player.streamOpen()) {
+          std::fprintf(stderr, "cue_latency_probe: the stream did not close\n");
+          status = 1;
+          break;
+        }
+        // The server has finished with the old stream too.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      }
       calls.push_back(Clock::now());
       player.play(kCue);
       std::this_thread::sleep_for(std::chrono::milliseconds(300));

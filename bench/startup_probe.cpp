@@ -3,7 +3,8 @@
 // program's peak memory and, optionally, the CPU it uses while left alone.
 //
 //   startup_probe (--board [--splash] | --fill RRGGBB) [--fb FILE] [--settle MS]
-//                 [--idle-after S --idle-for S] [--presses N] -- cmd...
+//                 [--idle-after S [--key NAME --then S] --idle-for S [--server-pid PID]]
+//                 [--presses N] -- cmd...
 //
 // --board waits for the playing field's own background at spots that neither
 // crates, the scoreboard, the picture nor the centred splash ever cover, and
@@ -11,10 +12,13 @@
 // the whole first picture of the game. --fill waits for a plain colour. The
 // window is found inside a window manager's frame too. --fb reads the screen
 // from Xvfb's framebuffer file (what a monitor would show) instead of asking
-// the server. --presses measures N real left presses on the first chute (after
-// the idle time). One line "paint_ms=... splash_ms=... hwm_kb=... cpu_percent=...
-// press_ms=... press_via=..." (-1: not measured); splash_ms is the time until
-// the splash was up as well.
+// the server. --key presses and releases the key of that X keysym name (as a
+// player would, "p" pauses the game) after --idle-after, and the idle time is
+// measured --then seconds later; --server-pid adds the CPU another process (the
+// sound server) used in the same time. --presses measures N real left presses on
+// the first chute (after the idle time). One line "paint_ms=... splash_ms=...
+// hwm_kb=... cpu_percent=... server_cpu_percent=... press_ms=... press_via=..."
+// (-1: not measured); splash_ms is the time until the splash was up as well.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -247,6 +251,21 @@ unsigned long pixelAt(Display* d, Window root, int x, int y) {
 
 // Presses or releases the left button where the pointer is, as real input
 // through the X server, and returns once the request has left for the server.
+// A key pressed and released through the X server, to whichever window has the focus.
+bool tapKey(Display* d, const char* name) {
+  const KeySym sym = XStringToKeysym(name);
+  const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
+  if (code == 0) return false;
+#ifdef QUIBBIX_HAVE_XTEST
+  XTestFakeKeyEvent(d, code, True, CurrentTime);
+  XTestFakeKeyEvent(d, code, False, CurrentTime);
+  XSync(d, False);
+  return true;
+#else
+  return run({"xdotool", "key", name});
+#endif
+}
+
 void leftButton(Display* d, bool down) {
 #ifdef QUIBBIX_HAVE_XTEST
   XTestFakeButtonEvent(d, 1, down ? True : False, CurrentTime);
@@ -296,7 +315,8 @@ double median(std::vector<double> v) {
 int usage() {
   std::fprintf(stderr,
                "usage: startup_probe (--board [--splash] | --fill RRGGBB) [--fb FILE] "
-               "[--settle MS] [--idle-after S --idle-for S] [--presses N] -- command...\n");
+               "[--settle MS] [--idle-after S [--key NAME --then S] --idle-for S "
+               "[--server-pid PID]] [--presses N] -- command...\n");
   return 2;
 }
 
@@ -312,6 +332,9 @@ int main(int argc, char** argv) {
   double idleAfter = 0;
   double idleFor = 0;
   int presses = 0;
+  const char* key = nullptr;
+  double then = 0;
+  pid_t serverPid = 0;
   int cmd = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -341,6 +364,12 @@ int main(int argc, char** argv) {
       idleFor = std::atof(argv[++i]);
     } else if (a == "--presses") {
       presses = std::atoi(argv[++i]);
+    } else if (a == "--key") {
+      key = argv[++i];
+    } else if (a == "--then") {
+      then = std::atof(argv[++i]);
+    } else if (a == "--server-pid") {
+      serverPid = static_cast<pid_t>(std::atol(argv[++i]));
     } else {
       return usage();
     }
@@ -434,15 +463,28 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
   const long hwm = statusKb(pid, "VmHWM");
   double cpuPercent = -1;
+  double serverCpuPercent = -1;
   if (idleFor > 0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(idleAfter));
+    if (key) {
+      if (!tapKey(d, key)) {
+        std::fprintf(stderr, "startup_probe: cannot press the key %s\n", key);
+        stopChild(pid);
+        return 1;
+      }
+      std::this_thread::sleep_for(std::chrono::duration<double>(then));
+    }
     const long before = cpuTicks(pid);
+    const long serverBefore = serverPid > 0 ? cpuTicks(serverPid) : -1;
     const auto t1 = Clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(idleFor));
     const long after = cpuTicks(pid);
+    const long serverAfter = serverPid > 0 ? cpuTicks(serverPid) : -1;
     const double wall = std::chrono::duration<double>(Clock::now() - t1).count();
-    cpuPercent = 100.0 * static_cast<double>(after - before) /
-                 static_cast<double>(sysconf(_SC_CLK_TCK)) / wall;
+    const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK)) * wall;
+    cpuPercent = 100.0 * static_cast<double>(after - before) / ticks;
+    if (serverBefore >= 0 && serverAfter >= 0)
+      serverCpuPercent = 100.0 * static_cast<double>(serverAfter - serverBefore) / ticks;
   }
   double pressMs = -1;
   if (presses > 0) pressMs = median(pressesToHand(d, root, wx, wy, presses));
@@ -454,7 +496,8 @@ int main(int argc, char** argv) {
   const char* pressVia = "xdotool";
 #endif
   std::printf(
-      "paint_ms=%.1f splash_ms=%.1f hwm_kb=%ld cpu_percent=%.3f press_ms=%.3f press_via=%s\n",
-      paintMs, splashMs, hwm, cpuPercent, pressMs, pressVia);
+      "paint_ms=%.1f splash_ms=%.1f hwm_kb=%ld cpu_percent=%.3f server_cpu_percent=%.3f "
+      "press_ms=%.3f press_via=%s\n",
+      paintMs, splashMs, hwm, cpuPercent, serverCpuPercent, pressMs, pressVia);
   return 0;
 }

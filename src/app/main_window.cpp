@@ -31,6 +31,7 @@
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
 #include "view/field_widget.h"
+#include "view/png.h"
 
 #ifndef QUIBBIX_DATADIR
 #define QUIBBIX_DATADIR "/usr/share/quibbix"
@@ -112,7 +113,7 @@ void MainWindow::FormCreate() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowIcon(dialogs::crispIcon(QPixmap(QStringLiteral(":/icons/quibbix32.png"))));
+  setWindowIcon(dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
   // Where the window goes needs only its size: the effect can play meanwhile.
@@ -190,7 +191,8 @@ QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setGeometry(left, 4, width, 25);
-  const QPixmap picture(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
+  const QPixmap picture =
+      view::readPngPixmap(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
   b->setIcon(dialogs::crispIcon(picture));
   if (!picture.isNull()) b->setIconSize(picture.size());
   return b;
@@ -208,9 +210,9 @@ void MainWindow::buildToolBar() {
   ZorvyBtn_ = addButton("ZorvyBtn", 464, "zorvy", 29);
 
   // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
-  QIcon sound = dialogs::crispIcon(QPixmap(QStringLiteral(":/glyphs/sound.png")));
-  dialogs::addCrisp(sound, QPixmap(QStringLiteral(":/glyphs/sound_off.png")), QIcon::Disabled);
-  Soundbtn_->setIcon(sound);
+  Soundbtn_->setIcon(
+      dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
+                         view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
   Soundbtn_->setCheckable(true);
 
   connect(StartBtn_, &QToolButton::clicked, this, &MainWindow::Restart);

@@ -6,6 +6,7 @@
 
 #include "dialogs/dialog_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "view/png.h"
 
 namespace quibbix::dialogs {
 
@@ -28,7 +29,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
   auto* logo = new PictureLabel(this);
   logo->setObjectName(QStringLiteral("Logo"));
   logo->setGeometry(16, 16, 64, 64);
-  logo->setPixmap(QPixmap(QStringLiteral(":/glyphs/logo.png")));
+  logo->setPixmap(view::readPngPixmap(QStringLiteral(":/glyphs/logo.png")));
 
   auto* name = new QLabel(QStringLiteral("Quibbix"), this);
   name->setObjectName(QStringLiteral("ProductName"));

@@ -3,16 +3,24 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <QStyle>
 
 class QWidget;
 
 namespace quibbix::dialogs {
 
-// Adds `picture` to `icon` for `mode` ready-made at every zoom: each pixel a
-// 2 x 2, 3 x 3 or 4 x 4 block. Qt would otherwise enlarge a glyph smoothly,
-// and a blurred glyph beside a crisp field looks broken.
-void addCrisp(QIcon& icon, const QPixmap& picture, QIcon::Mode mode = QIcon::Normal);
-QIcon crispIcon(const QPixmap& picture);
+// An icon that shows `picture` at every zoom with each pixel a 2 x 2, 3 x 3 or
+// 4 x 4 block; `disabled`, if given, is its disabled look. Qt would otherwise
+// enlarge a glyph smoothly, and a blurred glyph beside a crisp field looks
+// broken. The enlarged copy for a zoom is made when the icon is first drawn at
+// it, so the start pays only for the zoom in use. Null without a picture.
+QIcon crispIcon(const QPixmap& picture, const QPixmap& disabled = {});
+
+// The style's standard icon `which`, asked of the style only once something draws
+// it: the style reads its pictures with Qt's format detection, which loads every
+// image decoder Qt has, and a button of a dialog that is not open need not wait for
+// that at the start.
+QIcon styleIcon(const QStyle* style, QStyle::StandardPixmap which);
 
 // A button glyph from a compiled-in picture; empty when the picture is missing.
 QIcon singleGlyph(const QString& path);

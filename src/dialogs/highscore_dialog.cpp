@@ -12,6 +12,7 @@
 #include "dialogs/dialog_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "dialogs/type_ahead.h"
+#include "view/png.h"
 
 namespace quibbix::dialogs {
 
@@ -104,7 +105,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
       mainWindow_(mainWindow),
       ini_(ini),
       language_(std::move(language)),
-      bml_(QStringLiteral(":/glyphs/texture.png")) {
+      bml_(view::readPngPixmap(QStringLiteral(":/glyphs/texture.png"))) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(8);
@@ -119,7 +120,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(12, 244, 101, 77);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  image->setPixmap(QPixmap(QStringLiteral(":/glyphs/highscore_picture.png")));
+  image->setPixmap(view::readPngPixmap(QStringLiteral(":/glyphs/highscore_picture.png")));
 
   ClearBox_ = new QCheckBox(this);
   ClearBox_->setObjectName(QStringLiteral("ClearBox"));

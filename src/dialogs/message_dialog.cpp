@@ -52,7 +52,7 @@ QIcon glyphIcon(Glyph glyph, const QStyle* style) {
     case Glyph::Arrow: return pairGlyph(QStringLiteral(":/glyphs/arrow.png"));
     case Glyph::Cross: return pairGlyph(QStringLiteral(":/glyphs/cross.png"));
     case Glyph::Door: return singleGlyph(QStringLiteral(":/glyphs/door.png"));
-    case Glyph::StandardCancel: return style->standardIcon(QStyle::SP_DialogCancelButton);
+    case Glyph::StandardCancel: return styleIcon(style, QStyle::SP_DialogCancelButton);
   }
   return {};
 }

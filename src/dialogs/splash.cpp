@@ -6,19 +6,20 @@
 #include "app/placement_picture.h"
 #include "app/screen_zoom.h"
 #include "dialogs/dialog_glyphs.h"
+#include "view/png.h"
 
 namespace quibbix::dialogs {
 
 Splash::Splash(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setFixedSize(200, 150);
-  auto* image = new PictureLabel(this);
-  image->setObjectName(QStringLiteral("Image1"));
-  image->setGeometry(0, 0, 201, 151);
-  image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  image->setPixmap(QPixmap(QStringLiteral(":/glyphs/splash.png")));
+  image_ = new PictureLabel(this);
+  image_->setObjectName(QStringLiteral("Image1"));
+  image_->setGeometry(0, 0, 201, 151);
+  image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  image_->setPixmap(view::readPngPixmap(QStringLiteral(":/glyphs/splash.png")));
   // A click on the picture is a click on the window.
-  image->setAttribute(Qt::WA_TransparentForMouseEvents);
+  image_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   Timer1_.setInterval(3000);
   connect(&Timer1_, &QTimer::timeout, this, &Splash::Click);
@@ -27,6 +28,12 @@ Splash::Splash(QWidget* mainWindow)
 
 void Splash::Click() {
   if (isVisible()) done(1);
+}
+
+void Splash::done(int result) {
+  QDialog::done(result);
+  // The splash is shown once per run: its picture is not needed again.
+  image_->clear();
 }
 
 void Splash::showEvent(QShowEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QLabel>
 #include <QTimer>
 
 namespace quibbix::dialogs {
@@ -17,12 +18,15 @@ class Splash : public QDialog {
   // Serves the window's click, the picture's click and the timer; does nothing
   // while the window is hidden.
   void Click();
+  // Closes it for good: the picture is freed.
+  void done(int result) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  QLabel* image_ = nullptr;
   QTimer Timer1_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "dialogs/dialog_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "view/png.h"
 
 namespace quibbix::dialogs {
 
@@ -43,7 +44,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(84, top, 221, 27);
-    const QPixmap flags(glyph);
+    const QPixmap flags = view::readPngPixmap(glyph);
     if (!flags.isNull()) {
       button->setIcon(crispIcon(flags));
       button->setIconSize(flags.size());

@@ -1,6 +1,7 @@
 #include "view/sheets.h"
 
 #include "sheet_pixels.h"
+#include "view/png.h"
 
 namespace quibbix::view {
 
@@ -18,7 +19,7 @@ Sheets Sheets::load() {
 }
 
 QImage loadMarker() {
-  const QImage img(QStringLiteral(":/sheets/marker.png"));
+  const QImage img = readPng(QStringLiteral(":/sheets/marker.png"));
   if (!img.isNull() && img.size() == QSize(kMarkerW, 2 * kMarkerH))
     return img.convertToFormat(QImage::Format_RGB32);
   QImage none(kMarkerW, 2 * kMarkerH, QImage::Format_RGB32);

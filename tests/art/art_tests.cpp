@@ -1,6 +1,8 @@
-// Every picture the windows and dialogs load must be compiled in, at the size its place expects.
+// Every picture the windows and dialogs load must be compiled in, at the size its place expects;
+// the desktop's icons are files beside the program, and the program does not carry them.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -16,7 +18,7 @@ struct Picture {
 };
 
 // clang-format off
-constexpr std::array<Picture, 26> kPictures{{
+constexpr std::array<Picture, 22> kPictures{{
     {":/glyphs/start.png", 18, 18},
     {":/glyphs/pause.png", 18, 18},
     {":/glyphs/sound.png", 16, 16},
@@ -39,14 +41,21 @@ constexpr std::array<Picture, 26> kPictures{{
     {":/glyphs/logo.png", 64, 64},
     {":/glyphs/splash.png", 200, 150},
     {":/icons/quibbix32.png", 32, 32},
-    {":/icons/quibbix48.png", 48, 48},
-    {":/icons/quibbix64.png", 64, 64},
-    {":/icons/quibbix128.png", 128, 128},
-    {":/icons/quibbix256.png", 256, 256},
 }};
 // clang-format on
 
-TEST(ArtTest, EveryPictureIsCompiledInAtItsSize) {
+// The hicolor icons the install puts in place, from the source tree.
+constexpr std::array<int, 5> kDesktopIconSizes{32, 48, 64, 128, 256};
+// Read only by the tests and the build: the sheets go into the program as plain pixels.
+// clang-format off
+constexpr std::array<const char*, 8> kNotCompiledIn{{
+    ":/icons/quibbix48.png", ":/icons/quibbix64.png", ":/icons/quibbix128.png",
+    ":/icons/quibbix256.png", ":/sheets/background.png", ":/sheets/crates.png",
+    ":/sheets/pictures.png", ":/sheets/digits.png",
+}};
+// clang-format on
+
+TEST(ArtTest, EveryPictureIsAtItsSizeAndOnlyTheProgramsOnesAreCompiledIn) {
   int argc = 1;
   char name[] = "art_tests";
   char* argv[] = {name, nullptr};
@@ -58,6 +67,13 @@ TEST(ArtTest, EveryPictureIsCompiledInAtItsSize) {
     EXPECT_EQ(image.width(), picture.width);
     EXPECT_EQ(image.height(), picture.height);
   }
+  for (const int size : kDesktopIconSizes) {
+    SCOPED_TRACE(size);
+    const QImage icon(QStringLiteral(QUIBBIX_ASSET_DIR "/icons/quibbix%1.png").arg(size));
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(size, size));
+  }
+  for (const char* path : kNotCompiledIn) EXPECT_FALSE(QFile::exists(QLatin1String(path))) << path;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ constexpr int kW = 55;
 constexpr int kH = 20;
 
 QImage sheet(const char* name) {
-  return QImage(QStringLiteral(":/sheets/%1.png").arg(QLatin1String(name)))
+  return QImage(QStringLiteral(QUIBBIX_ASSET_DIR "/sheets/%1.png").arg(QLatin1String(name)))
       .convertToFormat(QImage::Format_RGB32);
 }
 

@@ -11,7 +11,7 @@
 namespace {
 
 QImage sheet(const char* name) {
-  return QImage(QStringLiteral(":/sheets/%1.png").arg(QLatin1String(name)))
+  return QImage(QStringLiteral(QUIBBIX_ASSET_DIR "/sheets/%1.png").arg(QLatin1String(name)))
       .convertToFormat(QImage::Format_RGB32);
 }
 
@@ -33,7 +33,7 @@ TEST(Sheets, AreTwentyFourBitRgbPngsOfTheirExactSize) {
                             SheetFile{"pictures", 1200, 720}, SheetFile{"digits", 160, 50},
                             SheetFile{"marker", 21, 22}}) {
     SCOPED_TRACE(s.name);
-    QFile file(QStringLiteral(":/sheets/%1.png").arg(QLatin1String(s.name)));
+    QFile file(QStringLiteral(QUIBBIX_ASSET_DIR "/sheets/%1.png").arg(QLatin1String(s.name)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray head = file.read(26);
     ASSERT_EQ(head.size(), 26);

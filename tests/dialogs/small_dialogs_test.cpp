@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTextBrowser>
 
 #include "dialog_driver.h"
@@ -46,13 +47,22 @@ TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {
   EXPECT_EQ(language_, -1);
 }
 
-TEST(Splash, ClickClosesItAndTheTimerRunsOn) {
+TEST(Splash, ClickClosesItFreesThePictureAndTheTimerRunsOn) {
   Splash splash(nullptr);
+  const auto* picture = splash.findChild<QLabel*>(QStringLiteral("Image1"));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->pixmap().size(), QSize(200, 150));
   EXPECT_TRUE(splash.timer().isActive());
   EXPECT_EQ(splash.timer().interval(), 3000);
-  whileShown([&] { QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(100, 75)); });
+  bool shownWithPicture = false;
+  whileShown([&] {
+    shownWithPicture = !picture->pixmap().isNull();
+    QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(100, 75));
+  });
   EXPECT_EQ(splash.ShowModal(), 1);
+  EXPECT_TRUE(shownWithPicture);
   EXPECT_FALSE(splash.isVisible());
+  EXPECT_TRUE(picture->pixmap().isNull());
   EXPECT_TRUE(splash.timer().isActive());
   splash.Click();  // a tick while hidden
   EXPECT_FALSE(splash.isVisible());
