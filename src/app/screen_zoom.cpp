@@ -35,11 +35,13 @@ void setGlobalFactor(int zoom) {
 }
 
 // Gives every window on `screen` a device pixel ratio of exactly `zoom`, the
-// global factor. Qt multiplies that by the screen's own factor, here 1 in
-// place of the ratio Qt found for the screen (zoom / ratio * ratio is not the
-// zoom for many desktop ratios: 3.0000000000000004 at 263 dpi, which puts the
-// screen pixel 342 into the logical pixel 113 at a zoom of 3), and by the
-// platform's own ratio (1 on X11). The product is read back, not assumed.
+// global factor. Qt multiplies that by the screen's own factor and by the
+// platform's own ratio of the screen (1 on X11). The screen's factor, which
+// Qt would take from the desktop's ratio, becomes 1 / the platform's ratio:
+// dividing the desktop's ratio out instead misses the zoom at many ratios
+// (3 / r * r is 3.0000000000000004 at 263 dpi, which puts the screen pixel
+// 342 into the logical pixel 113 at a zoom of 3). The product is read back,
+// not assumed.
 void holdScreen(QScreen* screen, int zoom) {
   const double native = screen->handle()->devicePixelRatio();
   const auto ratioFor = [screen](double factor) {
