@@ -5,6 +5,7 @@
 #include <qpa/qplatformwindow.h>
 #include <QApplication>
 #include <QBackingStore>
+#include <QPlatformSurfaceEvent>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -15,8 +16,6 @@ namespace quibbix::app {
 namespace {
 
 double gDesktopRatio = 1.0;
-// The screen's own part of its ratio (what Qt's global factor multiplies).
-double gScreenRatio = 1.0;
 int gZoom = 1;
 
 QtMessageHandler gPreviousHandler = nullptr;
@@ -28,15 +27,60 @@ void quietAboutFactor(QtMsgType type, const QMessageLogContext& context, const Q
   if (gPreviousHandler != nullptr) gPreviousHandler(type, context, message);
 }
 
-void setQtFactor(int zoom) {
+void setGlobalFactor(int zoom) {
   gPreviousHandler = qInstallMessageHandler(quietAboutFactor);
-  // Qt multiplies this by the screen's own ratio. Desktops use whole ratios or
-  // simple fractions (1.25, 1.5, 1.75), for which zoom / ratio * ratio comes
-  // back as exactly zoom, so the pictures are enlarged by exactly zoom.
-  QHighDpiScaling::setGlobalFactor(zoom / gScreenRatio);
+  QHighDpiScaling::setGlobalFactor(zoom);
   qInstallMessageHandler(gPreviousHandler);
   gPreviousHandler = nullptr;
 }
+
+// Gives every window on `screen` a device pixel ratio of exactly `zoom`, the
+// global factor. Qt multiplies that by the screen's own factor and by the
+// platform's own ratio of the screen (1 on X11). The screen's factor, which
+// Qt would take from the desktop's ratio, becomes 1 / the platform's ratio:
+// dividing the desktop's ratio out instead misses the zoom at many ratios
+// (3 / r * r is 3.0000000000000004 at 263 dpi, which puts the screen pixel
+// 342 into the logical pixel 113 at a zoom of 3). The product is read back,
+// not assumed.
+void holdScreen(QScreen* screen, int zoom) {
+  const double native = screen->handle()->devicePixelRatio();
+  const auto ratioFor = [screen](double factor) {
+    QHighDpiScaling::setScreenFactor(screen, factor);
+    return screen->devicePixelRatio();
+  };
+  if (!exactFactor(native > 0 ? 1 / native : 1.0, zoom, ratioFor))
+    qWarning("quibbix: the screen %s shows a ratio of %.17g, not exactly %d",
+             qPrintable(screen->name()), screen->devicePixelRatio(), zoom);
+}
+
+void holdEveryScreen(int zoom) {
+  for (QScreen* screen : QGuiApplication::screens()) holdScreen(screen, zoom);
+}
+
+// A window's own ratio, read back whenever it comes to another screen.
+class WindowWatch : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::PlatformSurface && watched->isWindowType() &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceCreated) {
+      auto* window = static_cast<QWindow*>(watched);
+      connect(window, &QWindow::screenChanged, this, &WindowWatch::cameToScreen,
+              Qt::UniqueConnection);
+    }
+    return false;
+  }
+
+ private:
+  void cameToScreen(QScreen* screen) {
+    const auto* window = qobject_cast<const QWindow*>(sender());
+    if (screen != nullptr && window != nullptr && window->devicePixelRatio() != gZoom)
+      holdScreen(screen, gZoom);
+  }
+};
 
 const QScreen* screenOf(const QWidget* window) {
   if (window != nullptr && window->screen() != nullptr) return window->screen();
@@ -52,13 +96,34 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 }  // namespace
 
+std::optional<double> exactFactor(double first, int zoom,
+                                  const std::function<double(double)>& ratioFor) {
+  double factor = first;
+  // A handful of steps of one unit in the last place each reach every ratio
+  // a desktop offers; a product that never lands on the zoom gives up.
+  for (int step = 0; step < 16; ++step) {
+    const double ratio = ratioFor(factor);
+    if (ratio == zoom) return factor;
+    if (!std::isfinite(ratio)) break;
+    factor = std::nextafter(factor, ratio < zoom ? HUGE_VAL : -HUGE_VAL);
+  }
+  return std::nullopt;
+}
+
 void initScreenZoom() {
+  static bool done = false;
   const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
+  if (screen == nullptr || done) return;
+  done = true;
   gDesktopRatio = screen->devicePixelRatio();
-  QHighDpiScaling::setGlobalFactor(1.0);
-  gScreenRatio = screen->devicePixelRatio();
-  if (!(gScreenRatio > 0)) gScreenRatio = 1.0;
+  // Qt takes a screen's own factor in place of the ratio it found for the
+  // screen only once one of them has differed from 1; hence the 2 before
+  // holdScreen() sets the real one.
+  for (QScreen* s : QGuiApplication::screens()) QHighDpiScaling::setScreenFactor(s, 2.0);
+  // A screen plugged in later is held too; Qt then also sets the factors of
+  // QT_SCREEN_SCALE_FACTORS on every screen again.
+  QObject::connect(qApp, &QGuiApplication::screenAdded, qApp, [] { holdEveryScreen(gZoom); });
+  qApp->installEventFilter(new WindowWatch(qApp));
   gZoom = 0;
   applyZoom(1);
 }
@@ -78,8 +143,9 @@ void applyZoom(int zoom) {
     if (QPlatformWindow* pw = platformWindow(*w); pw != nullptr && w->isVisible())
       shown.push_back({w, pw->geometry()});
   }
-  setQtFactor(zoom);
   gZoom = zoom;
+  setGlobalFactor(zoom);
+  holdEveryScreen(zoom);
   // A backing store keeps its device size until told, shown or not; a window
   // shown again later would otherwise draw into a buffer of the old size.
   for (QWidget* w : QApplication::topLevelWidgets()) {

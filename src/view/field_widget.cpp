@@ -15,6 +15,17 @@ QPoint roundedDown(const QPointF& position) {
   return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
 }
 
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// A screen pixel's coordinate back from Qt's logical one (the screen
+// coordinate times 1 / zoom): whole screen coordinates come back as
+// themselves, where the product may miss them by a rounding step.
+int screenCoordinate(double logical, int zoom) {
+  const double screen = logical * zoom;
+  const double nearest = std::round(screen);
+  return static_cast<int>(std::abs(screen - nearest) < 1e-6 ? nearest : std::floor(screen));
+}
+
 }  // namespace
 
 FieldWidget::FieldWidget(FieldCanvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
@@ -50,16 +61,24 @@ bool FieldWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QPoint FieldWidget::fieldPixel(const QMouseEvent& event) const {
-  // Under a zoom of Z the pointer's screen position divided by Z is a
-  // fraction (227 / 2 = 113.5), and the field pixel holding it is the one
-  // rounded down, so every zone boundary stays where it is at Z = 1. Qt 6.4
-  // rounds the position to the nearest whole number on the way from the
-  // window to the widget, so the exact one is taken from the window's own
-  // event, which this event was made from (same time, same rounded place).
+  // Under a zoom of Z the field pixel under the pointer is the screen
+  // position divided by Z and rounded down (screen x 227 at Z = 2 is field
+  // x 113), so every zone boundary stays where it is at Z = 1. Qt 6.4 rounds
+  // the position to the nearest whole number on the way from the window to
+  // the widget, so the exact one is taken from the window's own event, which
+  // this event was made from (same time, same rounded place). With a window
+  // ratio of exactly Z that position is the screen position times 1 / Z, and
+  // the division is done again in whole screen pixels, where nothing rounds.
   const QPointF exact = windowPosition_ - QPointF(mapTo(window(), QPoint(0, 0)));
-  if (event.timestamp() == windowTimestamp_ && exact.toPoint() == event.position().toPoint())
-    return roundedDown(exact);
-  return roundedDown(event.position());
+  if (event.timestamp() != windowTimestamp_ || exact.toPoint() != event.position().toPoint())
+    return roundedDown(event.position());
+  const QWindow* handle = window()->windowHandle();
+  const double ratio = handle != nullptr ? handle->devicePixelRatio() : 1.0;
+  if (!(ratio >= 1 && ratio <= 16) || ratio != std::floor(ratio)) return roundedDown(exact);
+  const int zoom = static_cast<int>(ratio);
+  const QPoint corner = mapTo(window(), QPoint(0, 0)) * zoom;
+  return {floorDiv(screenCoordinate(windowPosition_.x(), zoom) - corner.x(), zoom),
+          floorDiv(screenCoordinate(windowPosition_.y(), zoom) - corner.y(), zoom)};
 }
 
 void FieldWidget::paintEvent(QPaintEvent* event) {

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QSettings>
 #include <QtEndian>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -27,6 +28,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 
 namespace quibbix::e2e {
@@ -52,12 +54,14 @@ struct Shown {
 // Xvfb with a framebuffer file and Openbox on it.
 class Desk {
  public:
-  explicit Desk(const std::string& dir) : dir_(dir) {
+  explicit Desk(const std::string& dir, QSize screen = kScreen) : dir_(dir), size_(screen) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     server_ = std::make_unique<Child>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                 "1600x1200x24", "-fbdir", dir, "-nolisten", "tcp"},
+        std::vector<std::string>{
+            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+            std::to_string(screen.width()) + "x" + std::to_string(screen.height()) + "x24",
+            "-fbdir", dir, "-nolisten", "tcp"},
         std::map<std::string, std::string>{{"PATH", pathVariable()}}, dir + "/xvfb.log", fds[1]);
     close(fds[1]);
     std::string number;
@@ -81,7 +85,7 @@ class Desk {
     if (!waitFor([&] { return cardinals(DefaultRootWindow(dpy_), check, XA_WINDOW).size() == 1; }))
       throw std::runtime_error("openbox does not start");
     // Off every window, so that the framebuffer shows no pointer over one.
-    moveTo(QPoint(kScreen.width() - 1, 0));
+    moveTo(QPoint(size_.width() - 1, 0));
   }
 
   ~Desk() {
@@ -90,6 +94,43 @@ class Desk {
   }
 
   const std::string& display() const { return display_; }
+  QSize size() const { return size_; }
+
+  // The desktop's density as a desktop session sets it (xrdb's property),
+  // read by every program that starts afterwards. The server keeps it while
+  // this connection holds it open.
+  void setDpi(int dpi) {
+    const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+    XChangeProperty(dpy_, DefaultRootWindow(dpy_), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(dpy_, False);
+  }
+
+  // The screen as two monitors side by side, left and right half, as a
+  // desktop with two of them arranges them.
+  void splitIntoMonitors() {
+    const Window root = DefaultRootWindow(dpy_);
+    XRRScreenResources* resources = XRRGetScreenResources(dpy_, root);
+    for (int i = 0; i < 2; ++i) {
+      // The left one takes the server's only output, which would otherwise
+      // stand for a third monitor spanning both.
+      XRRMonitorInfo* m = XRRAllocateMonitor(dpy_, i == 0 && resources->noutput > 0 ? 1 : 0);
+      m->name = XInternAtom(dpy_, i == 0 ? "LEFT" : "RIGHT", False);
+      m->primary = i == 0;
+      m->x = i * size_.width() / 2;
+      m->y = 0;
+      m->width = size_.width() / 2;
+      m->height = size_.height();
+      m->mwidth = m->width / 4;
+      m->mheight = m->height / 4;
+      if (m->noutput > 0) m->outputs[0] = resources->outputs[0];
+      XRRSetMonitor(dpy_, root, m);
+      XRRFreeMonitors(m);
+    }
+    XRRFreeScreenResources(resources);
+    XSync(dpy_, False);
+  }
 
   // The mapped window of that title and client size, if there is one.
   std::optional<Shown> find(const QString& title, QSize size) {
@@ -135,6 +176,12 @@ class Desk {
     for (quint32 y = 0; y < height; ++y)
       memcpy(image.scanLine(static_cast<int>(y)), xwd.constData() + pixels + y * line, width * 4);
     return image;
+  }
+
+  // Asks the window manager to put the client's corner at `corner`.
+  void moveClient(Window w, QPoint corner) {
+    XMoveWindow(dpy_, w, corner.x(), corner.y());
+    XSync(dpy_, False);
   }
 
   void moveTo(QPoint p) {
@@ -202,6 +249,7 @@ class Desk {
   }
 
   std::string dir_;
+  QSize size_;
   std::unique_ptr<Child> server_;
   std::unique_ptr<Child> wm_;
   Display* dpy_ = nullptr;
@@ -252,11 +300,18 @@ class Zoom : public testing::Test {
 
   void TearDown() override {
     if (HasFailure()) {
-      const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+      std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+      std::replace(name.begin(), name.end(), '/', '-');
       desk_->screen().save(QString::fromStdString("e2e-zoom-" + name + ".png"));
     }
     game_.reset();
     desk_.reset();
+  }
+
+  // A desk of another size in place of the first.
+  void restartDesk(QSize screen) {
+    desk_.reset();
+    desk_ = std::make_unique<Desk>(tmp_.path(), screen);
   }
 
   void setting(const std::string& line) {
@@ -271,12 +326,18 @@ class Zoom : public testing::Test {
     return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name), "?");
   }
 
+  std::map<std::string, std::string> environment() {
+    auto env = gameEnvironment(home_, desk_->display());
+    env.insert(env_.begin(), env_.end());
+    return env;
+  }
+
   // Starts the game at `zoom` and closes its splash; returns the main window.
   Shown start(std::uint32_t seed, int zoom) {
     game_ = std::make_unique<Child>(
         std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed), "--zoom",
                                  std::to_string(zoom)},
-        gameEnvironment(home_, desk_->display()), home_ + "/quibbix.log");
+        environment(), home_ + "/quibbix.log");
     // The splash closes on a click, or by itself three seconds after the start,
     // which a busy machine may take to show it at all.
     const auto started = std::chrono::steady_clock::now();
@@ -298,13 +359,55 @@ class Zoom : public testing::Test {
       desk_->click(main->client.topLeft() + QPoint(250, 16) * zoom);
     EXPECT_TRUE(main && waitFor([&] { return desk_->focus() == main->id; }))
         << "the main window takes no focus";
-    desk_->moveTo(QPoint(kScreen.width() - 1, 0));
+    desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
     return main.value_or(Shown{});
   }
 
   QImage field(const Shown& main, int zoom) {
     return desk_->screen().copy(
         QRect(main.client.topLeft() + QPoint(0, kFieldTop * zoom), QSize(500, 333) * zoom));
+  }
+
+  // Every field pixel shows as a whole zoom x zoom block of one colour. (The
+  // file can be read while a change is half written: looked at until seen.)
+  bool exactBlocks(const Shown& main, int zoom) {
+    return waitFor([&] {
+      const QImage now = field(main, zoom);
+      return differences(now, replicated(sampled(now, zoom), zoom)) == 0;
+    });
+  }
+
+  // A press on the last screen pixel of each zone's last field pixel takes
+  // that zone's crate, and a press on the first screen pixel of the next field
+  // pixel the next zone's: the zones end at field x 113, 189, 265 and 341.
+  void pressZoneEdges(const Shown& main, int zoom) {
+    const QPoint field = main.client.topLeft() + QPoint(0, kFieldTop * zoom);
+    struct Case {
+      int screenX;
+      int chute;
+    };
+    std::vector<Case> cases;
+    const int ends[] = {113, 189, 265, 341};
+    for (int chute = 0; chute < 4; ++chute) {
+      cases.push_back({(ends[chute] + 1) * zoom - 1, chute});
+      if (chute < 3) cases.push_back({(ends[chute] + 1) * zoom, chute + 1});
+    }
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.screenX);
+      Board before;
+      ASSERT_TRUE(waitFor([&] { return (before = board(main, zoom)).complete(); }));
+      const int top = std::abs(before.fromTop(c.chute, 0));
+      ASSERT_NE(top, 0) << "chute " << c.chute << " is empty";
+      desk_->moveTo(field + QPoint(c.screenX, 200 * zoom));
+      desk_->button(true);
+      EXPECT_TRUE(waitFor([&] { return std::abs(board(main, zoom).hand(c.chute)) == top; }))
+          << "no pick-up from chute " << c.chute;
+      desk_->button(false);
+      // Off the field: the pointer, drawn into the framebuffer, grows with
+      // the desktop's dpi and would hide crates from the next reading.
+      desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
+      EXPECT_TRUE(waitFor([&] { return board(main, zoom).hand(c.chute) == 0; })) << "no drop";
+    }
   }
 
   // The board as the engine sees it, read from the enlarged screen.
@@ -340,7 +443,7 @@ class Zoom : public testing::Test {
         question->frame.left(),
         dialogs::dialogPosition(main.frame, main.client.height(), question->frame.size()).x(),
         zoom);
-    desk_->moveTo(QPoint(kScreen.width() - 1, 0));
+    desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
     EXPECT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
     QImage shown = desk_->screen().copy(question->client);
     desk_->key(key);
@@ -359,7 +462,7 @@ class Zoom : public testing::Test {
         question->frame.left(),
         dialogs::dialogPosition(main.frame, main.client.height(), question->frame.size()).x(),
         zoom);
-    desk_->moveTo(QPoint(kScreen.width() - 1, 0));
+    desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
     ASSERT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
     desk_->key(XK_Return);
     ASSERT_TRUE(game_->waitExit()) << "the game does not end";
@@ -369,6 +472,7 @@ class Zoom : public testing::Test {
   TempDir tmp_;
   std::unique_ptr<Desk> desk_;
   std::string home_;
+  std::map<std::string, std::string> env_;  // for the game, beside the usual
   int lines_ = 0;
   std::unique_ptr<Child> game_;
   CrateReader reader_;
@@ -387,7 +491,7 @@ TEST_F(Zoom, KeysEnlargeEveryPixelToABlockAndTheChoiceIsStored) {
   const QPoint labelCorner = kPauseTextRect.topLeft() + QPoint(1, 1 - kFieldTop);
   ASSERT_TRUE(waitFor([&] { return (field(main, 1).pixel(labelCorner) & 0xffffffu) == 0; }))
       << "no pause text";
-  desk_->moveTo(QPoint(kScreen.width() - 1, 0));
+  desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
   QImage reference;
   ASSERT_TRUE(waitFor([&] {
     const QImage now = field(main, 1);
@@ -432,29 +536,67 @@ TEST_F(Zoom, KeysEnlargeEveryPixelToABlockAndTheChoiceIsStored) {
 }
 
 TEST_F(Zoom, PressesAtTwoKeepEveryZoneBoundary) {
+  // Field x 113 (chute 0) covers screen x 226 and 227; 114 (chute 1) starts at 228.
   const int zoom = 2;
   const Shown main = start(findLowSeed(1), zoom);
-  const QPoint field = main.client.topLeft() + QPoint(0, kFieldTop * zoom);
-  // Each zone's last field pixel and the next one, as screen x: 113 is chute 0
-  // and covers screen x 226 and 227; 114 is chute 1 from screen x 228 on.
-  struct Case {
-    int screenX;
-    int chute;
-  };
-  for (const Case& c : {Case{227, 0}, Case{228, 1}, Case{379, 1}, Case{380, 2}, Case{531, 2},
-                        Case{532, 3}, Case{683, 3}}) {
-    SCOPED_TRACE(c.screenX);
-    Board before;
-    ASSERT_TRUE(waitFor([&] { return (before = board(main, zoom)).complete(); }));
-    const int top = std::abs(before.fromTop(c.chute, 0));
-    ASSERT_NE(top, 0) << "chute " << c.chute << " is empty";
-    desk_->moveTo(field + QPoint(c.screenX, 200 * zoom));
-    desk_->button(true);
-    EXPECT_TRUE(waitFor([&] { return std::abs(board(main, zoom).hand(c.chute)) == top; }))
-        << "no pick-up from chute " << c.chute;
-    desk_->button(false);
-    EXPECT_TRUE(waitFor([&] { return board(main, zoom).hand(c.chute) == 0; })) << "no drop";
-  }
+  pressZoneEdges(main, zoom);
+}
+
+// Desktops whose ratio Qt would not turn into exactly the zoom by itself.
+struct Desktop {
+  const char* name;
+  int dpi;  // Xft.dpi, or 0 for none
+  const char* scaleFactors;
+  int zoom;
+};
+
+void PrintTo(const Desktop& desktop, std::ostream* out) { *out << desktop.name; }
+
+class ZoomOnDesktop : public Zoom, public testing::WithParamInterface<Desktop> {};
+
+TEST_P(ZoomOnDesktop, BlocksAreExactAndPressesKeepEveryZoneBoundary) {
+  const Desktop& desktop = GetParam();
+  if (desktop.dpi != 0) desk_->setDpi(desktop.dpi);
+  if (desktop.scaleFactors != nullptr) env_["QT_SCREEN_SCALE_FACTORS"] = desktop.scaleFactors;
+  const Shown main = start(findLowSeed(1), desktop.zoom);
+  EXPECT_TRUE(exactBlocks(main, desktop.zoom)) << "the field is not made of whole blocks";
+  pressZoneEdges(main, desktop.zoom);
+}
+
+std::string nameOf(const testing::TestParamInfo<Desktop>& desktop) { return desktop.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Ratios, ZoomOnDesktop,
+                         testing::Values(Desktop{"Dpi263AtThree", 263, nullptr, 3},
+                                         Desktop{"Dpi121AtThree", 121, nullptr, 3},
+                                         Desktop{"Dpi163AtTwo", 163, nullptr, 2},
+                                         Desktop{"Factor175AtThree", 0, "1.75", 3}),
+                         nameOf);
+
+TEST_F(Zoom, AWindowMovedOntoAScreenOfAnotherRatioKeepsItsBlocks) {
+  // Two monitors side by side, the right one denser than the left.
+  const QSize screens(3200, 1200);
+  restartDesk(screens);
+  desk_->splitIntoMonitors();
+  env_["QT_SCREEN_SCALE_FACTORS"] = "1.25;1.75";
+  setting("MainForm=\"200,0,1,100,100,1102,853\"");
+  const int zoom = 2;
+  const Shown left = start(findLowSeed(1), zoom);
+  ASSERT_LT(left.frame.right(), screens.width() / 2) << "the game does not start on the left";
+  EXPECT_TRUE(exactBlocks(left, zoom));
+
+  // Moved by a request to the window manager, as a pager or a keyboard move
+  // does. (A title bar drag through XTest loses Openbox's grip after a few
+  // hundred pixels here.)
+  desk_->moveClient(left.id, QPoint(screens.width() / 2 + 300, 100));
+  std::optional<Shown> right;
+  ASSERT_TRUE(waitFor([&] {
+    right = desk_->find(kMainTitle, kMainSize * zoom);
+    return right && right->frame.left() >= screens.width() / 2;
+  })) << "no window of "
+      << kMainSize.width() * zoom << " x " << kMainSize.height() * zoom << " on the right";
+  desk_->moveTo(QPoint(screens.width() - 1, 0));
+  EXPECT_TRUE(exactBlocks(*right, zoom)) << "the field is not made of whole blocks";
+  pressZoneEdges(*right, zoom);
 }
 
 TEST_F(Zoom, ACarryAtThreeScoresATriple) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 
 #include "app/screen_zoom.h"
@@ -68,6 +69,36 @@ TEST(Zoom, AScreenPixelBelongsToTheLogicalPixelRoundedDown) {
   // Left of and above the screen's origin too: -1 is in the pixel -1, not 0.
   EXPECT_EQ(toLogical(QPoint(-1, -4), 2), QPoint(-1, -2));
   EXPECT_EQ(toLogical(QPoint(-5, 7), 1), QPoint(-5, 7));
+}
+
+TEST(Zoom, TheFactorIsNudgedUntilTheRatioIsExactlyTheZoom) {
+  // `native` is the ratio under the factor: the platform's own (1 on X11,
+  // whole output scales on Wayland), or a fraction if a platform reports one.
+  for (const double native : {1.0, 2.0, 3.0, 1.25, 1.5, 1.75}) {
+    for (int zoom = 1; zoom <= 4; ++zoom) {
+      SCOPED_TRACE(testing::Message() << native << " x " << zoom);
+      const auto factor = exactFactor(zoom / native, zoom, [&](double f) { return f * native; });
+      ASSERT_TRUE(factor.has_value());
+      EXPECT_EQ(*factor * native, zoom);
+    }
+  }
+  // Over the ratio of 263 dpi, 2 / r * r misses 2 by a unit in the last
+  // place; one step of the factor fixes it.
+  const double dpi263 = 263 / 96.0;
+  ASSERT_NE(2 / dpi263 * dpi263, 2.0);
+  const auto nudged = exactFactor(2 / dpi263, 2, [&](double f) { return f * dpi263; });
+  ASSERT_TRUE(nudged.has_value());
+  EXPECT_EQ(*nudged * dpi263, 2.0);
+  // For 3 no factor at all does (the products skip from below 3 to above 3),
+  // nor for 3 over 121 dpi: the search says so instead of settling on a near
+  // miss. This is why the desktop's ratio is replaced, not divided out.
+  for (const double dpi : {263.0, 121.0}) {
+    const double ratio = dpi / 96;
+    EXPECT_EQ(exactFactor(3 / ratio, 3, [&](double f) { return f * ratio; }), std::nullopt) << dpi;
+  }
+  // A platform that never gives the zoom: no endless search.
+  EXPECT_EQ(exactFactor(2.0, 2, [](double) { return 2.5; }), std::nullopt);
+  EXPECT_EQ(exactFactor(2.0, 2, [](double) { return std::nan(""); }), std::nullopt);
 }
 
 }  // namespace
