@@ -445,7 +445,18 @@ class Zoom : public testing::Test {
         zoom);
     desk_->moveTo(QPoint(desk_->size().width() - 1, 0));
     EXPECT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
-    QImage shown = desk_->screen().copy(question->client);
+    // Mapped and focused is not yet painted: until the dialog's first paint
+    // the server shows what lay beneath it. Its light face at the corner,
+    // held still for two looks, is the dialog drawn.
+    QImage shown;
+    EXPECT_TRUE(waitFor([&] {
+      const QImage now = desk_->screen().copy(question->client);
+      const QRgb corner = now.pixel(2 * zoom, 2 * zoom);
+      const bool drawn = qRed(corner) > 0xc0 && qGreen(corner) > 0xc0 && qBlue(corner) > 0xc0;
+      const bool still = drawn && !shown.isNull() && differences(now, shown) == 0;
+      shown = drawn ? now : QImage();
+      return still;
+    })) << "the question is never drawn";
     desk_->key(key);
     EXPECT_TRUE(waitFor([&] { return !desk_->find(kMessageTitle, kMessageSize * zoom); }));
     return shown;
