@@ -139,6 +139,14 @@ class Desk {
       XWindowAttributes a;
       if (found || !XGetWindowAttributes(dpy_, w, &a) || a.map_state != IsViewable) return;
       if (QSize(a.width, a.height) != size || name(w) != title) return;
+      // Openbox shows a new window on the root for a moment before it puts it
+      // into its frame (see x_harness.cpp): read then, the window would be
+      // one frame size away from where it is shown a moment later.
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned int count = 0;
+      if (!XQueryTree(dpy_, w, &root, &parent, &children, &count)) return;
+      if (children) XFree(children);
+      if (parent == root) return;
       int x = 0, y = 0;
       Window child = 0;
       XTranslateCoordinates(dpy_, w, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
