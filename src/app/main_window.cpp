@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -73,6 +74,24 @@ class ClickLabel : public QLabel {
 };
 
 }  // namespace
+
+template <typename Open>
+auto MainWindow::modal(Open open) {
+  // From before the window is shown (Qt blocks the others only once it is)
+  // until after it closed.
+  struct Spell {
+    int& depth;
+    explicit Spell(int& d) : depth(d) { ++depth; }
+    ~Spell() { --depth; }
+    Spell(const Spell&) = delete;
+    Spell& operator=(const Spell&) = delete;
+  } spell(modalDepth_);
+  return open();
+}
+
+bool MainWindow::modalOpen() const {
+  return modalDepth_ > 0 || QApplication::activeModalWidget() != nullptr;
+}
 
 MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
     : QWidget(parent),
@@ -226,10 +245,13 @@ void MainWindow::buildToolBar() {
 
 void MainWindow::buildShortcuts() {
   // Window-wide, so they work wherever the focus is in the main window, and never
-  // while one of the modal dialogs is up.
+  // while one of the modal dialogs is up or on its way.
   const auto add = [this](QKeySequence keys, void (MainWindow::*command)()) {
-    auto* shortcut = new QShortcut(keys, this, this, command);
+    auto* shortcut = new QShortcut(keys, this);
     shortcut->setAutoRepeat(false);
+    connect(shortcut, &QShortcut::activated, this, [this, command] {
+      if (!modalOpen()) (this->*command)();
+    });
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::Restart);
   add(QKeySequence(Qt::Key_M), &MainWindow::toggleSound);
@@ -299,11 +321,13 @@ void MainWindow::Activate() {
   connect(Soundbtn_, &QToolButton::toggled, this, [this](bool on) {
     if (on) cues_.startOpening();
   });
-  splash_->ShowModal();
-  if (Language_ == -1) {
-    TongueDlg_->ShowModal();
-    ApplyLanguage();
-  }
+  modal([this] {
+    splash_->ShowModal();
+    if (Language_ == -1) {
+      TongueDlg_->ShowModal();
+      ApplyLanguage();
+    }
+  });
 }
 
 void MainWindow::ApplyLanguage() {
@@ -341,8 +365,11 @@ void MainWindow::Restart() {
   Timer1_.stop();
   if (st.Score <= 0) {
     game_.NewGame();
-  } else if (YesNoDlg_->ShowModal(4) == 6) {
-    HighscoreDlg_->ShowModal(st.Score, 1);
+  } else if (modal([&] {
+               if (YesNoDlg_->ShowModal(4) != 6) return false;
+               HighscoreDlg_->ShowModal(st.Score, 1);
+               return true;
+             })) {
     game_.NewGame();
   }
   Timer1_.start();
@@ -398,6 +425,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
+  if (modalOpen()) return;
   // A held arrow walks along the chutes; a held Space must not pick up and drop by turns.
   if (event->isAutoRepeat() && *key != GameKey::Left && *key != GameKey::Right) return;
   keys_.press(*key);
@@ -406,14 +434,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  HighscoreDlg_->ShowModal(0, 0);
+  modal([this] { HighscoreDlg_->ShowModal(0, 0); });
   if (running) Timer1_.start();
 }
 
 void MainWindow::info() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  about_->ShowModal();
+  modal([this] { about_->ShowModal(); });
   if (running) Timer1_.start();
 }
 
@@ -423,7 +451,7 @@ void MainWindow::rules() {
 }
 
 void MainWindow::TongueBtnClick() {
-  TongueDlg_->ShowModal();
+  modal([this] { TongueDlg_->ShowModal(); });
   ApplyLanguage();
 }
 
@@ -449,9 +477,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::CloseQuery() {
   Timer1_.stop();
-  const bool mayClose = YesNoDlg_->ShowModal(3) == 6;
-  const auto& st = game_.state();
-  if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+  const bool mayClose = modal([this] {
+    const bool yes = YesNoDlg_->ShowModal(3) == 6;
+    const auto& st = game_.state();
+    if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+    return yes;
+  });
   Timer1_.start();
   return mayClose;
 }
@@ -522,8 +553,12 @@ void MainWindow::setPauseTextVisible(bool visible) {
   }
 }
 
-void MainWindow::showGameOverMessage() { YesNoDlg_->ShowModal(7); }
+void MainWindow::showGameOverMessage() {
+  modal([this] { YesNoDlg_->ShowModal(7); });
+}
 
-void MainWindow::offerHighScore(int score) { HighscoreDlg_->ShowModal(score, 1); }
+void MainWindow::offerHighScore(int score) {
+  modal([this, score] { HighscoreDlg_->ShowModal(score, 1); });
+}
 
 }  // namespace quibbix::app

@@ -112,6 +112,13 @@ class MainWindow : public QWidget, private engine::Host {
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
+  // A modal window of the game is open, or on its way: no command may act,
+  // however its key arrived (typed ahead during a busy wait, or delivered
+  // before the window has taken the keyboard).
+  bool modalOpen() const;
+  // Runs `open`, which shows one or more modal windows, as one modal spell.
+  template <typename Open>
+  auto modal(Open open);
   void setZoom(int wanted);
   void pauseOutOfSight();
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
@@ -144,6 +151,7 @@ class MainWindow : public QWidget, private engine::Host {
   bool zorvyFailed_ = false;
   int zoomChoice_ = 0;
   bool left_ = false;
+  int modalDepth_ = 0;
 
   QWidget* Panel1_ = nullptr;
   QToolButton* StartBtn_ = nullptr;
