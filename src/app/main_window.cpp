@@ -17,6 +17,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "app/placement_frame.h"
 #include "app/placement_picture.h"
@@ -93,9 +94,18 @@ bool MainWindow::modalOpen() const {
   return modalDepth_ > 0 || QApplication::activeModalWidget() != nullptr;
 }
 
-MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
+StartSettings readStartSettings() {
+  StartSettings start;
+  IniStore store([&start](const QString& message) { start.reports << message; });
+  start.zoomChoice = storedZoomChoice(store.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  return start;
+}
+
+MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening, StartSettings start)
     : QWidget(parent),
       fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
+      heldReports_(std::move(start.reports)),
+      ini_([this](const QString& message) { reportStoreError(message); }),
       opening_(opening),
       canvas_(view::Sheets::load()),
       random_(seed),
@@ -103,6 +113,7 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
       keys_(game_, canvas_) {
   // The effect's own connection to the screen is made while the window is set up.
   if (opening_) effect_.emplace();
+  zoomChoice_ = start.zoomChoice;
   FormCreate();
   // The board is on the screen before the dialogs are made, which takes a
   // while and shows nothing.
@@ -194,7 +205,6 @@ void MainWindow::FormCreate() {
 
   Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
   Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  zoomChoice_ = storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -322,6 +332,10 @@ void MainWindow::Activate() {
     if (on) cues_.startOpening();
   });
   modal([this] {
+    // What the store had to say while the window was built comes first, over
+    // the finished window.
+    holdReports_ = false;
+    for (const QString& message : std::exchange(heldReports_, {})) IniStore::showError(message);
     splash_->ShowModal();
     if (Language_ == -1) {
       TongueDlg_->ShowModal();
@@ -516,6 +530,13 @@ void MainWindow::endSession() {
   Leave();
   hide();
   QCoreApplication::exit(0);
+}
+
+void MainWindow::reportStoreError(const QString& message) {
+  if (holdReports_)
+    heldReports_ << message;
+  else
+    IniStore::showError(message);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }

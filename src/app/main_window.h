@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <future>
@@ -30,6 +31,16 @@ class YesNoDlg;
 
 namespace quibbix::app {
 
+// What the start reads of the settings before any window exists, handed on to
+// the window so that nothing is read, nor reported, twice.
+struct StartSettings {
+  // The stored zoom choice: 1 to 4, or 0 for following the desktop.
+  int zoomChoice = 0;
+  // The store's complaints met on the way; the window shows them once it is up.
+  QStringList reports;
+};
+StartSettings readStartSettings();
+
 // The program's one main window: the tool bar over the playing field. It owns
 // the game, the assets, the settings store and the dialogs, and hosts the game.
 class MainWindow : public QWidget, private engine::Host {
@@ -40,8 +51,11 @@ class MainWindow : public QWidget, private engine::Host {
   // With `opening`, the window is placed as soon as its size is set and the
   // show effect starts then, drawn while the rest is built; once the window
   // is complete and the effect over, it shows itself, painted from the
-  // moment it appears, and the dialogs are created after that.
-  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false);
+  // moment it appears, and the dialogs are created after that. The store's
+  // complaints, those in `start` and those met while the window is built,
+  // are shown when it first activates, before the splash.
+  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false,
+                      StartSettings start = {});
   ~MainWindow() override;
 
   // Before the first showing: the remembered position, or the centre of the
@@ -109,6 +123,9 @@ class MainWindow : public QWidget, private engine::Host {
   // What Leave stores that needs no window system: all that can be kept
   // once the connection to the display is gone.
   void storeChoices(IniStore& store);
+  // A complaint of the store: held while the window is built (the opening
+  // effect may be drawing on the bare screen), shown at once afterwards.
+  void reportStoreError(const QString& message);
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
@@ -134,6 +151,8 @@ class MainWindow : public QWidget, private engine::Host {
   // Loading the fonts' catalogue, which the first text needs, runs beside
   // the building of the window.
   std::future<void> fontCatalogue_;
+  QStringList heldReports_;
+  bool holdReports_ = true;
   IniStore ini_;
   bool opening_;
   std::optional<ShowEffect> effect_;

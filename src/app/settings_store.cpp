@@ -68,16 +68,14 @@ bool parseDecimalInt(const QString& text, int& out) {
 
 IniStore::IniStore(std::function<void(const QString&)> reportError)
     : reportError_(std::move(reportError)) {
-  if (!reportError_) {
-    reportError_ = [](const QString& message) {
-      QMessageBox::critical(nullptr, QStringLiteral("Quibbix"), message);
-    };
-  }
+  if (!reportError_) reportError_ = &IniStore::showError;
 }
 
-QString IniStore::fileName() const {
-  return StoreFile()->fileName();
+void IniStore::showError(const QString& message) {
+  QMessageBox::critical(nullptr, QStringLiteral("Quibbix"), message);
 }
+
+QString IniStore::fileName() const { return StoreFile()->fileName(); }
 
 QString IniStore::ReadString(const QString& section, const QString& name, const QString& def) {
   StoreFile store;

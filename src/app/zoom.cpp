@@ -29,9 +29,9 @@ int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen) {
   return zoom;
 }
 
-int chooseZoom(std::optional<int> commandLine, const QString& stored, double desktopRatio,
-               QSize client, QSize decoration, QSize screen) {
-  int wanted = commandLine.value_or(storedZoomChoice(stored));
+int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
+               QSize decoration, QSize screen) {
+  int wanted = commandLine.value_or(storedChoice);
   if (wanted == 0) wanted = desktopZoom(desktopRatio);
   return fittingZoom(wanted, client, decoration, screen);
 }

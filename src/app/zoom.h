@@ -27,9 +27,9 @@ int desktopZoom(double ratio);
 // frame does not grow with the zoom), fits into `screen` screen pixels; at least 1.
 int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen);
 
-// The factor to start with: --zoom if given, else the stored choice, else the
-// desktop's; then lowered until the window fits.
-int chooseZoom(std::optional<int> commandLine, const QString& stored, double desktopRatio,
-               QSize client, QSize decoration, QSize screen);
+// The factor to start with: --zoom if given, else the stored choice (0: none),
+// else the desktop's; then lowered until the window fits.
+int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
+               QSize decoration, QSize screen);
 
 }  // namespace quibbix::app

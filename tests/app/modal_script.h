@@ -82,6 +82,7 @@ class ModalScript : public QObject {
     errorBoxes.clear();
     mostAtOnce = 0;
     onShow = nullptr;
+    onErrorBox = nullptr;
   }
   bool done() const { return answers_.empty(); }
 
@@ -91,6 +92,8 @@ class ModalScript : public QObject {
   int mostAtOnce = 0;
   // Called as a scripted window is being shown, before it blocks the others.
   std::function<void(QDialog*)> onShow;
+  // Called as an error box is being shown.
+  std::function<void()> onErrorBox;
 
   QStringList openedNames() const {
     QStringList names;
@@ -113,6 +116,7 @@ class ModalScript : public QObject {
     const QPointer<QDialog> target(dialog);
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
       errorBoxes.push_back(box->text());
+      if (onErrorBox) onErrorBox();
       QTimer::singleShot(0, box, [box] { box->accept(); });
       return false;
     }

@@ -56,9 +56,9 @@ TEST(Zoom, SourcesInTheirOrderThenLoweredUntilTheWindowFits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.stored << " " << c.desktop << " " << c.screen.width());
-    EXPECT_EQ(
-        chooseZoom(c.option, QString::fromLatin1(c.stored), c.desktop, kClient, kFrame, c.screen),
-        c.zoom);
+    EXPECT_EQ(chooseZoom(c.option, storedZoomChoice(QString::fromLatin1(c.stored)), c.desktop,
+                         kClient, kFrame, c.screen),
+              c.zoom);
   }
 }
 
