@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "app/placement_frame.h"
 #include "app/screen_zoom.h"
 #include "app/session_end.h"
 #include "app/settings_store.h"
@@ -70,10 +71,13 @@ int main(int argc, char** argv) {
   // Read once, before any window: the window is handed what was read, and
   // shows what the store complained about once it is up.
   quibbix::app::StartSettings start = quibbix::app::readStartSettings();
-  // The frame is not known before the window is shown; the client must fit.
-  quibbix::app::applyZoom(quibbix::app::chooseZoom(
-      zoom, start.zoomChoice, quibbix::app::desktopPixelRatio(), QSize(500, 366), QSize(),
-      quibbix::app::availableScreenPixels().size()));
+  // By the rule of the zoom keys: the window with its frame, which the window
+  // manager tells before anything is shown, fits the screen's free area.
+  quibbix::app::applyZoom(
+      quibbix::app::chooseZoom(zoom, start.zoomChoice, quibbix::app::desktopPixelRatio(),
+                               quibbix::app::MainWindow::kClientSize,
+                               quibbix::app::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
+                               quibbix::app::availableScreenPixels().size()));
 
   // The effect runs on the bare screen while the window is built and ends
   // exactly where the window then appears, already painted; the splash

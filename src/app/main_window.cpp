@@ -139,12 +139,10 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormCreate() {
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(kWindowFlags);
   setWindowIcon(dialogs::crispIcon(QPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
-  setFixedSize(500, 33 + 333);
+  setFixedSize(kClientSize);
   // Where the window goes needs only its size: the effect can play meanwhile.
   if (effect_) effect_->start(restorePlacement());
 

@@ -54,6 +54,13 @@ class MainWindow : public QWidget, private engine::Host {
   // moment it appears, and the dialogs are created after that. The store's
   // complaints, those in `start` and those met while the window is built,
   // are shown when it first activates, before the splash.
+  // A title bar with minimise and close boxes; the size is fixed.
+  static constexpr Qt::WindowFlags kWindowFlags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+  // The client area, in logical pixels.
+  static constexpr QSize kClientSize{500, 33 + 333};
+
   explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false,
                       StartSettings start = {});
   ~MainWindow() override;

@@ -10,6 +10,8 @@
 #include <QWindow>
 #include <cmath>
 
+#include "app/zoom.h"
+
 namespace quibbix::app {
 
 namespace {
@@ -53,10 +55,14 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 }  // namespace
 
 void initScreenZoom() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
+  QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
-  gDesktopRatio = screen->devicePixelRatio();
+  gDesktopRatio = plausibleRatio(screen->devicePixelRatio());
   QHighDpiScaling::setGlobalFactor(1.0);
+  // Qt would draw every window at an implausible ratio too (at infinity none
+  // at all): the screen's own factor goes back to 1.
+  if (const qreal ratio = screen->devicePixelRatio(); plausibleRatio(ratio) != ratio)
+    QHighDpiScaling::setScreenFactor(screen, 1.0);
   gScreenRatio = screen->devicePixelRatio();
   if (!(gScreenRatio > 0)) gScreenRatio = 1.0;
   gZoom = 0;
