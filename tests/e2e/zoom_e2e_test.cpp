@@ -222,6 +222,13 @@ QImage sampled(const QImage& big, int zoom) {
 }
 
 // Pixels that differ outside `skip`.
+bool oneColour(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+  return true;
+}
+
 int differences(const QImage& a, const QImage& b, const QRect& skip = {}) {
   if (a.size() != b.size()) return -1;
   int n = 0;
@@ -342,7 +349,16 @@ class Zoom : public testing::Test {
         zoom);
     desk_->moveTo(QPoint(kScreen.width() - 1, 0));
     EXPECT_TRUE(waitFor([&] { return desk_->focus() == question->id; }));
-    QImage shown = desk_->screen().copy(question->client);
+    // Mapped and focused is not yet drawn: on a loaded machine the framebuffer
+    // can still hold the bare window. Drawn is not all one colour, and the same
+    // in two reads.
+    QImage shown;
+    EXPECT_TRUE(waitFor([&] {
+      const QImage now = desk_->screen().copy(question->client);
+      const bool drawn = !now.isNull() && now == shown && !oneColour(now);
+      shown = now;
+      return drawn;
+    })) << "the question is not drawn";
     desk_->key(key);
     EXPECT_TRUE(waitFor([&] { return !desk_->find(kMessageTitle, kMessageSize * zoom); }));
     return shown;
