@@ -46,6 +46,13 @@ StartSettings readStartSettings();
 class MainWindow : public QWidget, private engine::Host {
   Q_OBJECT
  public:
+  // A title bar with minimise and close boxes; the size is fixed.
+  static constexpr Qt::WindowFlags kWindowFlags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+  // The client area, in logical pixels.
+  static constexpr QSize kClientSize{500, 33 + 333};
+
   // Creates the window and starts the first game, then creates the dialogs:
   // splash, message dialog, high-score dialog, language dialog, in this order.
   // With `opening`, the window is placed as soon as its size is set and the
@@ -54,13 +61,6 @@ class MainWindow : public QWidget, private engine::Host {
   // moment it appears, and the dialogs are created after that. The store's
   // complaints, those in `start` and those met while the window is built,
   // are shown when it first activates, before the splash.
-  // A title bar with minimise and close boxes; the size is fixed.
-  static constexpr Qt::WindowFlags kWindowFlags =
-      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-  // The client area, in logical pixels.
-  static constexpr QSize kClientSize{500, 33 + 333};
-
   explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false,
                       StartSettings start = {});
   ~MainWindow() override;
