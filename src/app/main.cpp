@@ -2,8 +2,10 @@
 #include <QCommandLineParser>
 #include <QSessionManager>
 #include <cstdio>
+#include <utility>
 
 #include "app/main_window.h"
+#include "app/placement_frame.h"
 #include "app/screen_zoom.h"
 #include "app/session_end.h"
 #include "app/settings_store.h"
@@ -66,19 +68,21 @@ int main(int argc, char** argv) {
   }
 
   quibbix::app::initScreenZoom();
-  {
-    quibbix::app::IniStore store;
-    const QString stored = store.ReadString(QStringLiteral("common"), QStringLiteral("zoom"), {});
-    // The frame is not known before the window is shown; the client must fit.
-    quibbix::app::applyZoom(
-        quibbix::app::chooseZoom(zoom, stored, quibbix::app::desktopPixelRatio(), QSize(500, 366),
-                                 QSize(), quibbix::app::availableScreenPixels().size()));
-  }
+  // Read once, before any window: the window is handed what was read, and
+  // shows what the store complained about once it is up.
+  quibbix::app::StartSettings start = quibbix::app::readStartSettings();
+  // By the rule of the zoom keys: the window with its frame, which the window
+  // manager tells before anything is shown, fits the screen's free area.
+  quibbix::app::applyZoom(
+      quibbix::app::chooseZoom(zoom, start.zoomChoice, quibbix::app::desktopPixelRatio(),
+                               quibbix::app::MainWindow::kClientSize,
+                               quibbix::app::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
+                               quibbix::app::availableScreenPixels().size()));
 
   // The effect runs on the bare screen while the window is built and ends
   // exactly where the window then appears, already painted; the splash
   // follows in the first turn of the event loop.
-  quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true);
+  quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true, std::move(start));
   QObject::connect(&sessionEnd, &quibbix::app::SessionEnd::ended, &window,
                    &quibbix::app::MainWindow::endSession);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window,

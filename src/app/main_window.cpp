@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -16,6 +17,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "app/placement_frame.h"
 #include "app/placement_picture.h"
@@ -75,9 +77,36 @@ class ClickLabel : public QLabel {
 
 }  // namespace
 
-MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
+template <typename Open>
+auto MainWindow::modal(Open open) {
+  // From before the window is shown (Qt blocks the others only once it is)
+  // until after it closed.
+  struct Spell {
+    int& depth;
+    explicit Spell(int& d) : depth(d) { ++depth; }
+    ~Spell() { --depth; }
+    Spell(const Spell&) = delete;
+    Spell& operator=(const Spell&) = delete;
+  } spell(modalDepth_);
+  return open();
+}
+
+bool MainWindow::modalOpen() const {
+  return modalDepth_ > 0 || QApplication::activeModalWidget() != nullptr;
+}
+
+StartSettings readStartSettings() {
+  StartSettings start;
+  IniStore store([&start](const QString& message) { start.reports << message; });
+  start.zoomChoice = storedZoomChoice(store.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  return start;
+}
+
+MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening, StartSettings start)
     : QWidget(parent),
       fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
+      heldReports_(std::move(start.reports)),
+      ini_([this](const QString& message) { reportStoreError(message); }),
       opening_(opening),
       canvas_(view::Sheets::load()),
       random_(seed),
@@ -85,6 +114,7 @@ MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening)
       keys_(game_, canvas_) {
   // The effect's own connection to the screen is made while the window is set up.
   if (opening_) effect_.emplace();
+  zoomChoice_ = start.zoomChoice;
   FormCreate();
   // The board is on the screen before the dialogs are made, which takes a
   // while and shows nothing.
@@ -110,12 +140,10 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormCreate() {
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(kWindowFlags);
   setWindowIcon(dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
-  setFixedSize(500, 33 + 333);
+  setFixedSize(kClientSize);
   // Where the window goes needs only its size: the effect can play meanwhile.
   if (effect_) effect_->start(restorePlacement());
 
@@ -176,7 +204,6 @@ void MainWindow::FormCreate() {
 
   Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
   Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  zoomChoice_ = storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -228,10 +255,13 @@ void MainWindow::buildToolBar() {
 
 void MainWindow::buildShortcuts() {
   // Window-wide, so they work wherever the focus is in the main window, and never
-  // while one of the modal dialogs is up.
+  // while one of the modal dialogs is up or on its way.
   const auto add = [this](QKeySequence keys, void (MainWindow::*command)()) {
-    auto* shortcut = new QShortcut(keys, this, this, command);
+    auto* shortcut = new QShortcut(keys, this);
     shortcut->setAutoRepeat(false);
+    connect(shortcut, &QShortcut::activated, this, [this, command] {
+      if (!modalOpen()) (this->*command)();
+    });
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::Restart);
   add(QKeySequence(Qt::Key_M), &MainWindow::toggleSound);
@@ -301,11 +331,17 @@ void MainWindow::Activate() {
   connect(Soundbtn_, &QToolButton::toggled, this, [this](bool on) {
     if (on) cues_.startOpening();
   });
-  splash_->ShowModal();
-  if (Language_ == -1) {
-    TongueDlg_->ShowModal();
-    ApplyLanguage();
-  }
+  modal([this] {
+    // What the store had to say while the window was built comes first, over
+    // the finished window.
+    holdReports_ = false;
+    for (const QString& message : std::exchange(heldReports_, {})) IniStore::showError(message);
+    splash_->ShowModal();
+    if (Language_ == -1) {
+      TongueDlg_->ShowModal();
+      ApplyLanguage();
+    }
+  });
 }
 
 void MainWindow::ApplyLanguage() {
@@ -343,8 +379,11 @@ void MainWindow::Restart() {
   Timer1_.stop();
   if (st.Score <= 0) {
     game_.NewGame();
-  } else if (YesNoDlg_->ShowModal(4) == 6) {
-    HighscoreDlg_->ShowModal(st.Score, 1);
+  } else if (modal([&] {
+               if (YesNoDlg_->ShowModal(4) != 6) return false;
+               HighscoreDlg_->ShowModal(st.Score, 1);
+               return true;
+             })) {
     game_.NewGame();
   }
   Timer1_.start();
@@ -400,6 +439,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
+  if (modalOpen()) return;
   // A held arrow walks along the chutes; a held Space must not pick up and drop by turns.
   if (event->isAutoRepeat() && *key != GameKey::Left && *key != GameKey::Right) return;
   keys_.press(*key);
@@ -408,14 +448,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  HighscoreDlg_->ShowModal(0, 0);
+  modal([this] { HighscoreDlg_->ShowModal(0, 0); });
   if (running) Timer1_.start();
 }
 
 void MainWindow::info() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  about_->ShowModal();
+  modal([this] { about_->ShowModal(); });
   if (running) Timer1_.start();
 }
 
@@ -425,7 +465,7 @@ void MainWindow::rules() {
 }
 
 void MainWindow::TongueBtnClick() {
-  TongueDlg_->ShowModal();
+  modal([this] { TongueDlg_->ShowModal(); });
   ApplyLanguage();
 }
 
@@ -451,9 +491,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::CloseQuery() {
   Timer1_.stop();
-  const bool mayClose = YesNoDlg_->ShowModal(3) == 6;
-  const auto& st = game_.state();
-  if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+  const bool mayClose = modal([this] {
+    const bool yes = YesNoDlg_->ShowModal(3) == 6;
+    const auto& st = game_.state();
+    if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+    return yes;
+  });
   Timer1_.start();
   return mayClose;
 }
@@ -487,6 +530,13 @@ void MainWindow::endSession() {
   Leave();
   hide();
   QCoreApplication::exit(0);
+}
+
+void MainWindow::reportStoreError(const QString& message) {
+  if (holdReports_)
+    heldReports_ << message;
+  else
+    IniStore::showError(message);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
@@ -524,8 +574,12 @@ void MainWindow::setPauseTextVisible(bool visible) {
   }
 }
 
-void MainWindow::showGameOverMessage() { YesNoDlg_->ShowModal(7); }
+void MainWindow::showGameOverMessage() {
+  modal([this] { YesNoDlg_->ShowModal(7); });
+}
 
-void MainWindow::offerHighScore(int score) { HighscoreDlg_->ShowModal(score, 1); }
+void MainWindow::offerHighScore(int score) {
+  modal([this, score] { HighscoreDlg_->ShowModal(score, 1); });
+}
 
 }  // namespace quibbix::app

@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <future>
@@ -30,18 +31,38 @@ class YesNoDlg;
 
 namespace quibbix::app {
 
+// What the start reads of the settings before any window exists, handed on to
+// the window so that nothing is read, nor reported, twice.
+struct StartSettings {
+  // The stored zoom choice: 1 to 4, or 0 for following the desktop.
+  int zoomChoice = 0;
+  // The store's complaints met on the way; the window shows them once it is up.
+  QStringList reports;
+};
+StartSettings readStartSettings();
+
 // The program's one main window: the tool bar over the playing field. It owns
 // the game, the assets, the settings store and the dialogs, and hosts the game.
 class MainWindow : public QWidget, private engine::Host {
   Q_OBJECT
  public:
+  // A title bar with minimise and close boxes; the size is fixed.
+  static constexpr Qt::WindowFlags kWindowFlags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+  // The client area, in logical pixels.
+  static constexpr QSize kClientSize{500, 33 + 333};
+
   // Creates the window and starts the first game, then creates the dialogs:
   // splash, message dialog, high-score dialog, language dialog, in this order.
   // With `opening`, the window is placed as soon as its size is set and the
   // show effect starts then, drawn while the rest is built; once the window
   // is complete and the effect over, it shows itself, painted from the
-  // moment it appears, and the dialogs are created after that.
-  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false);
+  // moment it appears, and the dialogs are created after that. The store's
+  // complaints, those in `start` and those met while the window is built,
+  // are shown when it first activates, before the splash.
+  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false,
+                      StartSettings start = {});
   ~MainWindow() override;
 
   // Before the first showing: the remembered position, or the centre of the
@@ -109,9 +130,19 @@ class MainWindow : public QWidget, private engine::Host {
   // What Leave stores that needs no window system: all that can be kept
   // once the connection to the display is gone.
   void storeChoices(IniStore& store);
+  // A complaint of the store: held while the window is built (the opening
+  // effect may be drawing on the bare screen), shown at once afterwards.
+  void reportStoreError(const QString& message);
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
+  // A modal window of the game is open, or on its way: no command may act,
+  // however its key arrived (typed ahead during a busy wait, or delivered
+  // before the window has taken the keyboard).
+  bool modalOpen() const;
+  // Runs `open`, which shows one or more modal windows, as one modal spell.
+  template <typename Open>
+  auto modal(Open open);
   void setZoom(int wanted);
   void pauseOutOfSight();
   QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
@@ -127,6 +158,8 @@ class MainWindow : public QWidget, private engine::Host {
   // Loading the fonts' catalogue, which the first text needs, runs beside
   // the building of the window.
   std::future<void> fontCatalogue_;
+  QStringList heldReports_;
+  bool holdReports_ = true;
   IniStore ini_;
   bool opening_;
   std::optional<ShowEffect> effect_;
@@ -144,6 +177,7 @@ class MainWindow : public QWidget, private engine::Host {
   bool zorvyFailed_ = false;
   int zoomChoice_ = 0;
   bool left_ = false;
+  int modalDepth_ = 0;
 
   QWidget* Panel1_ = nullptr;
   QToolButton* StartBtn_ = nullptr;

@@ -166,6 +166,15 @@ std::optional<QMargins> knownScreenFrame(QWidget& window) {
   return extents(d, static_cast<Window>(window.winId()));
 }
 
+QSize newWindowFrame(Qt::WindowFlags flags) {
+  if (x11Display() == nullptr) return {};
+  // The manager answers by the decorations the flags ask for, before mapping.
+  QWidget standIn(nullptr, flags);
+  standIn.setObjectName(QStringLiteral("frame probe"));
+  const std::optional<QMargins> m = askedScreenFrame(standIn);
+  return m ? QSize(m->left() + m->right(), m->top() + m->bottom()) : QSize();
+}
+
 QSize outerScreenSize(QWidget& window) {
   const int zoom = currentZoom();
   return (window.size() * zoom)

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <Qt>
 #include <optional>
 
 class QWidget;
@@ -23,6 +24,12 @@ namespace quibbix::app {
 QSize outerScreenSize(QWidget& window);
 QRect outerScreenGeometry(QWidget& window);
 void moveFrameToScreen(QWidget& window, QPoint corner);
+
+// The frame, in screen pixels, that the window manager will put around a new
+// top-level window with these flags, asked with a stand-in window that is
+// never shown: what the first showing will have. Empty off X11, without a
+// window manager, or when it does not answer.
+QSize newWindowFrame(Qt::WindowFlags flags);
 
 // The frame the window manager has set on the window by now, without asking or
 // waiting; nullopt while it is unknown.

@@ -11,6 +11,8 @@
 #include <QWindow>
 #include <cmath>
 
+#include "app/zoom.h"
+
 namespace quibbix::app {
 
 namespace {
@@ -115,7 +117,10 @@ void initScreenZoom() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr || done) return;
   done = true;
-  gDesktopRatio = screen->devicePixelRatio();
+  // Qt shows every window at an implausible ratio too (at infinity none at
+  // all); the screens' factors set below replace it, and the choice of the
+  // zoom counts it as 1.
+  gDesktopRatio = plausibleRatio(screen->devicePixelRatio());
   // Qt takes a screen's own factor in place of the ratio it found for the
   // screen only once one of them has differed from 1; hence the 2 before
   // holdScreen() sets the real one.

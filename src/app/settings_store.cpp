@@ -470,11 +470,7 @@ bool parseDecimalInt(const QString& text, int& out) {
 
 IniStore::IniStore(std::function<void(const QString&)> reportError)
     : reportError_(std::move(reportError)) {
-  if (!reportError_) {
-    reportError_ = [](const QString& message) {
-      QMessageBox::critical(nullptr, QStringLiteral("Quibbix"), message);
-    };
-  }
+  if (!reportError_) reportError_ = &IniStore::showError;
 }
 
 QString IniStore::fileName() const { return storePath(); }
@@ -514,6 +510,10 @@ QStringList readValues(const QString& path, const QByteArray& data, const QStrin
 }
 
 }  // namespace
+
+void IniStore::showError(const QString& message) {
+  QMessageBox::critical(nullptr, QStringLiteral("Quibbix"), message);
+}
 
 QString IniStore::ReadString(const QString& section, const QString& name, const QString& def) {
   const QString path = storePath();

@@ -44,6 +44,9 @@ class IniStore {
 
   QString fileName() const;
 
+  // The store's own way of reporting: a critical message box.
+  static void showError(const QString& message);
+
  private:
   std::function<void(const QString&)> reportError_;
 };

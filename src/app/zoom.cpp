@@ -15,9 +15,13 @@ std::optional<int> parseZoomOption(const QString& text) {
 
 int storedZoomChoice(const QString& text) { return parseZoomOption(text).value_or(0); }
 
+double plausibleRatio(double ratio) {
+  return std::isfinite(ratio) && ratio > 0 && ratio <= kMaxDesktopRatio ? ratio : 1.0;
+}
+
 int desktopZoom(double ratio) {
-  // NaN and anything below 1.5 fall through to 1.
-  if (!(ratio >= 1.5)) return kMinZoom;
+  ratio = plausibleRatio(ratio);
+  if (ratio < 1.5) return kMinZoom;
   return static_cast<int>(std::min(std::floor(ratio + 0.5), double{kMaxZoom}));
 }
 
@@ -29,9 +33,9 @@ int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen) {
   return zoom;
 }
 
-int chooseZoom(std::optional<int> commandLine, const QString& stored, double desktopRatio,
-               QSize client, QSize decoration, QSize screen) {
-  int wanted = commandLine.value_or(storedZoomChoice(stored));
+int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
+               QSize decoration, QSize screen) {
+  int wanted = commandLine.value_or(storedChoice);
   if (wanted == 0) wanted = desktopZoom(desktopRatio);
   return fittingZoom(wanted, client, decoration, screen);
 }

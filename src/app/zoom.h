@@ -18,8 +18,16 @@ std::optional<int> parseZoomOption(const QString& text);
 // missing, 0 or unreadable value.
 int storedZoomChoice(const QString& text);
 
+// The largest desktop ratio taken at its word; no screen is that dense.
+constexpr double kMaxDesktopRatio = 16;
+
+// A desktop ratio as the game takes it: one that is not finite, not above 0 or
+// beyond kMaxDesktopRatio (QT_SCREEN_SCALE_FACTORS=inf, 0, nan) counts as 1.
+double plausibleRatio(double ratio);
+
 // The desktop's device pixel ratio as a whole factor: nearest, halves up, at
-// least 1 and at most kMaxZoom (1.25 gives 1, 1.5 and 1.75 give 2).
+// least 1 and at most kMaxZoom (1.25 gives 1, 1.5 and 1.75 give 2); an
+// implausible ratio gives 1.
 int desktopZoom(double ratio);
 
 // The largest factor up to `wanted` at which a window of `client` logical
@@ -27,9 +35,9 @@ int desktopZoom(double ratio);
 // frame does not grow with the zoom), fits into `screen` screen pixels; at least 1.
 int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen);
 
-// The factor to start with: --zoom if given, else the stored choice, else the
-// desktop's; then lowered until the window fits.
-int chooseZoom(std::optional<int> commandLine, const QString& stored, double desktopRatio,
-               QSize client, QSize decoration, QSize screen);
+// The factor to start with: --zoom if given, else the stored choice (0: none),
+// else the desktop's; then lowered until the window fits.
+int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
+               QSize decoration, QSize screen);
 
 }  // namespace quibbix::app

@@ -17,7 +17,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
       language_(std::move(language)) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
+  font.setPixelSize(11);
   setFont(font);
   setFixedSize(250, 129);
 
@@ -34,7 +34,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
   auto* name = new QLabel(QStringLiteral("Quibbix"), this);
   name->setObjectName(QStringLiteral("ProductName"));
   QFont nameFont = font;
-  nameFont.setPointSize(14);
+  nameFont.setPixelSize(19);
   nameFont.setBold(true);
   name->setFont(nameFont);
   name->setGeometry(92, 22, 140, 26);

@@ -108,7 +108,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
       bml_(view::readPngPixmap(QStringLiteral(":/glyphs/texture.png"))) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
+  font.setPixelSize(11);
   setFont(font);
   setFixedSize(360, 329);
 
@@ -159,7 +159,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
 
   QFont columnFont(QStringLiteral("Arial"));
   columnFont.setStyleHint(QFont::SansSerif);
-  columnFont.setPointSize(10);
+  columnFont.setPixelSize(13);
   columnFont.setBold(true);
   for (int row = 0; row < kRows; ++row) {
     const QString n = QString::number(row);

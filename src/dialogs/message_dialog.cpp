@@ -102,7 +102,7 @@ YesNoDlg::YesNoDlg(QWidget* mainWindow, std::function<int()> language)
   setWindowTitle(QStringLiteral("Quibbix"));
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
+  font.setPixelSize(11);
   font.setBold(true);
   setFont(font);
   setFixedSize(261, 103);

@@ -24,7 +24,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
+  font.setPixelSize(11);
   setFont(font);
   setFixedSize(320, 91);
 

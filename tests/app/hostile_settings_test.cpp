@@ -247,6 +247,36 @@ TEST_F(AppTest, AHandEditedTypoCostsNoRowOfTheTable) {
   EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
 }
 
+using StartSettingsTest = AppTest;
+
+// A hand-edited "zoom" of the wrong type: the start reads it once, so one box says so.
+// Like every complaint of the store met while the window is built (the opening effect
+// may be drawing on the bare screen), it is shown over the finished window, before the
+// splash.
+TEST_F(StartSettingsTest, AWrongTypedZoomIsReportedOnceOverTheFinishedWindow) {
+  writeRaw("[common]\ntongue=0\nsound=1, 0\nzoom=2, 3\n");
+  std::vector<bool> overFinishedWindow;
+  script.onErrorBox = [&] {
+    overFinishedWindow.push_back(window && window->isVisible() && script.opened.empty());
+  };
+  app::StartSettings start = app::readStartSettings();
+  EXPECT_TRUE(script.errorBoxes.empty()) << "reported before the window";
+  EXPECT_EQ(start.zoomChoice, 0);
+
+  script.then(kClickSplash);
+  window = std::make_unique<app::MainWindow>(kSeed, nullptr, /*opening=*/true, std::move(start));
+  script.watchTimer(&window->timer());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(script.errorBoxes.empty()) << "reported while the window was built";
+  QCoreApplication::processEvents();  // the first activation
+
+  EXPECT_TRUE(script.done());
+  EXPECT_EQ(script.errorBoxes, (std::vector<QString>{typeError("zoom"), typeError("sound")}));
+  EXPECT_EQ(overFinishedWindow, (std::vector<bool>{true, true}));
+  EXPECT_EQ(script.openedNames(), QStringList{"Splash"});
+  EXPECT_EQ(window->zoomChoice(), 0);
+}
+
 using UnwritableSettings = AppTest;
 
 TEST_F(UnwritableSettings, EveryFailedWriteIsReportedOncePlayGoesOnAndTheFileStays) {

@@ -2,6 +2,7 @@
 // engine where the window receives them, the command keys reach the tool bar's commands,
 // and every control a screen reader meets has a name in the language of the game.
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLineEdit>
@@ -12,11 +13,19 @@
 #include "app/screen_zoom.h"
 #include "app_fixture.h"
 #include "dialogs/help_window.h"
+#include "dialogs/score_table.h"
 #include "view/field_canvas.h"
 #include "view/field_widget.h"
 
 namespace quibbix::testing {
 namespace {
+
+void setChute(engine::GameState& st, int c, std::initializer_list<int> codes) {
+  st.Stacks[c].fill(0);
+  int i = 0;
+  for (int code : codes) st.Stacks[c][i++] = code;
+  st.StackHeight[c] = i;
+}
 
 class KeyboardTest : public AppTest {
  protected:
@@ -129,6 +138,138 @@ TEST_F(KeyboardTest, AZoomKeyAtItsLimitLeavesTheChoice) {
     key(k, Qt::ControlModifier);
     ASSERT_EQ(app::currentZoom(), 1) << "the offscreen screen holds only zoom 1";
     EXPECT_EQ(window->zoomChoice(), 0);
+  }
+}
+
+// A key as the X server hands it over: to the window that had the keyboard focus
+// when it was typed. Typed during a busy wait, it is read only when the program
+// next handles events, which may be inside a dialog that has just been opened.
+struct Stroke {
+  Qt::Key key;
+  Qt::KeyboardModifiers mods;
+};
+
+template <typename Delivery>
+void type(QWindow* window, const std::vector<Stroke>& keys) {
+  for (const Stroke& k : keys) {
+    const QString text = k.mods == Qt::NoModifier && k.key >= Qt::Key_A && k.key <= Qt::Key_Z
+                             ? QString(QChar(k.key)).toLower()
+                             : QString();
+    QWindowSystemInterface::handleKeyEvent<Delivery>(window, QEvent::KeyPress, k.key, k.mods, text);
+    QWindowSystemInterface::handleKeyEvent<Delivery>(window, QEvent::KeyRelease, k.key, k.mods,
+                                                     text);
+  }
+}
+
+// Every command a key gives, the game's own N and P included; Ctrl+H comes first, so
+// that typed ahead into a game that opens nothing it is the one that opens a window.
+const std::vector<Stroke> kCommandKeys = {
+    {Qt::Key_H, Qt::ControlModifier},    {Qt::Key_N, Qt::ControlModifier},
+    {Qt::Key_L, Qt::ControlModifier},    {Qt::Key_Q, Qt::ControlModifier},
+    {Qt::Key_F1, Qt::NoModifier},        {Qt::Key_M, Qt::NoModifier},
+    {Qt::Key_N, Qt::NoModifier},         {Qt::Key_P, Qt::NoModifier},
+    {Qt::Key_Plus, Qt::ControlModifier}, {Qt::Key_Minus, Qt::ControlModifier},
+    {Qt::Key_0, Qt::ControlModifier},
+};
+
+// Types the command keys into the event queue at the field's first repaint from now
+// on, that is inside the game's next animation, whose busy wait reads no events.
+class TypeAheadInAnimation : public QObject {
+ public:
+  explicit TypeAheadInAnimation(app::MainWindow& window) : window_(window) {
+    window.field()->installEventFilter(this);
+  }
+  bool typed = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !typed) {
+      typed = true;
+      type<QWindowSystemInterface::AsynchronousDelivery>(window_.windowHandle(), kCommandKeys);
+    }
+    return false;
+  }
+
+ private:
+  app::MainWindow& window_;
+};
+
+// A dialog's answer once every key typed so far has been handled, with the dialog open.
+Answer afterTypedKeys(Answer answer) {
+  return [answer](QDialog* dialog) {
+    QWindowSystemInterface::flushWindowSystemEvents();
+    answer(dialog);
+  };
+}
+
+// Typed ahead during an animation, or delivered to the main window while the game-over
+// message is being opened or is up (a desktop may leave the focus there until the message
+// is mapped), the command keys open no window over a modal one and change nothing: the
+// game over still offers the high score. Typed into a game that opens nothing, they act
+// as always, and the first window they open stops the rest.
+TEST_F(KeyboardTest, CommandKeysOpenNoWindowOverAModalOne) {
+  ready(0);
+  auto& st = window->game().state();
+  window->timer().stop();
+  // As on a desktop: the game's window has the keyboard.
+  QApplication::setActiveWindow(window.get());
+  const bool sound = window->button("Soundbtn")->isChecked();
+  const auto expectUntouched = [&] {
+    EXPECT_EQ(script.mostAtOnce, 1);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(window->button("Soundbtn")->isChecked(), sound) << "M toggled the sound";
+    EXPECT_EQ(window->language(), 0) << "Ctrl+L chose a language";
+    EXPECT_EQ(window->helpWindow(), nullptr) << "F1 opened the rules";
+    EXPECT_FALSE(st.Paused) << "P paused";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(app::currentZoom(), 1);
+    EXPECT_EQ(window->zoomChoice(), 0);
+  };
+
+  {
+    SCOPED_TRACE("typed during a triple's animation");
+    setChute(st, 0, {9});
+    setChute(st, 1, {5, 9, 9});
+    setChute(st, 2, {});
+    setChute(st, 3, {});
+    st.Score = 70;
+    QTest::mousePress(window->field(), Qt::LeftButton, {}, {72, 200});
+    ASSERT_EQ(st.HeldCrate, 9);
+    TypeAheadInAnimation typing(*window);
+    script.then(afterTypedKeys(kHighscoreOk));
+    QTest::mouseRelease(window->field(), Qt::LeftButton, {}, {150, 200});
+    ASSERT_TRUE(typing.typed);
+    ASSERT_EQ(st.StackHeight[1], 1) << "no triple";
+    QWindowSystemInterface::flushWindowSystemEvents();
+    EXPECT_EQ(script.openedNames(), QStringList{"HighscoreDlg"});
+    EXPECT_FALSE(st.GameOver);
+    expectUntouched();
+  }
+  {
+    SCOPED_TRACE("typed during the game over's animation and its message");
+    script.reset();
+    for (int c = 0; c < 4; ++c) setChute(st, c, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2});
+    st.Score = 70;
+    st.TickCounter = 19;  // the next tick brings a crate, and there is no room for it
+    TypeAheadInAnimation typing(*window);
+    // Delivered while the message is being opened, before it blocks the window.
+    script.onShow = [this](QDialog*) {
+      script.onShow = nullptr;
+      QApplication::setActiveWindow(window.get());
+      type<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle(), kCommandKeys);
+    };
+    script.then(afterTypedKeys([this](QDialog* message) {
+      QApplication::setActiveWindow(window.get());
+      type<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle(), kCommandKeys);
+      kYes(message);
+    }));
+    script.then(afterTypedKeys(kHighscoreOk));
+    window->game().Timer();
+    ASSERT_TRUE(typing.typed);
+    EXPECT_TRUE(st.GameOver);
+    EXPECT_EQ(script.openedNames(), (QStringList{"YesNoDlg/gameover", "HighscoreDlg"}));
+    EXPECT_EQ(dialogs::readTable(store)[0].score, 70) << "the high score was not offered";
+    expectUntouched();
   }
 }
 

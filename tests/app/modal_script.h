@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -79,11 +80,20 @@ class ModalScript : public QObject {
     answers_.clear();
     opened.clear();
     errorBoxes.clear();
+    mostAtOnce = 0;
+    onShow = nullptr;
+    onErrorBox = nullptr;
   }
   bool done() const { return answers_.empty(); }
 
   std::vector<Opened> opened;
   std::vector<QString> errorBoxes;
+  // The most modal windows on the screen at one time, error boxes included.
+  int mostAtOnce = 0;
+  // Called as a scripted window is being shown, before it blocks the others.
+  std::function<void(QDialog*)> onShow;
+  // Called as an error box is being shown.
+  std::function<void()> onErrorBox;
 
   QStringList openedNames() const {
     QStringList names;
@@ -97,14 +107,21 @@ class ModalScript : public QObject {
     auto* dialog = qobject_cast<QDialog*>(object);
     if (dialog == nullptr || !dialog->isWindow() || dialog->windowModality() == Qt::NonModal)
       return false;
+    int atOnce = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<QDialog*>(w) && w->isVisible() && w->windowModality() != Qt::NonModal)
+        ++atOnce;
+    mostAtOnce = std::max(mostAtOnce, atOnce);
     // Answered from inside the dialog's own event loop, once it runs.
     const QPointer<QDialog> target(dialog);
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
       errorBoxes.push_back(box->text());
+      if (onErrorBox) onErrorBox();
       QTimer::singleShot(0, box, [box] { box->accept(); });
       return false;
     }
     opened.push_back({modalName(dialog), timer_ != nullptr && timer_->isActive()});
+    if (onShow) onShow(dialog);
     Answer answer;
     if (!answers_.empty()) {
       answer = std::move(answers_.front());

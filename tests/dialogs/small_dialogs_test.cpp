@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextBrowser>
+#include <initializer_list>
+#include <set>
 
+#include "app/settings_store.h"
 #include "dialog_driver.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
+#include "dialogs/highscore_dialog.h"
+#include "dialogs/message_dialog.h"
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
 
@@ -87,6 +95,38 @@ TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
   });
   EXPECT_EQ(about.ShowModal(), 1);
   EXPECT_EQ(title, "Info about...");
+}
+
+// The zoom is the only enlargement: a font sized in points would also follow the
+// desktop's dpi, half size at 48 dpi. Every text of every dialog is sized in pixels,
+// at the size 96 dpi gave its points.
+TEST(Dialogs, EveryTextIsSizedInPixels) {
+  QWidget main;
+  app::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  const auto english = [] { return 0; };
+  YesNoDlg message(&main, english);
+  HighscoreDlg table(&main, ini, english);
+  TongueDlg tongue(&main, [](int) {});
+  AboutBox about(&main, english);
+  Splash splash(&main);
+  std::set<int> sizes;
+  for (QDialog* dialog :
+       std::initializer_list<QDialog*>{&message, &table, &tongue, &about, &splash}) {
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+      // Labels get their texts when shown; a picture is no text.
+      const auto* label = qobject_cast<QLabel*>(w);
+      const bool text = (label != nullptr && label->pixmap().isNull()) ||
+                        qobject_cast<QAbstractButton*>(w) != nullptr ||
+                        qobject_cast<QLineEdit*>(w) != nullptr;
+      if (!text) continue;
+      w->ensurePolished();
+      SCOPED_TRACE(dialog->metaObject()->className() + (" " + w->objectName().toStdString()));
+      EXPECT_GT(w->font().pixelSize(), 0) << "sized in points";
+      sizes.insert(QFontInfo(w->font()).pixelSize());
+    }
+  }
+  // What 8, 10 and 14 points were at 96 dpi.
+  EXPECT_EQ(sizes, (std::set<int>{11, 13, 19}));
 }
 
 TEST(HelpWindow, ShowsTheRulesOrSaysTheFileIsMissing) {

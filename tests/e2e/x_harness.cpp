@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -238,14 +239,17 @@ QRect onScreen(Display* d, Window w, bool withBorder) {
 
 }  // namespace
 
-XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir) {
+XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetup& screen)
+    : logDir_(logDir) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   // The server picks a free display number itself and writes it to the pipe,
   // so parallel runs never meet on one display.
   server_ = std::make_unique<Child>(
-      std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                               "1024x768x24", "-fbdir", logDir, "-nocursor", "-nolisten", "tcp"},
+      std::vector<std::string>{
+          "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+          std::to_string(screen.size.width()) + "x" + std::to_string(screen.size.height()) + "x24",
+          "-fbdir", logDir, "-nocursor", "-nolisten", "tcp"},
       std::map<std::string, std::string>{{"PATH", pathVariable()}}, logDir + "/xvfb.log", fds[1]);
   close(fds[1]);
   std::string number;
@@ -270,6 +274,13 @@ XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir
   fb_ = std::make_unique<Framebuffer>(logDir + "/Xvfb_screen0");
 
   const Window root = DefaultRootWindow(dpy_);
+  if (screen.dpi > 0) {
+    // What xrdb would set; it lasts as long as this connection keeps the server from resetting.
+    const std::string resources = "Xft.dpi:\t" + std::to_string(screen.dpi) + "\n";
+    XChangeProperty(dpy_, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+  }
   XSetWindowBackground(dpy_, root, kDesktop & 0xffffffu);
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
@@ -282,6 +293,14 @@ XServer::XServer(const std::string& logDir, bool windowManager) : logDir_(logDir
     const std::string home = logDir + "/wm-home";
     const std::string ready = logDir + "/openbox-ready";
     std::filesystem::create_directories(home);
+    if (screen.panel > 0) {
+      // Openbox keeps its margins free as a panel's strut, work area included.
+      std::filesystem::create_directories(home + "/config/openbox");
+      std::ofstream(home + "/config/openbox/rc.xml")
+          << "<?xml version=\"1.0\"?>\n<openbox_config xmlns=\"http://openbox.org/3.4/rc\">"
+          << "<margins><top>" << screen.panel
+          << "</top><bottom>0</bottom><left>0</left><right>0</right></margins></openbox_config>\n";
+    }
     wm_ = std::make_unique<Child>(
         std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + ready},
         std::map<std::string, std::string>{{"PATH", pathVariable()},
@@ -309,6 +328,27 @@ XServer::~XServer() {
     server_->terminate(SIGTERM);
     if (!server_->waitExit(5s)) server_->terminate(SIGKILL);
   }
+}
+
+QRect XServer::workArea() {
+  const Window root = DefaultRootWindow(dpy_);
+  const Atom workarea = XInternAtom(dpy_, "_NET_WORKAREA", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  QRect area(QPoint(0, 0), fb_->size());
+  if (XGetWindowProperty(dpy_, root, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &items,
+                         &after, &data) == Success &&
+      data != nullptr) {
+    if (type == XA_CARDINAL && format == 32 && items == 4) {
+      const auto* v = reinterpret_cast<const unsigned long*>(data);
+      area = QRect(static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
+                   static_cast<int>(v[3]));
+    }
+    XFree(data);
+  }
+  return area;
 }
 
 std::vector<XWindow> XServer::windows() {

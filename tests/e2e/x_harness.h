@@ -103,6 +103,14 @@ class Framebuffer {
   QSize size_;
 };
 
+// The screen a test wants: its size, the desktop's Xft.dpi (0: none set), and
+// a panel of this height along the top, which the window manager keeps free.
+struct ScreenSetup {
+  QSize size{1024, 768};
+  int dpi = 0;
+  int panel = 0;
+};
+
 // A private Xvfb with a display number chosen by the server itself, a window
 // manager on it (Openbox, as on a desktop, unless asked for a bare server),
 // and one client connection of ours for reading windows.
@@ -110,7 +118,8 @@ class XServer {
  public:
   // Openbox frames what it manages with 1, 20, 1, 1 pixels (left, top, right,
   // bottom) and places nothing that asks for a place of its own.
-  explicit XServer(const std::string& logDir, bool windowManager = true);
+  explicit XServer(const std::string& logDir, bool windowManager = true,
+                   const ScreenSetup& screen = {});
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
@@ -125,6 +134,9 @@ class XServer {
   unsigned long focus();
 
   bool hasWindowManager() const { return wm_ != nullptr; }
+  // The screen's free area as the window manager announces it (_NET_WORKAREA),
+  // the whole screen without one.
+  QRect workArea();
   // The plain colour of the desktop, which no window of the game shows: an
   // unpainted window lets it through.
   static constexpr QRgb kDesktop = 0xff2e8b57;

@@ -27,7 +27,9 @@ TEST(Zoom, TheDesktopRatioRoundsToTheNearestWholeFactor) {
   };
   for (const Case& c : {Case{1.0, 1}, Case{1.25, 1}, Case{1.49, 1}, Case{1.5, 2}, Case{1.75, 2},
                         Case{2.0, 2}, Case{2.5, 3}, Case{3.0, 3}, Case{4.0, 4}, Case{6.0, 4},
-                        Case{0.5, 1}, Case{0.0, 1}, Case{std::nan(""), 1}})
+                        Case{0.5, 1}, Case{0.0, 1}, Case{std::nan(""), 1},
+                        // Implausible ratios count as 1.
+                        Case{-2.0, 1}, Case{HUGE_VAL, 1}, Case{1e6, 1}, Case{16.0, 4}})
     EXPECT_EQ(desktopZoom(c.ratio), c.zoom) << c.ratio;
 }
 
@@ -54,12 +56,18 @@ TEST(Zoom, SourcesInTheirOrderThenLoweredUntilTheWindowFits) {
       {2, "", 1.0, QSize(1001, 753), 1},
       {2, "", 1.0, QSize(1002, 752), 1},
       {3, "", 1.0, QSize(400, 300), 1},  // never below 1
+      // The free area of 1366 x 768 under a 30 pixel panel at 144 dpi: the client
+      // alone would fit at 2 (732 <= 738), the framed window does not.
+      {std::nullopt, "", 1.5, QSize(1366, 738), 1},
+      {4, "", 1.0, QSize(1010, 740), 1},
+      {std::nullopt, "", HUGE_VAL, kLarge, 1},  // an implausible desktop counts as 1
+      {std::nullopt, "", std::nan(""), kLarge, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.stored << " " << c.desktop << " " << c.screen.width());
-    EXPECT_EQ(
-        chooseZoom(c.option, QString::fromLatin1(c.stored), c.desktop, kClient, kFrame, c.screen),
-        c.zoom);
+    EXPECT_EQ(chooseZoom(c.option, storedZoomChoice(QString::fromLatin1(c.stored)), c.desktop,
+                         kClient, kFrame, c.screen),
+              c.zoom);
   }
 }
 
