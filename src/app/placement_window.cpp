@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "app/placement.h"
 #include "app/placement_frame.h"
@@ -27,19 +29,27 @@ class FrameWatcher : public QObject {
   FrameWatcher(QWidget& window, QPoint corner)
       : QObject(&window), window_(window), corner_(corner) {
     window.installEventFilter(this);
+    watchHandle();
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != &window_) return false;
     const QEvent::Type type = event->type();
+    // A manager that puts the frame around the client where the client
+    // already is moves nothing, so no Move comes; the window's exposure after
+    // the manager mapped it in its frame is then the first sign.
+    const bool exposed = watched == window_.windowHandle() && type == QEvent::Expose;
+    if (watched != &window_ && !exposed) return false;
     if (type == QEvent::Show)
       qCDebug(lcPlacement, "%lld ms: %s shown", placementClock(), qPrintable(window_.objectName()));
-    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::WinIdChange) return false;
+    if (!exposed && type != QEvent::Show && type != QEvent::Move && type != QEvent::WinIdChange)
+      return false;
+    watchHandle();
     if (const auto frame = knownScreenFrame(window_)) {
       qCDebug(lcPlacement, "%lld ms: frame of %s known late (%d,%d,%d,%d); put back at %d,%d",
               placementClock(), qPrintable(window_.objectName()), frame->left(), frame->top(),
               frame->right(), frame->bottom(), corner_.x(), corner_.y());
       window_.removeEventFilter(this);
+      if (handle_ != nullptr) handle_->removeEventFilter(this);
       moveFrameToScreen(window_, corner_);
       deleteLater();
     }
@@ -47,8 +57,15 @@ class FrameWatcher : public QObject {
   }
 
  private:
+  void watchHandle() {
+    if (handle_ != nullptr || window_.windowHandle() == nullptr) return;
+    handle_ = window_.windowHandle();
+    handle_->installEventFilter(this);
+  }
+
   QWidget& window_;
   QPoint corner_;
+  QPointer<QWindow> handle_;
 };
 
 }  // namespace

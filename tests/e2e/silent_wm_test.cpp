@@ -112,6 +112,17 @@ TEST(SilentWindowManager, CostsOneWaitPerRunAndPlacementIsPutRightLater) {
   window.show();
   EXPECT_TRUE(waitQt([&] { return window.geometry().topLeft() == QPoint(101, 100); }))
       << "client area at " << window.geometry().x() << "," << window.geometry().y();
+
+  // The frame told only once the window is shown, and nothing moved by it (a
+  // manager that frames the client where it stands): the window's exposure
+  // is the moment the frame is known.
+  QWidget late;
+  late.resize(200, 100);
+  app::restoreWindowPosition(late, store);
+  late.show();
+  manager.tellFrame(late.winId(), {1, 1, 20, 1});
+  EXPECT_TRUE(waitQt([&] { return late.geometry().topLeft() == QPoint(101, 100); }))
+      << "client area at " << late.geometry().x() << "," << late.geometry().y();
 }
 
 }  // namespace
