@@ -15,8 +15,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings_store.h"
 #include "dialogs/scrambler.h"
+#include "store/settings_store.h"
 
 namespace quibbix::fuzz {
 
@@ -116,7 +116,7 @@ std::string placementText(Bytes bytes) {
   for (const QString& field : text.split(u',')) {
     int ours = 0;
     int reference = 0;
-    const bool oursOk = app::parseDecimalInt(field, ours);
+    const bool oursOk = store::parseDecimalInt(field, ours);
     const bool referenceOk = referenceInt(field, reference);
     if (oursOk != referenceOk || (oursOk && ours != reference)) {
       return "field " + shown(field) + ": parseDecimalInt says " +
@@ -125,7 +125,7 @@ std::string placementText(Bytes bytes) {
     }
   }
 
-  const std::optional<app::Placement> placement = app::readPlacementText(text);
+  const std::optional<desktop::Placement> placement = desktop::readPlacementText(text);
   if (placement) {
     const QRect& r = placement->normal;
     const QString canonical = QStringLiteral("200,%1,%2,%3,%4,%5,%6")
@@ -135,7 +135,7 @@ std::string placementText(Bytes bytes) {
                                   .arg(r.top())
                                   .arg(r.right())
                                   .arg(r.bottom());
-    const std::optional<app::Placement> again = app::readPlacementText(canonical);
+    const std::optional<desktop::Placement> again = desktop::readPlacementText(canonical);
     if (!again || again->flags != placement->flags || again->showState != placement->showState ||
         again->normal != placement->normal) {
       return "the fields of " + shown(text) + " written as " + shown(canonical) +
@@ -144,7 +144,8 @@ std::string placementText(Bytes bytes) {
   }
 
   for (const Layout& layout : kLayouts) {
-    const std::optional<QPoint> corner = app::parsePlacement(text, layout.window, layout.screen);
+    const std::optional<QPoint> corner =
+        desktop::parsePlacement(text, layout.window, layout.screen);
     if (corner.has_value() != placement.has_value()) {
       return "parsePlacement and readPlacementText disagree on " + shown(text);
     }
@@ -198,13 +199,13 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   enterGameConditions();
   privateFolder().write(bytes);
   SettingsReadout out;
-  app::IniStore store([&out](const QString&) { ++out.errors; });
+  store::IniStore store([&out](const QString&) { ++out.errors; });
   out.sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
   out.tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
   out.player = store.ReadString(kCommon, QStringLiteral("player"), QStringLiteral("Vormlab"));
   out.rows = dialogs::readTable(store);
   out.placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
-  out.corner = app::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
+  out.corner = desktop::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
   return out;
 }
 
@@ -216,7 +217,7 @@ std::string settingsFile(Bytes bytes) {
   // Whatever a hand-edited file gave, the game saves it back with the next
   // high score: it must read back the same and leave the other values alone.
   int errors = 0;
-  app::IniStore store([&errors](const QString&) { ++errors; });
+  store::IniStore store([&errors](const QString&) { ++errors; });
   if (!dialogs::writeTable(store, read.rows, read.player)) return "saving the table failed";
   const dialogs::ScoreRows rows = dialogs::readTable(store);
   for (std::size_t i = 0; i < rows.size(); ++i) {

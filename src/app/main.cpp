@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/screen_zoom.h"
 #include "app/session_end.h"
-#include "app/settings_store.h"
-#include "app/zoom.h"
+#include "desktop/screen_zoom.h"
+#include "desktop/zoom.h"
+#include "store/settings_store.h"
 
 int main(int argc, char** argv) {
   // The board is pixel art: it is enlarged only by whole factors (the zoom),
@@ -58,21 +58,21 @@ int main(int argc, char** argv) {
 
   std::optional<int> zoom;
   if (parser.isSet(zoomOption)) {
-    zoom = quibbix::app::parseZoomOption(parser.value(zoomOption));
+    zoom = quibbix::desktop::parseZoomOption(parser.value(zoomOption));
     if (!zoom) {
       qCritical("quibbix: --zoom needs a whole number from 1 to 4");
       return 2;
     }
   }
 
-  quibbix::app::initScreenZoom();
+  quibbix::desktop::initScreenZoom();
   {
-    quibbix::app::IniStore store;
+    quibbix::store::IniStore store;
     const QString stored = store.ReadString(QStringLiteral("common"), QStringLiteral("zoom"), {});
     // The frame is not known before the window is shown; the client must fit.
-    quibbix::app::applyZoom(
-        quibbix::app::chooseZoom(zoom, stored, quibbix::app::desktopPixelRatio(), QSize(500, 366),
-                                 QSize(), quibbix::app::availableScreenPixels().size()));
+    quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
+        zoom, stored, quibbix::desktop::desktopPixelRatio(), QSize(500, 366), QSize(),
+        quibbix::desktop::availableScreenPixels().size()));
   }
 
   // The effect runs on the bare screen while the window is built and ends

@@ -17,14 +17,14 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/placement_frame.h"
-#include "app/placement_picture.h"
-#include "app/placement_window.h"
-#include "app/screen_zoom.h"
 #include "app/texts.h"
-#include "app/zoom.h"
+#include "desktop/crisp_glyphs.h"
+#include "desktop/placement_frame.h"
+#include "desktop/placement_picture.h"
+#include "desktop/placement_window.h"
+#include "desktop/screen_zoom.h"
+#include "desktop/zoom.h"
 #include "dialogs/about_box.h"
-#include "dialogs/dialog_glyphs.h"
 #include "dialogs/help_window.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/message_dialog.h"
@@ -113,7 +113,7 @@ void MainWindow::FormCreate() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowIcon(dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
+  setWindowIcon(desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(500, 33 + 333);
   // Where the window goes needs only its size: the effect can play meanwhile.
@@ -176,7 +176,7 @@ void MainWindow::FormCreate() {
 
   Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
   Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  zoomChoice_ = storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  zoomChoice_ = desktop::storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -193,7 +193,7 @@ QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph
   b->setGeometry(left, 4, width, 25);
   const QPixmap picture =
       view::readPngPixmap(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
-  b->setIcon(dialogs::crispIcon(picture));
+  b->setIcon(desktop::crispIcon(picture));
   if (!picture.isNull()) b->setIconSize(picture.size());
   return b;
 }
@@ -211,7 +211,7 @@ void MainWindow::buildToolBar() {
 
   // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
   Soundbtn_->setIcon(
-      dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
+      desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
                          view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
   Soundbtn_->setCheckable(true);
 
@@ -246,22 +246,23 @@ void MainWindow::buildShortcuts() {
   add(QKeySequence(Qt::CTRL | Qt::Key_0), &MainWindow::zoomToDesktop);
 }
 
-void MainWindow::zoomIn() { setZoom(currentZoom() + 1); }
+void MainWindow::zoomIn() { setZoom(desktop::currentZoom() + 1); }
 
-void MainWindow::zoomOut() { setZoom(currentZoom() - 1); }
+void MainWindow::zoomOut() { setZoom(desktop::currentZoom() - 1); }
 
 void MainWindow::zoomToDesktop() {
-  setZoom(desktopZoom(desktopPixelRatio()));
+  setZoom(desktop::desktopZoom(desktop::desktopPixelRatio()));
   zoomChoice_ = 0;
 }
 
 void MainWindow::setZoom(int wanted) {
-  const QSize frame = outerScreenSize(*this) - size() * currentZoom();
-  const int zoom = fittingZoom(wanted, size(), frame, availableScreenPixels(this).size());
+  const QSize frame = desktop::outerScreenSize(*this) - size() * desktop::currentZoom();
+  const int zoom =
+      desktop::fittingZoom(wanted, size(), frame, desktop::availableScreenPixels(this).size());
   // A key that changes nothing on the screen (smaller at 1, larger at the largest
   // that fits) leaves the choice alone: following the desktop stays so.
-  if (zoom == currentZoom()) return;
-  applyZoom(zoom);
+  if (zoom == desktop::currentZoom()) return;
+  desktop::applyZoom(zoom);
   zoomChoice_ = zoom;
 }
 
@@ -269,13 +270,13 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-QRect MainWindow::restorePlacement() { return restoreWindowPosition(*this, ini_); }
+QRect MainWindow::restorePlacement() { return desktop::restoreWindowPosition(*this, ini_); }
 
 void MainWindow::showOpened() {
   if (effect_) effect_->finish();
-  paintBeforeMapping(*this);
+  desktop::paintBeforeMapping(*this);
   show();
-  waitUntilMapped(*this);
+  desktop::waitUntilMapped(*this);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -464,10 +465,10 @@ void MainWindow::Leave() {
   Timer1_.stop();
   if (help_) help_->close();
   storeChoices(ini_);
-  saveWindowPosition(*this, ini_);
+  desktop::saveWindowPosition(*this, ini_);
 }
 
-void MainWindow::storeChoices(IniStore& store) {
+void MainWindow::storeChoices(store::IniStore& store) {
   store.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
   store.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
   store.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
@@ -477,7 +478,8 @@ void MainWindow::storeChoicesAtExit() {
   if (liveWindow == nullptr || liveWindow->left_) return;
   liveWindow->left_ = true;
   // No message box any more: there may be no display to show it on.
-  IniStore silent([](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
+  store::IniStore silent(
+      [](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
   liveWindow->storeChoices(silent);
 }
 

@@ -5,11 +5,11 @@
 #include <memory>
 #include <optional>
 
-#include "app/placement_effect.h"
-#include "app/settings_store.h"
+#include "desktop/placement_effect.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
+#include "store/settings_store.h"
 #include "view/cue_player.h"
 #include "view/field_canvas.h"
 
@@ -108,7 +108,7 @@ class MainWindow : public QWidget, private engine::Host {
   void Leave();
   // What Leave stores that needs no window system: all that can be kept
   // once the connection to the display is gone.
-  void storeChoices(IniStore& store);
+  void storeChoices(store::IniStore& store);
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
@@ -127,9 +127,9 @@ class MainWindow : public QWidget, private engine::Host {
   // Loading the fonts' catalogue, which the first text needs, runs beside
   // the building of the window.
   std::future<void> fontCatalogue_;
-  IniStore ini_;
+  store::IniStore ini_;
   bool opening_;
-  std::optional<ShowEffect> effect_;
+  std::optional<desktop::ShowEffect> effect_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

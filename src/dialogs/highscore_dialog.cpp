@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/settings_store.h"
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "dialogs/type_ahead.h"
+#include "store/settings_store.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -99,7 +99,7 @@ class ClearQuestion : public QDialog {
 
 }  // namespace
 
-HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::function<int()> language)
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -116,7 +116,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   etchedFrame(this, "DrawEdge2", QRect(4, 236, 117, 89));
   etchedFrame(this, "DrawEdge3", QRect(124, 236, 233, 21));
 
-  auto* image = new PictureLabel(this);
+  auto* image = new desktop::PictureLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(12, 244, 101, 77);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -138,7 +138,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   OKBtn_ = new QPushButton(QStringLiteral("OK"), this);
   OKBtn_->setObjectName(QStringLiteral("OKBtn"));
   OKBtn_->setGeometry(276, 296, 77, 27);
-  OKBtn_->setIcon(singleGlyph(QStringLiteral(":/glyphs/podium.png")));
+  OKBtn_->setIcon(desktop::singleGlyph(QStringLiteral(":/glyphs/podium.png")));
   OKBtn_->setIconSize(QSize(18, 18));
   OKBtn_->setDefault(true);
   connect(OKBtn_, &QPushButton::clicked, this, [this] {
@@ -153,7 +153,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   CancelBtn_ = new QPushButton(this);
   CancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
   CancelBtn_->setGeometry(192, 296, 78, 27);
-  CancelBtn_->setIcon(pairGlyph(QStringLiteral(":/glyphs/cross.png")));
+  CancelBtn_->setIcon(desktop::pairGlyph(QStringLiteral(":/glyphs/cross.png")));
   CancelBtn_->setIconSize(QSize(18, 18));
   connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
 

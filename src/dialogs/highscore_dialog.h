@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace quibbix::app {
+namespace quibbix::store {
 class IniStore;
 }
 
@@ -24,7 +24,7 @@ namespace quibbix::dialogs {
 class HighscoreDlg : public QDialog {
   Q_OBJECT
  public:
-  HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::function<int()> language);
+  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language);
 
   // Mode 0 shows the table; mode 1 offers `score` for insertion. Returns when
   // the dialog closes.
@@ -49,7 +49,7 @@ class HighscoreDlg : public QDialog {
   void updateOk();
 
   QWidget* mainWindow_;
-  app::IniStore& ini_;
+  store::IniStore& ini_;
   std::function<int()> language_;
   QPixmap bml_;
   QString PlayerName_;

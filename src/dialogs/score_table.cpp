@@ -3,8 +3,8 @@
 #include <QList>
 #include <utility>
 
-#include "app/settings_store.h"
 #include "dialogs/scrambler.h"
+#include "store/settings_store.h"
 
 namespace quibbix::dialogs {
 
@@ -23,7 +23,7 @@ ScoreEntry parseStoredRow(const QString& scrambled) {
   // Only a hand-edited store can break the form; such a row is not worth
   // more than an empty one.
   int score = 0;
-  if (comma < 0 || !app::parseDecimalInt(text.left(comma), score)) return defaultEntry();
+  if (comma < 0 || !store::parseDecimalInt(text.left(comma), score)) return defaultEntry();
   return {text.mid(comma + 1), score};
 }
 
@@ -45,7 +45,7 @@ std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player
   return std::nullopt;
 }
 
-ScoreRows readTable(app::IniStore& store) {
+ScoreRows readTable(store::IniStore& store) {
   ScoreRows rows;
   for (int row = 0; row < kRows; ++row) {
     rows[static_cast<std::size_t>(row)] =
@@ -56,8 +56,8 @@ ScoreRows readTable(app::IniStore& store) {
 
 namespace {
 
-app::NamedValues tableValues(const ScoreRows& rows, const QString& player) {
-  app::NamedValues values;
+store::NamedValues tableValues(const ScoreRows& rows, const QString& player) {
+  store::NamedValues values;
   values.reserve(kRows + 1);
   values.append({QStringLiteral("player"), player});
   for (int row = 0; row < kRows; ++row) {
@@ -68,11 +68,11 @@ app::NamedValues tableValues(const ScoreRows& rows, const QString& player) {
 
 }  // namespace
 
-bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player) {
+bool writeTable(store::IniStore& store, const ScoreRows& rows, const QString& player) {
   return store.WriteStrings(section(), tableValues(rows, player));
 }
 
-bool storeTable(app::IniStore& store, const QString& player, std::optional<int> newScore,
+bool storeTable(store::IniStore& store, const QString& player, std::optional<int> newScore,
                 bool clear, ScoreRows& rows) {
   QStringList keys;
   for (int row = 0; row < kRows; ++row) keys.append(rowKey(row));

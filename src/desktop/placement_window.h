@@ -4,17 +4,19 @@
 
 class QWidget;
 
-namespace quibbix::app {
-
+namespace quibbix::store {
 class IniStore;
+}
+
+namespace quibbix::desktop {
 
 // Puts a window that is about to be shown where "MainForm" in "common" says,
 // kept on the primary screen, or centres it there when there is no usable
 // value. Returns the rectangle it will cover, frame included, in screen
 // pixels (as the stored placement is, whatever the zoom).
-QRect restoreWindowPosition(QWidget& window, IniStore& store);
+QRect restoreWindowPosition(QWidget& window, store::IniStore& store);
 
 // Writes the window's frame rectangle to "MainForm" in "common".
-void saveWindowPosition(QWidget& window, IniStore& store);
+void saveWindowPosition(QWidget& window, store::IniStore& store);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

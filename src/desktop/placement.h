@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // The main window's remembered placement, as kept under "MainForm":
 // "200,flags,showState,left,top,right,bottom", right and bottom exclusive.
@@ -35,4 +35,4 @@ QString formatPlacement(const QRect& frame, int flags = 0, int showState = 1);
 constexpr int kShowEffectSteps = 40;
 std::array<QRect, kShowEffectSteps> showEffectRects(QPoint pointer, const QRect& frame);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop
