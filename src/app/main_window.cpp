@@ -28,6 +28,7 @@
 #include "dialogs/help_window.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/modal.h"
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
 #include "view/field_widget.h"
@@ -344,8 +345,8 @@ void MainWindow::Restart() {
   Timer1_.stop();
   if (st.Score <= 0) {
     game_.NewGame();
-  } else if (YesNoDlg_->ShowModal(4) == 6) {
-    HighscoreDlg_->ShowModal(st.Score, 1);
+  } else if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) == dialogs::modal::kYes) {
+    HighscoreDlg_->offerScore(st.Score);
     game_.NewGame();
   }
   Timer1_.start();
@@ -409,7 +410,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  HighscoreDlg_->ShowModal(0, 0);
+  HighscoreDlg_->showTable();
   if (running) Timer1_.start();
 }
 
@@ -452,9 +453,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::CloseQuery() {
   Timer1_.stop();
-  const bool mayClose = YesNoDlg_->ShowModal(3) == 6;
+  const bool mayClose = YesNoDlg_->ShowModal(dialogs::message::kEndGame) == dialogs::modal::kYes;
   const auto& st = game_.state();
-  if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+  if (!st.GameOver && st.Score > 0) HighscoreDlg_->offerScore(st.Score);
   Timer1_.start();
   return mayClose;
 }
@@ -526,8 +527,8 @@ void MainWindow::setPauseTextVisible(bool visible) {
   }
 }
 
-void MainWindow::showGameOverMessage() { YesNoDlg_->ShowModal(7); }
+void MainWindow::showGameOverMessage() { YesNoDlg_->ShowModal(dialogs::message::kGameOver); }
 
-void MainWindow::offerHighScore(int score) { HighscoreDlg_->ShowModal(score, 1); }
+void MainWindow::offerHighScore(int score) { HighscoreDlg_->offerScore(score); }
 
 }  // namespace quibbix::app

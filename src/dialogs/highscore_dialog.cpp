@@ -10,6 +10,7 @@
 
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 #include "dialogs/type_ahead.h"
 #include "store/settings_store.h"
 #include "view/png.h"
@@ -18,10 +19,10 @@ namespace quibbix::dialogs {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kYes = 6;
-constexpr int kNo = 7;
+using modal::kCancel;
+using modal::kNo;
+using modal::kOk;
+using modal::kYes;
 
 int rowTop(int row) { return 15 + 21 * row; }
 

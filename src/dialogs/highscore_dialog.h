@@ -29,6 +29,8 @@ class HighscoreDlg : public QDialog {
   // Mode 0 shows the table; mode 1 offers `score` for insertion. Returns when
   // the dialog closes.
   void ShowModal(int score, int mode);
+  void showTable() { ShowModal(0, 0); }
+  void offerScore(int score) { ShowModal(score, 1); }
 
   const QString& playerName() const { return PlayerName_; }
 

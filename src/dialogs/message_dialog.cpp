@@ -9,15 +9,16 @@
 
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 
 namespace quibbix::dialogs {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kYes = 6;
-constexpr int kNo = 7;
+using modal::kCancel;
+using modal::kNo;
+using modal::kOk;
+using modal::kYes;
 
 enum class Glyph { Smiley, Arrow, Cross, Door, StandardCancel };
 

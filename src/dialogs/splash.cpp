@@ -6,6 +6,7 @@
 #include "desktop/crisp_glyphs.h"
 #include "desktop/placement_picture.h"
 #include "desktop/screen_zoom.h"
+#include "dialogs/modal.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -27,7 +28,7 @@ Splash::Splash(QWidget* mainWindow)
 }
 
 void Splash::Click() {
-  if (isVisible()) done(1);
+  if (isVisible()) done(modal::kOk);
 }
 
 void Splash::done(int result) {

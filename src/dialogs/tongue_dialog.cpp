@@ -7,13 +7,14 @@
 
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
 
 namespace {
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
+using modal::kCancel;
+using modal::kOk;
 }  // namespace
 
 TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
