@@ -16,6 +16,7 @@
 #include <string>
 
 #include "dialogs/scrambler.h"
+#include "store/settings.h"
 #include "store/settings_store.h"
 
 namespace quibbix::fuzz {
@@ -103,7 +104,6 @@ PrivateFolder& privateFolder() {
   return folder;
 }
 
-const QString kCommon = QStringLiteral("common");
 // sound, tongue, player, ten rows, MainForm.
 constexpr int kReads = 14;
 
@@ -200,11 +200,12 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   privateFolder().write(bytes);
   SettingsReadout out;
   store::IniStore store([&out](const QString&) { ++out.errors; });
-  out.sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
-  out.tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  out.player = store.ReadString(kCommon, QStringLiteral("player"), QStringLiteral("Vormlab"));
+  store::Settings settings(store);
+  out.sound = settings.sound();
+  out.tongue = settings.tongue();
+  out.player = settings.player();
   out.rows = dialogs::readTable(store);
-  out.placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  out.placement = settings.windowPlace();
   out.corner = desktop::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
   return out;
 }
@@ -226,20 +227,21 @@ std::string settingsFile(Bytes bytes) {
              shown(rows[i]);
     }
   }
-  const QString player = store.ReadString(kCommon, QStringLiteral("player"), {});
+  store::Settings settings(store);
+  const QString player = settings.player();
   if (player != read.player) {
     return "player saved as " + shown(read.player) + " reads back as " + shown(player);
   }
   if (errors != 0) return std::to_string(errors) + " error reports reading the saved table";
-  const bool sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
+  const bool sound = settings.sound();
   if (sound != read.sound)
     return "saving the table turned the sound " + std::string(sound ? "on" : "off");
-  const int tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  const int tongue = settings.tongue();
   if (tongue != read.tongue) {
     return "saving the table changed the tongue from " + std::to_string(read.tongue) + " to " +
            std::to_string(tongue);
   }
-  const QString placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  const QString placement = settings.windowPlace();
   if (placement != read.placement) {
     return "saving the table changed MainForm from " + shown(read.placement) + " to " +
            shown(placement);

@@ -7,6 +7,7 @@
 #include "app/session_end.h"
 #include "desktop/screen_zoom.h"
 #include "desktop/zoom.h"
+#include "store/settings.h"
 #include "store/settings_store.h"
 
 int main(int argc, char** argv) {
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
   quibbix::desktop::initScreenZoom();
   {
     quibbix::store::IniStore store;
-    const QString stored = store.ReadString(QStringLiteral("common"), QStringLiteral("zoom"), {});
+    const QString stored = quibbix::store::Settings(store).zoom();
     // The frame is not known before the window is shown; the client must fit.
     quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
         zoom, stored, quibbix::desktop::desktopPixelRatio(), QSize(500, 366), QSize(),

@@ -31,6 +31,7 @@
 #include "dialogs/modal.h"
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
+#include "store/settings.h"
 #include "view/field_widget.h"
 #include "view/png.h"
 
@@ -41,8 +42,6 @@
 namespace quibbix::app {
 
 namespace {
-
-const QString kCommon = QStringLiteral("common");
 
 // The window whose choices are stored should the process end without
 // closing it (the X server gone: Xlib ends the process with exit()).
@@ -175,9 +174,10 @@ void MainWindow::FormCreate() {
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
 
-  Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
-  Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  zoomChoice_ = desktop::storedZoomChoice(ini_.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  store::Settings settings(ini_);
+  Soundbtn_->setChecked(settings.sound());
+  Language_ = settings.tongue();
+  zoomChoice_ = desktop::storedZoomChoice(settings.zoom());
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -469,10 +469,11 @@ void MainWindow::Leave() {
   desktop::saveWindowPosition(*this, ini_);
 }
 
-void MainWindow::storeChoices(store::IniStore& store) {
-  store.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
-  store.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
-  store.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
+void MainWindow::storeChoices(store::IniStore& ini) {
+  store::Settings settings(ini);
+  settings.setSound(Soundbtn_->isChecked());
+  settings.setTongue(Language_);
+  settings.setZoom(zoomChoice_);
 }
 
 void MainWindow::storeChoicesAtExit() {

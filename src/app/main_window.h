@@ -108,7 +108,7 @@ class MainWindow : public QWidget, private engine::Host {
   void Leave();
   // What Leave stores that needs no window system: all that can be kept
   // once the connection to the display is gone.
-  void storeChoices(store::IniStore& store);
+  void storeChoices(store::IniStore& ini);
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();

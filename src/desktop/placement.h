@@ -8,7 +8,7 @@
 
 namespace quibbix::desktop {
 
-// The main window's remembered placement, as kept under "MainForm":
+// The main window's remembered placement, as kept in the window place setting:
 // "200,flags,showState,left,top,right,bottom", right and bottom exclusive.
 struct Placement {
   int flags = 0;

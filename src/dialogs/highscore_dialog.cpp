@@ -12,7 +12,7 @@
 #include "dialogs/dialog_placement.h"
 #include "dialogs/modal.h"
 #include "dialogs/type_ahead.h"
-#include "store/settings_store.h"
+#include "store/settings.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -195,8 +195,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::funct
                      static_cast<QWidget*>(ClearBox_)})
     w->installEventFilter(this);
 
-  PlayerName_ = ini_.ReadString(QStringLiteral("common"), QStringLiteral("player"),
-                                QStringLiteral("Vormlab"));
+  PlayerName_ = store::Settings(ini_).player();
   Edit1_->setText(PlayerName_);
   for (ScoreEntry& e : rows_) e = defaultEntry();
   showRows();

@@ -9,9 +9,9 @@ class IniStore;
 
 namespace quibbix::dialogs {
 
-// The high-score table without its window: ten rows, row 0 the best, kept
-// in the store's "common" section as "player0".."player9" ("score,name",
-// scrambled) next to "player", the name last entered.
+// The high-score table without its window: ten rows, row 0 the best, each
+// stored as "score,name" scrambled, next to the name last entered
+// (store::Settings keeps both).
 struct ScoreEntry {
   QString name;
   int score = 0;
@@ -36,7 +36,7 @@ QString formatStoredRow(const ScoreEntry& entry);
 std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player);
 
 ScoreRows readTable(store::IniStore& store);
-// "player" and the ten rows in one save: on failure (already reported) the
+// The last name and the ten rows in one save: on failure (already reported) the
 // stored table stays whole.
 bool writeTable(store::IniStore& store, const ScoreRows& rows, const QString& player);
 
