@@ -11,7 +11,7 @@
 #include <QThread>
 #include <QWindow>
 
-#include "app/screen_zoom.h"
+#include "desktop/screen_zoom.h"
 #include "engine/game.h"
 #include "engine/system.h"
 #include "view/field_canvas.h"
@@ -44,7 +44,7 @@ void showExposed(QWidget& widget) {
 }
 
 void BM_LeftPressToHand(benchmark::State& state) {
-  quibbix::app::applyZoom(static_cast<int>(state.range(1)));
+  quibbix::desktop::applyZoom(static_cast<int>(state.range(1)));
   quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
   quibbix::view::FieldWidget widget{canvas};
   Quiet quiet;
@@ -86,7 +86,7 @@ BENCHMARK(BM_LeftPressToHand)->ArgsProduct({{0, 3}, {1, 3}});
 
 // The largest frame an animation can draw: the whole field changed and pushed.
 void BM_WholeFieldFrame(benchmark::State& state) {
-  quibbix::app::applyZoom(static_cast<int>(state.range(0)));
+  quibbix::desktop::applyZoom(static_cast<int>(state.range(0)));
   quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
   quibbix::view::FieldWidget widget{canvas};
   showExposed(widget);
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  quibbix::app::initScreenZoom();
+  quibbix::desktop::initScreenZoom();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -15,8 +15,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings_store.h"
 #include "dialogs/scrambler.h"
+#include "store/settings.h"
+#include "store/settings_store.h"
 
 namespace quibbix::fuzz {
 
@@ -103,7 +104,6 @@ PrivateFolder& privateFolder() {
   return folder;
 }
 
-const QString kCommon = QStringLiteral("common");
 // sound, tongue, player, ten rows, MainForm.
 constexpr int kReads = 14;
 
@@ -116,7 +116,7 @@ std::string placementText(Bytes bytes) {
   for (const QString& field : text.split(u',')) {
     int ours = 0;
     int reference = 0;
-    const bool oursOk = app::parseDecimalInt(field, ours);
+    const bool oursOk = store::parseDecimalInt(field, ours);
     const bool referenceOk = referenceInt(field, reference);
     if (oursOk != referenceOk || (oursOk && ours != reference)) {
       return "field " + shown(field) + ": parseDecimalInt says " +
@@ -125,7 +125,7 @@ std::string placementText(Bytes bytes) {
     }
   }
 
-  const std::optional<app::Placement> placement = app::readPlacementText(text);
+  const std::optional<desktop::Placement> placement = desktop::readPlacementText(text);
   if (placement) {
     const QRect& r = placement->normal;
     const QString canonical = QStringLiteral("200,%1,%2,%3,%4,%5,%6")
@@ -135,7 +135,7 @@ std::string placementText(Bytes bytes) {
                                   .arg(r.top())
                                   .arg(r.right())
                                   .arg(r.bottom());
-    const std::optional<app::Placement> again = app::readPlacementText(canonical);
+    const std::optional<desktop::Placement> again = desktop::readPlacementText(canonical);
     if (!again || again->flags != placement->flags || again->showState != placement->showState ||
         again->normal != placement->normal) {
       return "the fields of " + shown(text) + " written as " + shown(canonical) +
@@ -144,7 +144,8 @@ std::string placementText(Bytes bytes) {
   }
 
   for (const Layout& layout : kLayouts) {
-    const std::optional<QPoint> corner = app::parsePlacement(text, layout.window, layout.screen);
+    const std::optional<QPoint> corner =
+        desktop::parsePlacement(text, layout.window, layout.screen);
     if (corner.has_value() != placement.has_value()) {
       return "parsePlacement and readPlacementText disagree on " + shown(text);
     }
@@ -198,13 +199,14 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   enterGameConditions();
   privateFolder().write(bytes);
   SettingsReadout out;
-  app::IniStore store([&out](const QString&) { ++out.errors; });
-  out.sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
-  out.tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
-  out.player = store.ReadString(kCommon, QStringLiteral("player"), QStringLiteral("Vormlab"));
+  store::IniStore store([&out](const QString&) { ++out.errors; });
+  store::Settings settings(store);
+  out.sound = settings.sound();
+  out.tongue = settings.tongue();
+  out.player = settings.player();
   out.rows = dialogs::readTable(store);
-  out.placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
-  out.corner = app::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
+  out.placement = settings.windowPlace();
+  out.corner = desktop::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
   return out;
 }
 
@@ -216,7 +218,7 @@ std::string settingsFile(Bytes bytes) {
   // Whatever a hand-edited file gave, the game saves it back with the next
   // high score: it must read back the same and leave the other values alone.
   int errors = 0;
-  app::IniStore store([&errors](const QString&) { ++errors; });
+  store::IniStore store([&errors](const QString&) { ++errors; });
   if (!dialogs::writeTable(store, read.rows, read.player)) return "saving the table failed";
   const dialogs::ScoreRows rows = dialogs::readTable(store);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -225,20 +227,21 @@ std::string settingsFile(Bytes bytes) {
              shown(rows[i]);
     }
   }
-  const QString player = store.ReadString(kCommon, QStringLiteral("player"), {});
+  store::Settings settings(store);
+  const QString player = settings.player();
   if (player != read.player) {
     return "player saved as " + shown(read.player) + " reads back as " + shown(player);
   }
   if (errors != 0) return std::to_string(errors) + " error reports reading the saved table";
-  const bool sound = store.ReadBool(kCommon, QStringLiteral("sound"), true);
+  const bool sound = settings.sound();
   if (sound != read.sound)
     return "saving the table turned the sound " + std::string(sound ? "on" : "off");
-  const int tongue = store.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  const int tongue = settings.tongue();
   if (tongue != read.tongue) {
     return "saving the table changed the tongue from " + std::to_string(read.tongue) + " to " +
            std::to_string(tongue);
   }
-  const QString placement = store.ReadString(kCommon, QStringLiteral("MainForm"), {});
+  const QString placement = settings.windowPlace();
   if (placement != read.placement) {
     return "saving the table changed MainForm from " + shown(read.placement) + " to " +
            shown(placement);

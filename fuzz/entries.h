@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "app/placement.h"
+#include "desktop/placement.h"
 #include "dialogs/score_table.h"
 
 // The bodies of the fuzz targets, shared by the libFuzzer programs and the

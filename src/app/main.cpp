@@ -5,11 +5,12 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "app/placement_frame.h"
-#include "app/screen_zoom.h"
+#include "desktop/placement_frame.h"
 #include "app/session_end.h"
-#include "app/settings_store.h"
-#include "app/zoom.h"
+#include "desktop/screen_zoom.h"
+#include "desktop/zoom.h"
+#include "store/settings.h"
+#include "store/settings_store.h"
 
 int main(int argc, char** argv) {
   // The board is pixel art: it is enlarged only by whole factors (the zoom),
@@ -60,24 +61,24 @@ int main(int argc, char** argv) {
 
   std::optional<int> zoom;
   if (parser.isSet(zoomOption)) {
-    zoom = quibbix::app::parseZoomOption(parser.value(zoomOption));
+    zoom = quibbix::desktop::parseZoomOption(parser.value(zoomOption));
     if (!zoom) {
       qCritical("quibbix: --zoom needs a whole number from 1 to 4");
       return 2;
     }
   }
 
-  quibbix::app::initScreenZoom();
+  quibbix::desktop::initScreenZoom();
   // Read once, before any window: the window is handed what was read, and
   // shows what the store complained about once it is up.
   quibbix::app::StartSettings start = quibbix::app::readStartSettings();
   // By the rule of the zoom keys: the window with its frame, which the window
   // manager tells before anything is shown, fits the screen's free area.
-  quibbix::app::applyZoom(
-      quibbix::app::chooseZoom(zoom, start.zoomChoice, quibbix::app::desktopPixelRatio(),
+  quibbix::desktop::applyZoom(
+      quibbix::desktop::chooseZoom(zoom, start.zoomChoice, quibbix::desktop::desktopPixelRatio(),
                                quibbix::app::MainWindow::kClientSize,
-                               quibbix::app::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
-                               quibbix::app::availableScreenPixels().size()));
+                               quibbix::desktop::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
+                               quibbix::desktop::availableScreenPixels().size()));
 
   // The effect runs on the bare screen while the window is built and ends
   // exactly where the window then appears, already painted; the splash

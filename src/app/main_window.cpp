@@ -19,19 +19,21 @@
 #include <optional>
 #include <utility>
 
-#include "app/placement_frame.h"
-#include "app/placement_picture.h"
-#include "app/placement_window.h"
-#include "app/screen_zoom.h"
 #include "app/texts.h"
-#include "app/zoom.h"
+#include "desktop/crisp_glyphs.h"
+#include "desktop/placement_frame.h"
+#include "desktop/placement_picture.h"
+#include "desktop/placement_window.h"
+#include "desktop/screen_zoom.h"
+#include "desktop/zoom.h"
 #include "dialogs/about_box.h"
-#include "dialogs/dialog_glyphs.h"
 #include "dialogs/help_window.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/modal.h"
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
+#include "store/settings.h"
 #include "view/field_widget.h"
 #include "view/png.h"
 
@@ -42,8 +44,6 @@
 namespace quibbix::app {
 
 namespace {
-
-const QString kCommon = QStringLiteral("common");
 
 // The window whose choices are stored should the process end without
 // closing it (the X server gone: Xlib ends the process with exit()).
@@ -97,8 +97,8 @@ bool MainWindow::modalOpen() const {
 
 StartSettings readStartSettings() {
   StartSettings start;
-  IniStore store([&start](const QString& message) { start.reports << message; });
-  start.zoomChoice = storedZoomChoice(store.ReadString(kCommon, QStringLiteral("zoom"), {}));
+  store::IniStore ini([&start](const QString& message) { start.reports << message; });
+  start.zoomChoice = desktop::storedZoomChoice(store::Settings(ini).zoom());
   return start;
 }
 
@@ -141,7 +141,7 @@ MainWindow::~MainWindow() {
 void MainWindow::FormCreate() {
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   setWindowFlags(kWindowFlags);
-  setWindowIcon(dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
+  setWindowIcon(desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(kClientSize);
   // Where the window goes needs only its size: the effect can play meanwhile.
@@ -202,8 +202,9 @@ void MainWindow::FormCreate() {
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
 
-  Soundbtn_->setChecked(ini_.ReadBool(kCommon, QStringLiteral("sound"), true));
-  Language_ = ini_.ReadInteger(kCommon, QStringLiteral("tongue"), -1);
+  store::Settings settings(ini_);
+  Soundbtn_->setChecked(settings.sound());
+  Language_ = settings.tongue();
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -220,7 +221,7 @@ QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph
   b->setGeometry(left, 4, width, 25);
   const QPixmap picture =
       view::readPngPixmap(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
-  b->setIcon(dialogs::crispIcon(picture));
+  b->setIcon(desktop::crispIcon(picture));
   if (!picture.isNull()) b->setIconSize(picture.size());
   return b;
 }
@@ -238,7 +239,7 @@ void MainWindow::buildToolBar() {
 
   // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
   Soundbtn_->setIcon(
-      dialogs::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
+      desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
                          view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
   Soundbtn_->setCheckable(true);
 
@@ -276,22 +277,23 @@ void MainWindow::buildShortcuts() {
   add(QKeySequence(Qt::CTRL | Qt::Key_0), &MainWindow::zoomToDesktop);
 }
 
-void MainWindow::zoomIn() { setZoom(currentZoom() + 1); }
+void MainWindow::zoomIn() { setZoom(desktop::currentZoom() + 1); }
 
-void MainWindow::zoomOut() { setZoom(currentZoom() - 1); }
+void MainWindow::zoomOut() { setZoom(desktop::currentZoom() - 1); }
 
 void MainWindow::zoomToDesktop() {
-  setZoom(desktopZoom(desktopPixelRatio()));
+  setZoom(desktop::desktopZoom(desktop::desktopPixelRatio()));
   zoomChoice_ = 0;
 }
 
 void MainWindow::setZoom(int wanted) {
-  const QSize frame = outerScreenSize(*this) - size() * currentZoom();
-  const int zoom = fittingZoom(wanted, size(), frame, availableScreenPixels(this).size());
+  const QSize frame = desktop::outerScreenSize(*this) - size() * desktop::currentZoom();
+  const int zoom =
+      desktop::fittingZoom(wanted, size(), frame, desktop::availableScreenPixels(this).size());
   // A key that changes nothing on the screen (smaller at 1, larger at the largest
   // that fits) leaves the choice alone: following the desktop stays so.
-  if (zoom == currentZoom()) return;
-  applyZoom(zoom);
+  if (zoom == desktop::currentZoom()) return;
+  desktop::applyZoom(zoom);
   zoomChoice_ = zoom;
 }
 
@@ -299,13 +301,13 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-QRect MainWindow::restorePlacement() { return restoreWindowPosition(*this, ini_); }
+QRect MainWindow::restorePlacement() { return desktop::restoreWindowPosition(*this, ini_); }
 
 void MainWindow::showOpened() {
   if (effect_) effect_->finish();
-  paintBeforeMapping(*this);
+  desktop::paintBeforeMapping(*this);
   show();
-  waitUntilMapped(*this);
+  desktop::waitUntilMapped(*this);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -335,7 +337,7 @@ void MainWindow::Activate() {
     // What the store had to say while the window was built comes first, over
     // the finished window.
     holdReports_ = false;
-    for (const QString& message : std::exchange(heldReports_, {})) IniStore::showError(message);
+    for (const QString& message : std::exchange(heldReports_, {})) store::IniStore::showError(message);
     splash_->ShowModal();
     if (Language_ == -1) {
       TongueDlg_->ShowModal();
@@ -380,8 +382,9 @@ void MainWindow::Restart() {
   if (st.Score <= 0) {
     game_.NewGame();
   } else if (modal([&] {
-               if (YesNoDlg_->ShowModal(4) != 6) return false;
-               HighscoreDlg_->ShowModal(st.Score, 1);
+               if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes)
+                 return false;
+               HighscoreDlg_->offerScore(st.Score);
                return true;
              })) {
     game_.NewGame();
@@ -448,7 +451,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::highscore() {
   const bool running = !game_.state().GameOver;
   if (running) Timer1_.stop();
-  modal([this] { HighscoreDlg_->ShowModal(0, 0); });
+  modal([this] { HighscoreDlg_->showTable(); });
   if (running) Timer1_.start();
 }
 
@@ -492,9 +495,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::CloseQuery() {
   Timer1_.stop();
   const bool mayClose = modal([this] {
-    const bool yes = YesNoDlg_->ShowModal(3) == 6;
+    const bool yes = YesNoDlg_->ShowModal(dialogs::message::kEndGame) == dialogs::modal::kYes;
     const auto& st = game_.state();
-    if (!st.GameOver && st.Score > 0) HighscoreDlg_->ShowModal(st.Score, 1);
+    if (!st.GameOver && st.Score > 0) HighscoreDlg_->offerScore(st.Score);
     return yes;
   });
   Timer1_.start();
@@ -507,20 +510,22 @@ void MainWindow::Leave() {
   Timer1_.stop();
   if (help_) help_->close();
   storeChoices(ini_);
-  saveWindowPosition(*this, ini_);
+  desktop::saveWindowPosition(*this, ini_);
 }
 
-void MainWindow::storeChoices(IniStore& store) {
-  store.WriteBool(kCommon, QStringLiteral("sound"), Soundbtn_->isChecked());
-  store.WriteInteger(kCommon, QStringLiteral("tongue"), Language_);
-  store.WriteInteger(kCommon, QStringLiteral("zoom"), zoomChoice_);
+void MainWindow::storeChoices(store::IniStore& ini) {
+  store::Settings settings(ini);
+  settings.setSound(Soundbtn_->isChecked());
+  settings.setTongue(Language_);
+  settings.setZoom(zoomChoice_);
 }
 
 void MainWindow::storeChoicesAtExit() {
   if (liveWindow == nullptr || liveWindow->left_) return;
   liveWindow->left_ = true;
   // No message box any more: there may be no display to show it on.
-  IniStore silent([](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
+  store::IniStore silent(
+      [](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
   liveWindow->storeChoices(silent);
 }
 
@@ -536,7 +541,7 @@ void MainWindow::reportStoreError(const QString& message) {
   if (holdReports_)
     heldReports_ << message;
   else
-    IniStore::showError(message);
+    store::IniStore::showError(message);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
@@ -575,11 +580,11 @@ void MainWindow::setPauseTextVisible(bool visible) {
 }
 
 void MainWindow::showGameOverMessage() {
-  modal([this] { YesNoDlg_->ShowModal(7); });
+  modal([this] { YesNoDlg_->ShowModal(dialogs::message::kGameOver); });
 }
 
 void MainWindow::offerHighScore(int score) {
-  modal([this, score] { HighscoreDlg_->ShowModal(score, 1); });
+  modal([this, score] { HighscoreDlg_->offerScore(score); });
 }
 
 }  // namespace quibbix::app

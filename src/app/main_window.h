@@ -6,11 +6,11 @@
 #include <memory>
 #include <optional>
 
-#include "app/placement_effect.h"
-#include "app/settings_store.h"
+#include "desktop/placement_effect.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
+#include "store/settings_store.h"
 #include "view/cue_player.h"
 #include "view/field_canvas.h"
 
@@ -129,7 +129,7 @@ class MainWindow : public QWidget, private engine::Host {
   void Leave();
   // What Leave stores that needs no window system: all that can be kept
   // once the connection to the display is gone.
-  void storeChoices(IniStore& store);
+  void storeChoices(store::IniStore& ini);
   // A complaint of the store: held while the window is built (the opening
   // effect may be drawing on the bare screen), shown at once afterwards.
   void reportStoreError(const QString& message);
@@ -160,9 +160,9 @@ class MainWindow : public QWidget, private engine::Host {
   std::future<void> fontCatalogue_;
   QStringList heldReports_;
   bool holdReports_ = true;
-  IniStore ini_;
+  store::IniStore ini_;
   bool opening_;
-  std::optional<ShowEffect> effect_;
+  std::optional<desktop::ShowEffect> effect_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "view/png.h"
 
@@ -26,7 +26,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 234, 80);
 
-  auto* logo = new PictureLabel(this);
+  auto* logo = new desktop::PictureLabel(this);
   logo->setObjectName(QStringLiteral("Logo"));
   logo->setGeometry(16, 16, 64, 64);
   logo->setPixmap(view::readPngPixmap(QStringLiteral(":/glyphs/logo.png")));

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "app/placement_frame.h"
-#include "app/screen_zoom.h"
+#include "desktop/placement_frame.h"
+#include "desktop/screen_zoom.h"
 
 namespace quibbix::dialogs {
 
@@ -20,9 +20,9 @@ void placeOverMainWindow(QWidget* dialog, QWidget* mainWindow) {
   // Outer sizes from the first showing on: the window manager tells the
   // dialog's frame before the dialog is mapped. The formula works in screen
   // pixels at every zoom.
-  app::moveFrameToScreen(*dialog, dialogPosition(app::outerScreenGeometry(*mainWindow),
-                                                 mainWindow->height() * app::currentZoom(),
-                                                 app::outerScreenSize(*dialog)));
+  desktop::moveFrameToScreen(*dialog, dialogPosition(desktop::outerScreenGeometry(*mainWindow),
+                                                     mainWindow->height() * desktop::currentZoom(),
+                                                     desktop::outerScreenSize(*dialog)));
 }
 
 }  // namespace quibbix::dialogs

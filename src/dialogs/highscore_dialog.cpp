@@ -8,20 +8,21 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/settings_store.h"
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 #include "dialogs/type_ahead.h"
+#include "store/settings.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kYes = 6;
-constexpr int kNo = 7;
+using modal::kCancel;
+using modal::kNo;
+using modal::kOk;
+using modal::kYes;
 
 int rowTop(int row) { return 15 + 21 * row; }
 
@@ -99,7 +100,7 @@ class ClearQuestion : public QDialog {
 
 }  // namespace
 
-HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::function<int()> language)
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -116,7 +117,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   etchedFrame(this, "DrawEdge2", QRect(4, 236, 117, 89));
   etchedFrame(this, "DrawEdge3", QRect(124, 236, 233, 21));
 
-  auto* image = new PictureLabel(this);
+  auto* image = new desktop::PictureLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(12, 244, 101, 77);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -138,7 +139,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   OKBtn_ = new QPushButton(QStringLiteral("OK"), this);
   OKBtn_->setObjectName(QStringLiteral("OKBtn"));
   OKBtn_->setGeometry(276, 296, 77, 27);
-  OKBtn_->setIcon(singleGlyph(QStringLiteral(":/glyphs/podium.png")));
+  OKBtn_->setIcon(desktop::singleGlyph(QStringLiteral(":/glyphs/podium.png")));
   OKBtn_->setIconSize(QSize(18, 18));
   OKBtn_->setDefault(true);
   connect(OKBtn_, &QPushButton::clicked, this, [this] {
@@ -153,7 +154,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
   CancelBtn_ = new QPushButton(this);
   CancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
   CancelBtn_->setGeometry(192, 296, 78, 27);
-  CancelBtn_->setIcon(pairGlyph(QStringLiteral(":/glyphs/cross.png")));
+  CancelBtn_->setIcon(desktop::pairGlyph(QStringLiteral(":/glyphs/cross.png")));
   CancelBtn_->setIconSize(QSize(18, 18));
   connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
 
@@ -194,8 +195,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::functio
                      static_cast<QWidget*>(ClearBox_)})
     w->installEventFilter(this);
 
-  PlayerName_ = ini_.ReadString(QStringLiteral("common"), QStringLiteral("player"),
-                                QStringLiteral("Vormlab"));
+  PlayerName_ = store::Settings(ini_).player();
   Edit1_->setText(PlayerName_);
   for (ScoreEntry& e : rows_) e = defaultEntry();
   showRows();

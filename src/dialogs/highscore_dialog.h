@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace quibbix::app {
+namespace quibbix::store {
 class IniStore;
 }
 
@@ -24,11 +24,13 @@ namespace quibbix::dialogs {
 class HighscoreDlg : public QDialog {
   Q_OBJECT
  public:
-  HighscoreDlg(QWidget* mainWindow, app::IniStore& ini, std::function<int()> language);
+  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language);
 
   // Mode 0 shows the table; mode 1 offers `score` for insertion. Returns when
   // the dialog closes.
   void ShowModal(int score, int mode);
+  void showTable() { ShowModal(0, 0); }
+  void offerScore(int score) { ShowModal(score, 1); }
 
   const QString& playerName() const { return PlayerName_; }
 
@@ -49,7 +51,7 @@ class HighscoreDlg : public QDialog {
   void updateOk();
 
   QWidget* mainWindow_;
-  app::IniStore& ini_;
+  store::IniStore& ini_;
   std::function<int()> language_;
   QPixmap bml_;
   QString PlayerName_;

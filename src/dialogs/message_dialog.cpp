@@ -7,17 +7,18 @@
 #include <QStackedWidget>
 #include <QStyle>
 
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 
 namespace quibbix::dialogs {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kYes = 6;
-constexpr int kNo = 7;
+using modal::kCancel;
+using modal::kNo;
+using modal::kOk;
+using modal::kYes;
 
 enum class Glyph { Smiley, Arrow, Cross, Door, StandardCancel };
 
@@ -48,11 +49,11 @@ const std::array<PageLayout, kMessagePages> kPageLayouts{{
 
 QIcon glyphIcon(Glyph glyph, const QStyle* style) {
   switch (glyph) {
-    case Glyph::Smiley: return singleGlyph(QStringLiteral(":/glyphs/smiley.png"));
-    case Glyph::Arrow: return pairGlyph(QStringLiteral(":/glyphs/arrow.png"));
-    case Glyph::Cross: return pairGlyph(QStringLiteral(":/glyphs/cross.png"));
-    case Glyph::Door: return singleGlyph(QStringLiteral(":/glyphs/door.png"));
-    case Glyph::StandardCancel: return styleIcon(style, QStyle::SP_DialogCancelButton);
+    case Glyph::Smiley: return desktop::singleGlyph(QStringLiteral(":/glyphs/smiley.png"));
+    case Glyph::Arrow: return desktop::pairGlyph(QStringLiteral(":/glyphs/arrow.png"));
+    case Glyph::Cross: return desktop::pairGlyph(QStringLiteral(":/glyphs/cross.png"));
+    case Glyph::Door: return desktop::singleGlyph(QStringLiteral(":/glyphs/door.png"));
+    case Glyph::StandardCancel: return desktop::styleIcon(style, QStyle::SP_DialogCancelButton);
   }
   return {};
 }
@@ -124,10 +125,10 @@ void YesNoDlg::buildPage(int index) {
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 245, 49);
 
-  auto* image = new PictureLabel(page);
+  auto* image = new desktop::PictureLabel(page);
   image->setObjectName(partName("Im", index, 1));
   image->setGeometry(16, 16, 32, 32);
-  image->setPixmap(mainWindowIcon(mainWindow_, 32));
+  image->setPixmap(desktop::mainWindowIcon(mainWindow_, 32));
 
   auto* label = new QLabel(page);
   label->setObjectName(partName("L", index, 1));

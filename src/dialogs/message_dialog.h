@@ -26,14 +26,14 @@ struct MessageTexts {
 MessageTexts messageTexts(int language);
 
 // The game's small modal message box: seven fixed messages, answered with OK or
-// Yes/No. The caller reads the answer from ModalResult() (1 OK, 2 Cancel,
-// 6 Yes, 7 No) after ShowModal returns.
+// Yes/No. The caller reads the answer (a modal::Result) from ModalResult()
+// after ShowModal returns.
 class YesNoDlg : public QDialog {
   Q_OBJECT
  public:
   YesNoDlg(QWidget* mainWindow, std::function<int()> language);
 
-  // Kinds 1..7 select their page; any other kind shows the page selected last
+  // Kinds 1..7 (message::Kind) select their page; any other kind shows the page selected last
   // ("gameover" before any selection). Returns the modal result, also kept
   // for ModalResult().
   int ShowModal(int kind);

@@ -1,19 +1,15 @@
 #include "dialogs/score_table.h"
 
-#include <QList>
+#include <QStringList>
 #include <utility>
 
-#include "app/settings_store.h"
 #include "dialogs/scrambler.h"
+#include "store/settings.h"
+#include "store/settings_store.h"
 
 namespace quibbix::dialogs {
 
-namespace {
-
-QString section() { return QStringLiteral("common"); }
-QString rowKey(int row) { return QStringLiteral("player%1").arg(row); }
-
-}  // namespace
+static_assert(kRows == store::Settings::kScoreRows);
 
 ScoreEntry defaultEntry() { return {QStringLiteral("Vormlab"), 0}; }
 
@@ -23,7 +19,7 @@ ScoreEntry parseStoredRow(const QString& scrambled) {
   // Only a hand-edited store can break the form; such a row is not worth
   // more than an empty one.
   int score = 0;
-  if (comma < 0 || !app::parseDecimalInt(text.left(comma), score)) return defaultEntry();
+  if (comma < 0 || !store::parseDecimalInt(text.left(comma), score)) return defaultEntry();
   return {text.mid(comma + 1), score};
 }
 
@@ -45,48 +41,42 @@ std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player
   return std::nullopt;
 }
 
-ScoreRows readTable(app::IniStore& store) {
+ScoreRows readTable(store::IniStore& store) {
+  const QStringList stored = store::Settings(store).scoreRows();
   ScoreRows rows;
-  for (int row = 0; row < kRows; ++row) {
-    rows[static_cast<std::size_t>(row)] =
-        parseStoredRow(store.ReadString(section(), rowKey(row), {}));
-  }
+  for (int row = 0; row < kRows; ++row)
+    rows[static_cast<std::size_t>(row)] = parseStoredRow(stored[row]);
   return rows;
 }
 
 namespace {
 
-app::NamedValues tableValues(const ScoreRows& rows, const QString& player) {
-  app::NamedValues values;
-  values.reserve(kRows + 1);
-  values.append({QStringLiteral("player"), player});
-  for (int row = 0; row < kRows; ++row) {
-    values.append({rowKey(row), formatStoredRow(rows[static_cast<std::size_t>(row)])});
-  }
-  return values;
+QStringList storedRows(const ScoreRows& rows) {
+  QStringList stored;
+  for (const ScoreEntry& entry : rows) stored.append(formatStoredRow(entry));
+  return stored;
 }
 
 }  // namespace
 
-bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player) {
-  return store.WriteStrings(section(), tableValues(rows, player));
+bool writeTable(store::IniStore& store, const ScoreRows& rows, const QString& player) {
+  return store::Settings(store).setScoreTable(player, storedRows(rows));
 }
 
-bool storeTable(app::IniStore& store, const QString& player, std::optional<int> newScore,
+bool storeTable(store::IniStore& store, const QString& player, std::optional<int> newScore,
                 bool clear, ScoreRows& rows) {
-  QStringList keys;
-  for (int row = 0; row < kRows; ++row) keys.append(rowKey(row));
   ScoreRows merged;
-  const bool stored = store.UpdateStrings(section(), keys, [&](const QStringList& current) {
-    for (int row = 0; row < kRows; ++row)
-      merged[static_cast<std::size_t>(row)] = parseStoredRow(current[row]);
-    if (clear) {
-      merged.fill(defaultEntry());
-    } else if (newScore) {
-      insertScore(merged, *newScore, player);
-    }
-    return tableValues(merged, player);
-  });
+  const bool stored =
+      store::Settings(store).updateScoreTable(player, [&](const QStringList& current) {
+        for (int row = 0; row < kRows; ++row)
+          merged[static_cast<std::size_t>(row)] = parseStoredRow(current[row]);
+        if (clear) {
+          merged.fill(defaultEntry());
+        } else if (newScore) {
+          insertScore(merged, *newScore, player);
+        }
+        return storedRows(merged);
+      });
   if (stored) rows = merged;
   return stored;
 }

@@ -3,15 +3,15 @@
 #include <array>
 #include <optional>
 
-namespace quibbix::app {
+namespace quibbix::store {
 class IniStore;
 }
 
 namespace quibbix::dialogs {
 
-// The high-score table without its window: ten rows, row 0 the best, kept
-// in the store's "common" section as "player0".."player9" ("score,name",
-// scrambled) next to "player", the name last entered.
+// The high-score table without its window: ten rows, row 0 the best, each
+// stored as "score,name" scrambled, next to the name last entered
+// (store::Settings keeps both).
 struct ScoreEntry {
   QString name;
   int score = 0;
@@ -35,17 +35,17 @@ QString formatStoredRow(const ScoreEntry& entry);
 // (the table is unchanged then).
 std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player);
 
-ScoreRows readTable(app::IniStore& store);
-// "player" and the ten rows in one save: on failure (already reported) the
+ScoreRows readTable(store::IniStore& store);
+// The last name and the ten rows in one save: on failure (already reported) the
 // stored table stays whole.
-bool writeTable(app::IniStore& store, const ScoreRows& rows, const QString& player);
+bool writeTable(store::IniStore& store, const ScoreRows& rows, const QString& player);
 
 // What OK in the table stores, merged into the table as it is stored at that
 // moment (another copy of the game may have entered a score meanwhile):
 // `player` as the last name, and `newScore`, if any, entered under that name;
 // with `clear`, ten default rows instead. `rows` receives the table as
 // stored. false: the save failed (already reported) and nothing changed.
-bool storeTable(app::IniStore& store, const QString& player, std::optional<int> newScore,
+bool storeTable(store::IniStore& store, const QString& player, std::optional<int> newScore,
                 bool clear, ScoreRows& rows);
 
 }  // namespace quibbix::dialogs

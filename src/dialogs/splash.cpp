@@ -3,9 +3,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/placement_picture.h"
-#include "app/screen_zoom.h"
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
+#include "desktop/placement_picture.h"
+#include "desktop/screen_zoom.h"
+#include "dialogs/modal.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -13,7 +14,7 @@ namespace quibbix::dialogs {
 Splash::Splash(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setFixedSize(200, 150);
-  image_ = new PictureLabel(this);
+  image_ = new desktop::PictureLabel(this);
   image_->setObjectName(QStringLiteral("Image1"));
   image_->setGeometry(0, 0, 201, 151);
   image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -27,7 +28,7 @@ Splash::Splash(QWidget* mainWindow)
 }
 
 void Splash::Click() {
-  if (isVisible()) done(1);
+  if (isVisible()) done(modal::kOk);
 }
 
 void Splash::done(int result) {
@@ -39,16 +40,16 @@ void Splash::done(int result) {
 void Splash::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Centred in screen pixels, as at every zoom.
-  const int zoom = app::currentZoom();
-  const QRect area = app::screenPixels(this);
+  const int zoom = desktop::currentZoom();
+  const QRect area = desktop::screenPixels(this);
   if (!area.isEmpty()) {
     const QSize size = this->size() * zoom;
-    move(app::toLogical(area.topLeft() + QPoint((area.width() - size.width()) / 2,
-                                                (area.height() - size.height()) / 2),
-                        zoom));
+    move(desktop::toLogical(area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                    (area.height() - size.height()) / 2),
+                            zoom));
   }
   // The title picture is there the moment the window appears over the board.
-  app::paintBeforeMapping(*this);
+  desktop::paintBeforeMapping(*this);
 }
 
 void Splash::mouseReleaseEvent(QMouseEvent* event) {

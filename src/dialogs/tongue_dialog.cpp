@@ -5,15 +5,16 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "dialogs/modal.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
 
 namespace {
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
+using modal::kCancel;
+using modal::kOk;
 }  // namespace
 
 TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
@@ -33,11 +34,11 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
   bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bevel->setGeometry(8, 8, 305, 77);
 
-  auto* image = new PictureLabel(this);
+  auto* image = new desktop::PictureLabel(this);
   image->setObjectName(QStringLiteral("Image4"));
   image->setGeometry(28, 28, 37, 37);
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  image->setPixmap(mainWindowIcon(mainWindow_, 32));
+  image->setPixmap(desktop::mainWindowIcon(mainWindow_, 32));
 
   auto makeButton = [this](const char* name, int top, const QString& caption, const QString& glyph,
                            int language) {
@@ -46,7 +47,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
     button->setGeometry(84, top, 221, 27);
     const QPixmap flags = view::readPngPixmap(glyph);
     if (!flags.isNull()) {
-      button->setIcon(crispIcon(flags));
+      button->setIcon(desktop::crispIcon(flags));
       button->setIconSize(flags.size());
     }
     connect(button, &QPushButton::clicked, this, [this, language] { choose(language); });

@@ -4,7 +4,7 @@
 #include <QEvent>
 #include <QObject>
 
-#include "app/placement_x11.h"
+#include "desktop/placement_x11.h"
 
 // Xlib's header would bring macros that clash with Qt's event names.
 extern "C" int XSync(_XDisplay* display, int discard);
@@ -35,7 +35,7 @@ class InputDropper : public QObject {
 void dropPendingInput() {
   // One round trip to the X server: every event it made before now is then
   // in our queue, where the loop below finds it.
-  if (_XDisplay* display = app::x11Display()) XSync(display, 0);
+  if (_XDisplay* display = desktop::x11Display()) XSync(display, 0);
   InputDropper dropper;
   QCoreApplication::instance()->installEventFilter(&dropper);
   // The first pass reads the window system's queue, the second delivers

@@ -22,7 +22,7 @@ void Game::PickUp(int c) {
   --s_.StackHeight[c];
   s_.HeldFrom = c;
   drawHand(s_.HeldCrate);
-  PlayCue(1);
+  PlayCue(Cue::PickUp);
   p_.drawing.drawCrate(slotX(c), slotY(h), 0);
   s_.Stacks[c][h - 1] = 0;
 }
@@ -30,7 +30,7 @@ void Game::PickUp(int c) {
 void Game::DropHeld(int c) {
   if (s_.HeldCrate == 0 || !validChute(c) || s_.StackHeight[c] >= kSlots) return;
   drawHand(0);
-  PlayCue(3);
+  PlayCue(Cue::Drop);
   const int h = s_.StackHeight[c] + 1;
   p_.drawing.drawCrate(slotX(c), slotY(h), s_.HeldCrate);
   s_.StackHeight[c] = h;
@@ -44,12 +44,12 @@ void Game::LaunchTop(int c) {
   const int code = s_.Stacks[c][h - 1];
   --s_.StackHeight[c];
   for (int s = h + 1; s <= kSlots; ++s) {
-    PlayCue(4);
+    PlayCue(Cue::Step);
     p_.drawing.drawCrate(slotX(c), slotY(s), code);
     p_.drawing.drawCrate(slotX(c), slotY(s - 1), 0);
     WaitMs(50);
   }
-  PlayCue(4);
+  PlayCue(Cue::Step);
   p_.drawing.drawCrate(slotX(c), slotY(kSlots), 0);
   s_.Stacks[c][h - 1] = 0;
   if (s_.HeldCrate != 0) drawHand(s_.HeldCrate);
@@ -74,8 +74,9 @@ void Game::ChangeCovered(int delta) {
   DrawPicture();
 }
 
-void Game::PlayCue(int n) {
-  if (n < 1 || n > 18 || !p_.host.soundOn()) return;
+void Game::PlayCue(Cue cue) {
+  const int n = static_cast<int>(cue);
+  if (n < 1 || n > kCues || !p_.host.soundOn()) return;
   p_.cues.play(n);
 }
 

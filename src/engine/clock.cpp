@@ -11,20 +11,13 @@ namespace {
 int blinkPhase(int code) {
   const int kind = std::abs(code);
   switch (kind) {
-    case 50:
-      return 3;
-    case 51:
-      return 4;
-    case 52:
-      return 5;
-    case 53:
-      return 6;
-    case 54:
-      return 4;
-    case 55:
-      return 9;
-    default:
-      return kind >= 56 && kind <= 65 ? 6 : 0;
+    case 50: return 3;
+    case 51: return 4;
+    case 52: return 5;
+    case 53: return 6;
+    case 54: return 4;
+    case 55: return 9;
+    default: return kind >= 56 && kind <= 65 ? 6 : 0;
   }
 }
 
@@ -66,7 +59,7 @@ void Game::bringNextCrate() {
   const int chute = std::clamp(Random(kChutes), 0, kChutes - 1);
   const int code = NextCrateCode(chute);
   if (s_.StackHeight[chute] < kOverflowHeight) {
-    PlayCue(11);
+    PlayCue(Cue::NewCrate);
     PushCrate(chute, code);
   } else {
     LoseGame(chute, code);
@@ -79,7 +72,7 @@ void Game::LoseGame(int chute, int code) {
   s_.GameOver = true;
   PushCrate(chute, code);
   WaitMs(50);
-  PlayCue(18);
+  PlayCue(Cue::Overflow);
   dissolveAll();
   if (s_.HeldCrate != 0) {
     s_.HeldCrate = 0;

@@ -6,9 +6,7 @@
 namespace quibbix::engine {
 
 namespace {
-bool validChute(int c) {
-  return c >= 0 && c < kChutes;
-}
+bool validChute(int c) { return c >= 0 && c < kChutes; }
 }  // namespace
 
 // The right press on a chute sets off the action of its top crate. The timer stays
@@ -24,7 +22,7 @@ void Game::TriggerSpecial(int n) {
       case 53: {
         static constexpr int kCashIn[] = {13, 31, 53, 97};
         LaunchTop(n);
-        PlayCue(7);
+        PlayCue(Cue::CashIn);
         s_.Score += kCashIn[std::abs(k) - 50];
         DrawScoreboard();
         break;
@@ -34,45 +32,39 @@ void Game::TriggerSpecial(int n) {
         // The phase at the press decides: PLUS uncovers, MINUS covers again.
         if (k > 0) {
           ChangeCovered(-3);
-          PlayCue(6);
+          PlayCue(Cue::Uncover);
         } else {
           ChangeCovered(+3);
-          PlayCue(5);
+          PlayCue(Cue::Cover);
         }
         if (s_.CoveredCount < 1) NextLevel();
         break;
       case 56:
         // On a short chute the surplus passes find nothing but still sound.
         for (int i = 0; i < 3; ++i) {
-          PlayCue(13);
+          PlayCue(Cue::Vanish);
           VanishTop(n);
         }
         break;
       case 57: {
         const int m = s_.StackHeight[n];
         for (int i = 0; i < m; ++i) {
-          PlayCue(13);
+          PlayCue(Cue::Vanish);
           VanishTop(n);
         }
         break;
       }
-      case 58:
-        pull(n, k);
-        break;
-      case 59:
-        shuffle(n);
-        break;
-      case 60:
-        removeEquals(n);
-        break;
+      case 58: pull(n, k); break;
+      case 59: shuffle(n); break;
+      case 60: removeEquals(n); break;
       case 61:
-        PlayCue(17);
+        PlayCue(Cue::CoverAgain);
         VanishTop(n);
         // Covering again never wins a level, so there is nothing to test afterwards.
         ChangeCovered(Random(5) + 1);
         break;
       case 62:
-        PlayCue(15);
+        PlayCue(Cue::ClearTops);
         VanishTop(n);
         for (int c = 0; c < kChutes; ++c) VanishTop(c);
         break;
@@ -93,7 +85,7 @@ void Game::pull(int n, int k) {
   VanishTop(n);
   // Chute 0 never serves as a neighbour, whichever side the magnet points to.
   if (b < 1 || b >= kChutes || s_.StackHeight[b] == 0) return;
-  if (s_.StackHeight[n] < 12) PlayCue(14);
+  if (s_.StackHeight[n] < 12) PlayCue(Cue::Pull);
   for (int r = 1; r <= 3; ++r) {
     if (s_.StackHeight[n] >= 14) {
       // Overflow: the game ends much as a lost game does, but the crate in the hand stays
@@ -101,7 +93,7 @@ void Game::pull(int n, int k) {
       s_.GameOver = true;
       PushCrate(n, r);
       WaitMs(50);
-      PlayCue(18);
+      PlayCue(Cue::Overflow);
       dissolveAll();
       p_.drawing.present();
       p_.host.showGameOverMessage();
@@ -121,7 +113,7 @@ void Game::shuffle(int n) {
   if (h <= 1) return;
   auto& stack = s_.Stacks[n];
   for (int pass = 0; pass < 5; ++pass) {
-    PlayCue(10);
+    PlayCue(Cue::Shuffle);
     for (int t = 0; t < 10 * h; ++t) {
       const int i = Random(h) + 1;
       const int j = Random(h) + 1;
@@ -137,7 +129,7 @@ void Game::shuffle(int n) {
 // Equal means the stored code: kind and blink phase. The crate below the 60 sets the
 // code and is removed itself like every other match.
 void Game::removeEquals(int n) {
-  PlayCue(16);
+  PlayCue(Cue::RemoveEquals);
   VanishTop(n);
   if (s_.StackHeight[n] == 0) return;
   const int v = s_.Stacks[n][s_.StackHeight[n] - 1];

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/cues.h"
 #include "engine/ports.h"
 
 namespace quibbix::engine {
@@ -60,7 +61,7 @@ class Game {
   void LaunchTop(int c);
   void VanishTop(int c);
   void ChangeCovered(int delta);
-  void PlayCue(int n);
+  void PlayCue(Cue cue);
   // Pushes the drawing to the screen, then busy-waits more than ms milliseconds.
   void WaitMs(int ms);
   int Random(int n);

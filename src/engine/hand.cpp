@@ -55,7 +55,7 @@ void Game::MouseMove(int x) {
   if (s_.HeldCrate == kOneWay && c < s_.HeldFrom) return;
   if (s_.HeldCrate == -kOneWay && c > s_.HeldFrom) return;
   drawHand(0);
-  PlayCue(2);
+  PlayCue(Cue::HandMoves);
   s_.HeldFrom = c;
   drawHand(s_.HeldCrate);
   p_.drawing.present();

@@ -66,7 +66,7 @@ void Game::NextLevel() {
   p_.host.setTimerEnabled(false);
 
   if (s_.Level > 0) {
-    PlayCue(12);
+    PlayCue(Cue::NextLevel);
     dissolveAll();
     // The label paints itself at once; the waits handle no window messages.
     p_.host.setNextLevelLabelVisible(true);
@@ -106,7 +106,7 @@ void Game::NextLevel() {
   for (int i = 0; i < crates; ++i) {
     const int chute = Random(kChutes);
     const int code = NextCrateCode(chute);
-    if (dealt) PlayCue(11);
+    if (dealt) PlayCue(Cue::NewCrate);
     PushCrate(chute, code);
     if (dealt) WaitMs(100);
   }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/game.h"
 
@@ -28,11 +29,12 @@ int triplePoints(int kind) {
   }
 }
 
-// The cue after a triple's animation; 0 for none.
-int tripleCue(int kind) {
-  if (kind >= 50 && kind <= 53) return 9;
-  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36 || (kind >= 55 && kind <= 65)) return 8;
-  return 0;
+// The cue after a triple's animation, if the kind has one.
+std::optional<Cue> tripleCue(int kind) {
+  if (kind >= 50 && kind <= 53) return Cue::Sequence;
+  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36 || (kind >= 55 && kind <= 65))
+    return Cue::Triple;
+  return std::nullopt;
 }
 
 bool isSequence(int a, int b, int c) {
@@ -58,7 +60,7 @@ void Game::ResolveMatch(int c) {
       s_.Score += triplePoints(top);
       RemoveTriple(c);
       DrawScoreboard();
-      if (const int n = tripleCue(top)) PlayCue(n);
+      if (const std::optional<Cue> cue = tripleCue(top)) PlayCue(*cue);
       ChangeCovered(-1);
       if (s_.CoveredCount < 1) NextLevel();
       return;
@@ -67,7 +69,7 @@ void Game::ResolveMatch(int c) {
       s_.Score += kSequencePoints;
       RemoveSequence(c);
       DrawScoreboard();
-      PlayCue(9);
+      PlayCue(Cue::Sequence);
       return;
     }
   }
@@ -75,9 +77,9 @@ void Game::ResolveMatch(int c) {
     s_.Score += kPairPoints;
     RemovePair(c);
     DrawScoreboard();
-    PlayCue(8);
+    PlayCue(Cue::Triple);
     WaitMs(kFrameMs);
-    PlayCue(8);
+    PlayCue(Cue::Triple);
   }
 }
 
@@ -87,10 +89,10 @@ void Game::ResolveMatch(int c) {
 void Game::blinkGroup(int c, int h, const int* codes, int n) {
   const int x = slotX(c);
   for (int i = 0; i < kBlinks; ++i) {
-    PlayCue(4);
+    PlayCue(Cue::Step);
     for (int k = 0; k < n; ++k) p_.drawing.drawCrate(x, slotY(h - k), 0);
     WaitMs(kFrameMs);
-    PlayCue(4);
+    PlayCue(Cue::Step);
     for (int k = 0; k < n; ++k) p_.drawing.drawCrate(x, slotY(h - k), codes[k]);
     WaitMs(kFrameMs);
   }
@@ -101,14 +103,14 @@ void Game::liftGroup(int c, int h, const int* codes, int n) {
   auto draw = [&](int s, int code) { p_.drawing.drawCrate(x, slotY(s), code); };
   // Rise until the top crate stands in the hand row, then leave it one crate at a time.
   for (int s = h; s < kSlots; ++s) {
-    PlayCue(4);
+    PlayCue(Cue::Step);
     for (int k = 0; k < n; ++k) draw(s + 1 - k, codes[k]);
     draw(s + 1 - n, 0);
     WaitMs(kFrameMs);
   }
   for (int left = 1; left <= n; ++left) {
     if (left > 1) WaitMs(kFrameMs);
-    PlayCue(4);
+    PlayCue(Cue::Step);
     for (int k = left; k < n; ++k) draw(kSlots - (k - left), codes[k]);
     draw(kSlots - (n - left), 0);
   }
@@ -127,18 +129,18 @@ void Game::RemoveTriple(int c) {
   blinkGroup(c, h, codes, 3);
   // Three equal crates: each frame only moves the top one up and clears below them.
   for (int s = h; s < kSlots; ++s) {
-    PlayCue(4);
+    PlayCue(Cue::Step);
     draw(s + 1, t);
     draw(s - 2, 0);
     WaitMs(kFrameMs);
   }
-  PlayCue(4);
+  PlayCue(Cue::Step);
   draw(13, 0);
   WaitMs(kFrameMs);
-  PlayCue(4);
+  PlayCue(Cue::Step);
   draw(14, 0);
   WaitMs(kFrameMs);
-  PlayCue(4);
+  PlayCue(Cue::Step);
   draw(15, 0);
 
   for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/cues.h"
 #include "engine/ports.h"
 
 struct SDL_Thread;
@@ -30,7 +31,7 @@ struct SdlApi;
 // Without SDL, an output device or a sound server everything is silently skipped.
 class SdlCuePlayer : public engine::CuePlayer {
  public:
-  static constexpr int kCues = 18;
+  static constexpr int kCues = engine::kCues;
   // A running game plays a cue every two seconds; the stream stays open between them.
   static constexpr std::chrono::milliseconds kIdleClose{5000};
 

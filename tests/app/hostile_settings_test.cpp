@@ -5,8 +5,8 @@
 #include <QSettings>
 #include <random>
 
-#include "app/placement.h"
 #include "app_fixture.h"
+#include "desktop/placement.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/scrambler.h"
 
@@ -182,15 +182,15 @@ TEST_P(HostileSettings, StartsCleanlyAndTheNextSaveWritesACleanTable) {
         dialogs::Unscramble(store.ReadString(kCommon, "player" + QString::number(r), {}));
     const qsizetype comma = text.indexOf(u',');
     int score = 0;
-    ASSERT_TRUE(comma > 0 && app::parseDecimalInt(text.left(comma), score)) << "row " << r;
+    ASSERT_TRUE(comma > 0 && store::parseDecimalInt(text.left(comma), score)) << "row " << r;
     EXPECT_EQ((dialogs::ScoreEntry{text.mid(comma + 1), score}), shown[static_cast<std::size_t>(r)])
         << "row " << r;
   }
   int value = 0;
-  EXPECT_TRUE(app::parseDecimalInt(store.ReadString(kCommon, "tongue", {}), value));
+  EXPECT_TRUE(store::parseDecimalInt(store.ReadString(kCommon, "tongue", {}), value));
   EXPECT_EQ(value, window->language());
   EXPECT_EQ(store.ReadString(kCommon, "sound", {}), c.sound ? "1" : "0");
-  EXPECT_TRUE(app::readPlacementText(store.ReadString(kCommon, "MainForm", {})).has_value());
+  EXPECT_TRUE(desktop::readPlacementText(store.ReadString(kCommon, "MainForm", {})).has_value());
   EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
   EXPECT_EQ(QSettings(storeFile(), QSettings::IniFormat).childGroups().count(kCommon), 1);
 }

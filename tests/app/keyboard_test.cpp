@@ -10,8 +10,8 @@
 #include <map>
 #include <string>
 
-#include "app/screen_zoom.h"
 #include "app_fixture.h"
+#include "desktop/screen_zoom.h"
 #include "dialogs/help_window.h"
 #include "dialogs/score_table.h"
 #include "view/field_canvas.h"
@@ -136,7 +136,7 @@ TEST_F(KeyboardTest, AZoomKeyAtItsLimitLeavesTheChoice) {
   ASSERT_EQ(window->zoomChoice(), 0);
   for (const Qt::Key k : {Qt::Key_Minus, Qt::Key_Plus}) {
     key(k, Qt::ControlModifier);
-    ASSERT_EQ(app::currentZoom(), 1) << "the offscreen screen holds only zoom 1";
+    ASSERT_EQ(desktop::currentZoom(), 1) << "the offscreen screen holds only zoom 1";
     EXPECT_EQ(window->zoomChoice(), 0);
   }
 }
@@ -222,7 +222,7 @@ TEST_F(KeyboardTest, CommandKeysOpenNoWindowOverAModalOne) {
     EXPECT_EQ(window->helpWindow(), nullptr) << "F1 opened the rules";
     EXPECT_FALSE(st.Paused) << "P paused";
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(app::currentZoom(), 1);
+    EXPECT_EQ(desktop::currentZoom(), 1);
     EXPECT_EQ(window->zoomChoice(), 0);
   };
 

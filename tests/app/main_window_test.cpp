@@ -1,8 +1,8 @@
 #include <QLabel>
 #include <QTextBrowser>
 
-#include "app/placement.h"
 #include "app_fixture.h"
+#include "desktop/placement.h"
 #include "dialogs/help_window.h"
 #include "dialogs/score_table.h"
 #include "view/field_canvas.h"

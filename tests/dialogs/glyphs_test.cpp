@@ -10,10 +10,10 @@
 #include <QPixmap>
 #include <QStyle>
 
-#include "app/zoom.h"
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
+#include "desktop/zoom.h"
 
-namespace quibbix::dialogs {
+namespace quibbix::desktop {
 namespace {
 
 QPixmap pattern(int w, int h, int seed) {
@@ -33,7 +33,7 @@ QIcon madeInAdvance(const QPixmap& normal, const QPixmap& disabled) {
        {std::pair{normal, QIcon::Normal}, {disabled, QIcon::Disabled}}) {
     if (picture.isNull()) continue;
     icon.addPixmap(picture, mode);
-    for (int zoom = 2; zoom <= app::kMaxZoom; ++zoom) {
+    for (int zoom = 2; zoom <= kMaxZoom; ++zoom) {
       QPixmap blocks =
           picture.scaled(picture.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
       blocks.setDevicePixelRatio(zoom);
@@ -58,11 +58,11 @@ TEST(CrispIcon, GivesWhatAnIconMadeInAdvanceGives) {
   const QSize sizes[] = {{18, 18}, {26, 20}, {16, 16}, {25, 25}, {40, 40}, {100, 20}};
   for (const Case& c : cases) {
     // A fresh icon per ratio as well: what was made for one zoom must not decide another.
-    for (int first = 1; first <= app::kMaxZoom; ++first) {
+    for (int first = 1; first <= kMaxZoom; ++first) {
       const QIcon lazy = crispIcon(c.normal, c.disabled);
       const QIcon eager = madeInAdvance(c.normal, c.disabled);
-      for (int step = 0; step < app::kMaxZoom; ++step) {
-        const int zoom = (first - 1 + step) % app::kMaxZoom + 1;
+      for (int step = 0; step < kMaxZoom; ++step) {
+        const int zoom = (first - 1 + step) % kMaxZoom + 1;
         for (const QSize& size : sizes) {
           for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
             SCOPED_TRACE(testing::Message()
@@ -87,7 +87,7 @@ TEST(CrispIcon, EachPixelIsAWholeBlockAndANullPictureGivesANullIcon) {
   const QPixmap picture = pattern(18, 18, 5);
   const QImage one = picture.toImage().convertToFormat(QImage::Format_ARGB32);
   const QIcon icon = crispIcon(picture);
-  for (int zoom = 1; zoom <= app::kMaxZoom; ++zoom) {
+  for (int zoom = 1; zoom <= kMaxZoom; ++zoom) {
     SCOPED_TRACE(zoom);
     const QImage shown =
         icon.pixmap(QSize(18, 18), zoom).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -109,7 +109,7 @@ TEST(StyleIcon, GivesWhatTheStyleGivesAtEveryRatio) {
   const QIcon deferred = styleIcon(style, QStyle::SP_DialogCancelButton);
   ASSERT_FALSE(direct.isNull());
   EXPECT_FALSE(deferred.isNull());
-  for (int zoom = 1; zoom <= app::kMaxZoom; ++zoom) {
+  for (int zoom = 1; zoom <= kMaxZoom; ++zoom) {
     for (const QSize& size : {QSize(18, 18), QSize(16, 16), QSize(40, 40)}) {
       for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
         SCOPED_TRACE(testing::Message()
@@ -126,4 +126,4 @@ TEST(StyleIcon, GivesWhatTheStyleGivesAtEveryRatio) {
 }
 
 }  // namespace
-}  // namespace quibbix::dialogs
+}  // namespace quibbix::desktop

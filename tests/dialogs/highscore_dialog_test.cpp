@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/settings_store.h"
 #include "dialog_driver.h"
 #include "dialogs/highscore_dialog.h"
+#include "store/settings_store.h"
 
 namespace quibbix::dialogs {
 namespace {
@@ -56,7 +56,7 @@ class HighscoreDialogTest : public ::testing::Test {
   QString storedPlayer() { return ini_.ReadString("common", "player", "<none>"); }
 
   QWidget main_;
-  app::IniStore ini_{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
+  store::IniStore ini_{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
   int language_ = 0;
   std::optional<HighscoreDlg> dialog_;
 };
@@ -262,7 +262,7 @@ TEST_F(HighscoreDialogTest, TypeAheadIsDroppedAndABlankNameIsRefused) {
 TEST_F(HighscoreDialogTest, AScoreStoredMeanwhileIsKept) {
   ASSERT_TRUE(writeTable(ini_, tableOf({{"a", 900}}), "Kim"));
   whileShown([&] {
-    app::IniStore other([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+    store::IniStore other([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
     ScoreRows rows;
     ASSERT_TRUE(storeTable(other, QStringLiteral("Other"), 700, false, rows));
     edit()->selectAll();

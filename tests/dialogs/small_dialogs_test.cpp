@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <set>
 
-#include "app/settings_store.h"
+#include "store/settings_store.h"
 #include "dialog_driver.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
@@ -102,7 +102,7 @@ TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
 // at the size 96 dpi gave its points.
 TEST(Dialogs, EveryTextIsSizedInPixels) {
   QWidget main;
-  app::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  store::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
   const auto english = [] { return 0; };
   YesNoDlg message(&main, english);
   HighscoreDlg table(&main, ini, english);

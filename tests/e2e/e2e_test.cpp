@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/settings_store.h"
 #include "dialogs/score_table.h"
 #include "game_driver.h"
+#include "store/settings_store.h"
 #include "view/field_canvas.h"
 #include "view/sheets.h"
 
@@ -70,7 +70,7 @@ struct Stored {
                             QStringLiteral("?"));
   }
   dialogs::ScoreRows table() { return dialogs::readTable(store); }
-  app::IniStore store{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
+  store::IniStore store{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
 };
 
 class EndToEnd : public testing::Test {

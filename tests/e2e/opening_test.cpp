@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/settings_store.h"
 #include "dialogs/dialog_placement.h"
 #include "game_driver.h"
+#include "store/settings_store.h"
 
 namespace quibbix::e2e {
 namespace {
@@ -154,7 +154,7 @@ TEST_F(Opening, TheMainWindowAppearsOnlyPaintedAndTheSplashFollows) {
 void storePlacement(const std::string& home, const QString& text) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                      QString::fromStdString(home + "/config"));
-  app::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  store::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
   store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"), text);
 }
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/placement_frame.h"
-#include "app/placement_window.h"
-#include "app/settings_store.h"
+#include "desktop/placement_frame.h"
+#include "desktop/placement_window.h"
+#include "store/settings_store.h"
 #include "x_harness.h"
 
 // Xlib's macros clash with Qt names, so it comes last.
@@ -91,7 +91,7 @@ TEST(SilentWindowManager, CostsOneWaitPerRunAndPlacementIsPutRightLater) {
     windows.back()->resize(200, 100);
     QElapsedTimer t;
     t.start();
-    app::outerScreenSize(*windows.back());
+    desktop::outerScreenSize(*windows.back());
     asked.push_back(t.elapsed());
     windows.back()->show();
   }
@@ -102,12 +102,12 @@ TEST(SilentWindowManager, CostsOneWaitPerRunAndPlacementIsPutRightLater) {
   // A stored corner, the frame unknown when the window is placed, and the
   // manager telling it before the window is mapped: the frame's corner ends
   // where the player left it, not one frame size off.
-  app::IniStore store;
+  store::IniStore store;
   ASSERT_TRUE(store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"),
                                 QStringLiteral("200,0,1,100,80,402,202")));
   QWidget window;
   window.resize(200, 100);
-  app::restoreWindowPosition(window, store);
+  desktop::restoreWindowPosition(window, store);
   manager.tellFrame(window.winId(), {1, 1, 20, 1});
   window.show();
   EXPECT_TRUE(waitQt([&] { return window.geometry().topLeft() == QPoint(101, 100); }))
@@ -118,7 +118,7 @@ TEST(SilentWindowManager, CostsOneWaitPerRunAndPlacementIsPutRightLater) {
   // is the moment the frame is known.
   QWidget late;
   late.resize(200, 100);
-  app::restoreWindowPosition(late, store);
+  desktop::restoreWindowPosition(late, store);
   late.show();
   manager.tellFrame(late.winId(), {1, 1, 20, 1});
   EXPECT_TRUE(waitQt([&] { return late.geometry().topLeft() == QPoint(101, 100); }))

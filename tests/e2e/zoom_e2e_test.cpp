@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/placement.h"
-#include "app/settings_store.h"
+#include "desktop/placement.h"
 #include "dialogs/dialog_placement.h"
 #include "game_driver.h"
+#include "store/settings_store.h"
 #include "view/field_canvas.h"
 #include "view/sheets.h"
 
@@ -330,7 +330,7 @@ class Zoom : public testing::Test {
   QString stored(const char* name) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(home_ + "/config"));
-    app::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+    store::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
     return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name), "?");
   }
 
@@ -551,7 +551,7 @@ TEST_F(Zoom, KeysEnlargeEveryPixelToABlockAndTheChoiceIsStored) {
 
   quit(main, 2);
   EXPECT_EQ(stored("zoom"), "2");
-  EXPECT_EQ(stored("MainForm"), app::formatPlacement(main.frame));
+  EXPECT_EQ(stored("MainForm"), desktop::formatPlacement(main.frame));
 }
 
 TEST_F(Zoom, PressesAtTwoKeepEveryZoneBoundary) {

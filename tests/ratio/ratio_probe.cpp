@@ -18,7 +18,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/screen_zoom.h"
+#include "desktop/screen_zoom.h"
 #include "view/field_canvas.h"
 #include "view/field_widget.h"
 #include "view/sheets.h"
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
       Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
-  app::initScreenZoom();
+  desktop::initScreenZoom();
 
   view::FieldCanvas canvas(view::Sheets::load());
   QWidget top;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
 
   const QList<QScreen*> screens = QGuiApplication::screens();
   for (int zoom = 1; zoom <= 4; ++zoom) {
-    app::applyZoom(zoom);
+    desktop::applyZoom(zoom);
     for (int s = 0; s < screens.size(); ++s) {
       // Placed as the player would drag it: by its place on the screen.
       top.move(screens[s]->geometry().topLeft() + QPoint(10, 10));

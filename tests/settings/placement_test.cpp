@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/placement.h"
-#include "app/placement_picture.h"
+#include "desktop/placement.h"
+#include "desktop/placement_picture.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 namespace {
 
 const QSize kWindow(500, 366);
@@ -93,9 +93,9 @@ TEST(FirstPicture, OnlyAnExactlyMatchingFormatTakesIt) {
       {"30-bit colour", 30, 0x3ff00000, 0xffc00, 0x3ff, 32, false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::takesRgbWords(c.depth, c.red, c.green, c.blue, c.bitsPerPixel), c.takes)
+    EXPECT_EQ(desktop::takesRgbWords(c.depth, c.red, c.green, c.blue, c.bitsPerPixel), c.takes)
         << c.what;
 }
 
 }  // namespace
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

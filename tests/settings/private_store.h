@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "app/settings_store.h"
 #include "printers.h"
+#include "store/settings_store.h"
 
 namespace quibbix::testing {
 
@@ -60,7 +60,7 @@ class PrivateStore : public ::testing::Test {
   }
 
   std::vector<QString> errors;
-  app::IniStore store{[this](const QString& message) { errors.push_back(message); }};
+  store::IniStore store{[this](const QString& message) { errors.push_back(message); }};
 
  private:
   static void unlock(const QString& path) {

@@ -118,7 +118,7 @@ TEST(ScoreTableCopies, TwoProcessesStoringScoresKeepEveryRow) {
   }
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
   std::vector<QString> errors;
-  app::IniStore store([&](const QString& e) { errors.push_back(e); });
+  store::IniStore store([&](const QString& e) { errors.push_back(e); });
   const ScoreRows rows = readTable(store);
   for (int r = 0; r < kRows; ++r) EXPECT_EQ(rows[static_cast<std::size_t>(r)].score, 110 - r);
   EXPECT_TRUE(errors.empty());
@@ -129,7 +129,7 @@ TEST(ScoreTableCopies, OneCopyStoresFiveScores) {
   const QStringList job = qEnvironmentVariable("QUIBBIX_STORE_COPY").split(u':');
   if (job.size() != 2) GTEST_SKIP() << "run by TwoProcessesStoringScoresKeepEveryRow";
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, job[0]);
-  app::IniStore store([](const QString& e) { ADD_FAILURE() << e.toStdString(); });
+  store::IniStore store([](const QString& e) { ADD_FAILURE() << e.toStdString(); });
   for (int score = job[1].toInt(); score <= 110; score += 2) {
     ScoreRows rows;
     ASSERT_TRUE(storeTable(store, QStringLiteral("Copy%1").arg(job[1]), score, false, rows));

@@ -6,6 +6,7 @@
 
 #include "dialogs/score_table.h"
 #include "private_store.h"
+#include "store/settings.h"
 
 namespace quibbix::testing {
 namespace {
@@ -197,6 +198,63 @@ TEST_F(Store, FailedTableSaveLeavesTheOldTableWhole) {
   EXPECT_EQ(readRaw(), before);
   EXPECT_EQ(dialogs::readTable(store), old);
   EXPECT_EQ(store.ReadString(kCommon, "player", ""), "Erste");
+}
+
+// A file as today's game leaves it, high-score table included: the schema
+// reads every value from it, and storing the same values back through the
+// schema, the whole table at once or as a merge that changes nothing,
+// changes no byte.
+TEST_F(Store, SchemaReadsAPlayersFileAndWritesItBackUnchanged) {
+  dialogs::ScoreRows table;
+  table.fill(dialogs::defaultEntry());
+  table[0] = {QStringLiteral(u"Jörg, der Große"), 4100};
+  table[1] = {QStringLiteral("Anna"), 2750};
+  table[2] = {QStringLiteral("Anna"), 90};
+  {
+    QSettings qt(storeFile(), QSettings::IniFormat);
+    qt.setValue(QStringLiteral("common/MainForm"), QStringLiteral("200,0,1,150,217,654,587"));
+    qt.setValue(QStringLiteral("common/sound"), QStringLiteral("0"));
+    qt.setValue(QStringLiteral("common/tongue"), QStringLiteral("1"));
+    qt.setValue(QStringLiteral("common/zoom"), QStringLiteral("2"));
+    qt.setValue(QStringLiteral("common/player"), QStringLiteral("Anna"));
+    for (int row = 0; row < dialogs::kRows; ++row)
+      qt.setValue(QStringLiteral("common/player%1").arg(row),
+                  dialogs::formatStoredRow(table[static_cast<std::size_t>(row)]));
+  }
+  const QByteArray written = readRaw();
+  ASSERT_FALSE(written.isEmpty());
+
+  store::Settings settings(store);
+  EXPECT_FALSE(settings.sound());
+  EXPECT_EQ(settings.tongue(), 1);
+  EXPECT_EQ(settings.zoom(), "2");
+  EXPECT_EQ(settings.player(), "Anna");
+  EXPECT_EQ(settings.windowPlace(), "200,0,1,150,217,654,587");
+  EXPECT_EQ(dialogs::readTable(store), table);
+
+  ASSERT_TRUE(settings.setWindowPlace(settings.windowPlace()));
+  ASSERT_TRUE(settings.setSound(false));
+  ASSERT_TRUE(settings.setTongue(1));
+  ASSERT_TRUE(settings.setZoom(2));
+  ASSERT_TRUE(dialogs::writeTable(store, table, QStringLiteral("Anna")));
+  EXPECT_EQ(readRaw(), written);
+  dialogs::ScoreRows merged;
+  ASSERT_TRUE(dialogs::storeTable(store, QStringLiteral("Anna"), std::nullopt, false, merged));
+  EXPECT_EQ(merged, table);
+  EXPECT_EQ(readRaw(), written);
+  EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
+}
+
+// Nothing stored yet: every value is its default.
+TEST_F(Store, SchemaGivesTheDefaultsOfAFreshStore) {
+  store::Settings settings(store);
+  EXPECT_TRUE(settings.sound());
+  EXPECT_EQ(settings.tongue(), -1);
+  EXPECT_EQ(settings.zoom(), "");
+  EXPECT_EQ(settings.player(), "Vormlab");
+  EXPECT_EQ(settings.windowPlace(), "");
+  EXPECT_EQ(settings.scoreRows(), QStringList(store::Settings::kScoreRows, QString()));
+  EXPECT_TRUE(QDir(configDir()).isEmpty()) << "a read created something";
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <optional>
 
-#include "app/screen_zoom.h"
-#include "app/zoom.h"
+#include "desktop/screen_zoom.h"
+#include "desktop/zoom.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 namespace {
 
 const QSize kClient(500, 366);
@@ -110,4 +110,4 @@ TEST(Zoom, TheFactorIsNudgedUntilTheRatioIsExactlyTheZoom) {
 }
 
 }  // namespace
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

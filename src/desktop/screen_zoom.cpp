@@ -1,8 +1,5 @@
-#include "app/screen_zoom.h"
+#include "desktop/screen_zoom.h"
 
-#include <QtGui/private/qhighdpiscaling_p.h>
-#include <qpa/qplatformscreen.h>
-#include <qpa/qplatformwindow.h>
 #include <QApplication>
 #include <QBackingStore>
 #include <QPlatformSurfaceEvent>
@@ -11,9 +8,10 @@
 #include <QWindow>
 #include <cmath>
 
-#include "app/zoom.h"
+#include "desktop/qt_private.h"
+#include "desktop/zoom.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 namespace {
 
@@ -31,7 +29,7 @@ void quietAboutFactor(QtMsgType type, const QMessageLogContext& context, const Q
 
 void setGlobalFactor(int zoom) {
   gPreviousHandler = qInstallMessageHandler(quietAboutFactor);
-  QHighDpiScaling::setGlobalFactor(zoom);
+  qt::setGlobalScaleFactor(zoom);
   qInstallMessageHandler(gPreviousHandler);
   gPreviousHandler = nullptr;
 }
@@ -45,9 +43,9 @@ void setGlobalFactor(int zoom) {
 // 342 into the logical pixel 113 at a zoom of 3). The product is read back,
 // not assumed.
 void holdScreen(QScreen* screen, int zoom) {
-  const double native = screen->handle()->devicePixelRatio();
+  const double native = qt::platformRatio(*screen);
   const auto ratioFor = [screen](double factor) {
-    QHighDpiScaling::setScreenFactor(screen, factor);
+    qt::setScreenScaleFactor(screen, factor);
     return screen->devicePixelRatio();
   };
   if (!exactFactor(native > 0 ? 1 / native : 1.0, zoom, ratioFor))
@@ -89,11 +87,6 @@ const QScreen* screenOf(const QWidget* window) {
   return QGuiApplication::primaryScreen();
 }
 
-QPlatformWindow* platformWindow(const QWidget& window) {
-  const QWindow* handle = window.windowHandle();
-  return handle != nullptr ? handle->handle() : nullptr;
-}
-
 int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 }  // namespace
@@ -124,7 +117,7 @@ void initScreenZoom() {
   // Qt takes a screen's own factor in place of the ratio it found for the
   // screen only once one of them has differed from 1; hence the 2 before
   // holdScreen() sets the real one.
-  for (QScreen* s : QGuiApplication::screens()) QHighDpiScaling::setScreenFactor(s, 2.0);
+  for (QScreen* s : QGuiApplication::screens()) qt::setScreenScaleFactor(s, 2.0);
   // A screen plugged in later is held too; Qt then also sets the factors of
   // QT_SCREEN_SCALE_FACTORS on every screen again.
   QObject::connect(qApp, &QGuiApplication::screenAdded, qApp, [] { holdEveryScreen(gZoom); });
@@ -145,8 +138,8 @@ void applyZoom(int zoom) {
   };
   std::vector<Shown> shown;
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (QPlatformWindow* pw = platformWindow(*w); pw != nullptr && w->isVisible())
-      shown.push_back({w, pw->geometry()});
+    if (const std::optional<QRect> client = qt::platformClient(*w); client && w->isVisible())
+      shown.push_back({w, *client});
   }
   gZoom = zoom;
   setGlobalFactor(zoom);
@@ -157,9 +150,8 @@ void applyZoom(int zoom) {
     if (QBackingStore* store = w->backingStore()) store->resize(w->size());
   }
   for (const Shown& s : shown) {
-    QPlatformWindow* pw = platformWindow(*s.widget);
     const QRect area = availableScreenPixels(s.widget);
-    const QMargins frame = pw->frameMargins();
+    const QMargins frame = qt::platformFrame(*s.widget);
     QRect client(s.client.topLeft(), s.widget->size() * zoom);
     // Pulled back only as far as the left and top edges allow.
     const int overRight = client.right() + frame.right() - area.right();
@@ -168,7 +160,7 @@ void applyZoom(int zoom) {
       client.moveLeft(std::max(client.left() - overRight, area.left() + frame.left()));
     if (overBottom > 0)
       client.moveTop(std::max(client.top() - overBottom, area.top() + frame.top()));
-    pw->setGeometry(client);
+    qt::setPlatformClient(*s.widget, client);
     s.widget->update();
     for (QWidget* child : s.widget->findChildren<QWidget*>()) child->update();
   }
@@ -177,17 +169,17 @@ void applyZoom(int zoom) {
 QRect availableScreenPixels(const QWidget* window) {
   const QScreen* screen = screenOf(window);
   if (screen == nullptr) return {};
-  return screen->handle()->availableGeometry();
+  return qt::platformAvailableGeometry(*screen);
 }
 
 QRect screenPixels(const QWidget* window) {
   const QScreen* screen = screenOf(window);
   if (screen == nullptr) return {};
-  return screen->handle()->geometry();
+  return qt::platformGeometry(*screen);
 }
 
 QPoint toLogical(QPoint screen, int zoom) {
   return {floorDiv(screen.x(), zoom), floorDiv(screen.y(), zoom)};
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,15 +1,16 @@
-#include "app/zoom.h"
+#include "desktop/zoom.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings_store.h"
+#include "store/settings_store.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 std::optional<int> parseZoomOption(const QString& text) {
   int zoom = 0;
-  if (!parseDecimalInt(text, zoom) || zoom < kMinZoom || zoom > kMaxZoom) return std::nullopt;
+  if (!store::parseDecimalInt(text, zoom) || zoom < kMinZoom || zoom > kMaxZoom)
+    return std::nullopt;
   return zoom;
 }
 
@@ -40,4 +41,4 @@ int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopR
   return fittingZoom(wanted, client, decoration, screen);
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,4 +1,4 @@
-#include "app/placement_picture.h"
+#include "desktop/placement_picture.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -10,7 +10,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/placement_x11.h"
+#include "desktop/placement_x11.h"
 
 namespace {
 // X11 has a macro of this name.
@@ -21,7 +21,7 @@ constexpr QEvent::Type kExposeEvent = QEvent::Expose;
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 namespace {
 
@@ -124,4 +124,4 @@ void waitUntilMapped(QWidget& window) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,4 +1,4 @@
-#include "app/placement_effect.h"
+#include "desktop/placement_effect.h"
 
 #include <sys/prctl.h>
 #include <QByteArray>
@@ -6,13 +6,13 @@
 
 #include <chrono>
 
-#include "app/placement.h"
-#include "app/placement_x11.h"
+#include "desktop/placement.h"
+#include "desktop/placement_x11.h"
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt names, so it comes last.
 #include <X11/Xlib.h>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 namespace {
 
@@ -106,4 +106,4 @@ void ShowEffect::finish() {
   if (thread_.joinable()) thread_.join();
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

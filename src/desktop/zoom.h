@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // The whole-number zoom: every logical pixel of every window becomes a
 // Z x Z block of screen pixels. Rules, hit zones and drawing stay in logical
@@ -40,4 +40,4 @@ int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen);
 int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
                QSize decoration, QSize screen);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "store/settings_store.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-namespace quibbix::app {
+namespace quibbix::store {
 
 namespace {
 
@@ -596,4 +596,4 @@ bool IniStore::UpdateStrings(const QString& section, const QStringList& names,
   return true;
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::store

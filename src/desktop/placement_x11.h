@@ -5,8 +5,8 @@
 
 struct _XDisplay;
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 _XDisplay* x11Display();
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

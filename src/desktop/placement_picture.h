@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // Call just before a top-level window is mapped (before show(), or from its
 // showEvent). Renders the window and hands the picture to the X server as the
@@ -23,4 +23,4 @@ bool takesRgbWords(int depth, unsigned long redMask, unsigned long greenMask,
 // until the window is up.
 void waitUntilMapped(QWidget& window);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

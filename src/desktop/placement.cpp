@@ -1,12 +1,12 @@
-#include "app/placement.h"
+#include "desktop/placement.h"
 
 #include <QStringList>
 #include <algorithm>
 #include <cstdint>
 
-#include "app/settings_store.h"
+#include "store/settings_store.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 std::optional<Placement> readPlacementText(const QString& text) {
   // A trailing comma closes the last field instead of opening an empty one,
@@ -16,7 +16,8 @@ std::optional<Placement> readPlacementText(const QString& text) {
   if (fields.size() != 7 || fields[0] != QLatin1String("200")) return std::nullopt;
   std::array<int, 6> numbers{};
   for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (!parseDecimalInt(fields[static_cast<qsizetype>(i) + 1], numbers[i])) return std::nullopt;
+    if (!store::parseDecimalInt(fields[static_cast<qsizetype>(i) + 1], numbers[i]))
+      return std::nullopt;
   }
   Placement placement;
   placement.flags = numbers[0];
@@ -65,4 +66,4 @@ std::array<QRect, kShowEffectSteps> showEffectRects(QPoint pointer, const QRect&
   return rects;
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -11,7 +11,7 @@ class QWidget;
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlacement)
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // A top-level window's place and size with the frame the window manager puts
 // around it (title bar and edges), in screen pixels whatever the zoom: the
@@ -39,4 +39,4 @@ std::optional<QMargins> knownScreenFrame(QWidget& window);
 // the category below.
 qint64 placementClock();
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -5,7 +5,7 @@
 #include <functional>
 #include <utility>
 
-namespace quibbix::app {
+namespace quibbix::store {
 
 using NamedValues = QList<std::pair<QString, QString>>;
 
@@ -55,4 +55,4 @@ class IniStore {
 // 32 bits; anything else (blanks, "12abc", "+1", overflow) is no integer.
 bool parseDecimalInt(const QString& text, int& out);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::store

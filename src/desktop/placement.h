@@ -6,9 +6,9 @@
 #include <array>
 #include <optional>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
-// The main window's remembered placement, as kept under "MainForm":
+// The main window's remembered placement, as kept in the window place setting:
 // "200,flags,showState,left,top,right,bottom", right and bottom exclusive.
 struct Placement {
   int flags = 0;
@@ -35,4 +35,4 @@ QString formatPlacement(const QRect& frame, int flags = 0, int showState = 1);
 constexpr int kShowEffectSteps = 40;
 std::array<QRect, kShowEffectSteps> showEffectRects(QPoint pointer, const QRect& frame);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

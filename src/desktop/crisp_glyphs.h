@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace quibbix::dialogs {
+namespace quibbix::desktop {
 
 // An icon that shows `picture` at every zoom with each pixel a 2 x 2, 3 x 3 or
 // 4 x 4 block; `disabled`, if given, is its disabled look. Qt would otherwise
@@ -42,4 +42,4 @@ class PictureLabel : public QLabel {
 // The main window's icon at `size` pixels; empty without a main window or icon.
 QPixmap mainWindowIcon(const QWidget* mainWindow, int size);
 
-}  // namespace quibbix::dialogs
+}  // namespace quibbix::desktop

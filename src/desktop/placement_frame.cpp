@@ -1,6 +1,5 @@
-#include "app/placement_frame.h"
+#include "desktop/placement_frame.h"
 
-#include <qpa/qplatformwindow.h>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -11,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/placement_x11.h"
-#include "app/screen_zoom.h"
+#include "desktop/placement_x11.h"
+#include "desktop/qt_private.h"
+#include "desktop/screen_zoom.h"
 
 // Xlib's macros (None, Bool, Status, ...) clash with Qt names, so it comes last.
 #include <X11/Xatom.h>
@@ -23,7 +23,7 @@
 // milliseconds since the first placement message of the run.
 Q_LOGGING_CATEGORY(lcPlacement, "quibbix.placement", QtWarningMsg)
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 qint64 placementClock() {
   static QElapsedTimer clock;
@@ -185,9 +185,8 @@ QRect outerScreenGeometry(QWidget& window) {
   const int zoom = currentZoom();
   const QMargins frame = askedScreenFrame(window).value_or(seenFrame(window) * zoom);
   // A shown window's client area as the platform placed it, to the pixel.
-  const QPlatformWindow* platform =
-      window.windowHandle() != nullptr ? window.windowHandle()->handle() : nullptr;
-  if (platform != nullptr && window.isVisible()) return platform->geometry().marginsAdded(frame);
+  if (const std::optional<QRect> client = qt::platformClient(window); client && window.isVisible())
+    return client->marginsAdded(frame);
   return QRect(window.geometry().topLeft() * zoom, window.size() * zoom).marginsAdded(frame);
 }
 
@@ -214,4 +213,4 @@ Display* x11Display() {
   return x11 != nullptr ? x11->display() : nullptr;
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,4 +1,4 @@
-#include "app/placement_window.h"
+#include "desktop/placement_window.h"
 
 #include <QEvent>
 #include <QObject>
@@ -6,13 +6,13 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "app/placement.h"
-#include "app/placement_frame.h"
-#include "app/placement_x11.h"
-#include "app/screen_zoom.h"
-#include "app/settings_store.h"
+#include "desktop/placement.h"
+#include "desktop/placement_frame.h"
+#include "desktop/placement_x11.h"
+#include "desktop/screen_zoom.h"
+#include "store/settings.h"
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 namespace {
 
@@ -73,8 +73,8 @@ class FrameWatcher : public QObject {
 // The stored placement and its formulas are in screen pixels, whatever the
 // zoom, so a window keeps its place when the zoom changes between runs.
 
-QRect restoreWindowPosition(QWidget& window, IniStore& store) {
-  const QString text = store.ReadString(QStringLiteral("common"), QStringLiteral("MainForm"), {});
+QRect restoreWindowPosition(QWidget& window, store::IniStore& ini) {
+  const QString text = store::Settings(ini).windowPlace();
   // Centring and keeping on the screen go by the size with the frame, which
   // the window manager tells before the window is shown.
   const QSize size = outerScreenSize(window);
@@ -89,10 +89,9 @@ QRect restoreWindowPosition(QWidget& window, IniStore& store) {
   return {corner, size};
 }
 
-void saveWindowPosition(QWidget& window, IniStore& store) {
+void saveWindowPosition(QWidget& window, store::IniStore& ini) {
   // Saved as a normal window: the game keeps no minimised or maximised state.
-  store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"),
-                    formatPlacement(outerScreenGeometry(window)));
+  store::Settings(ini).setWindowPlace(formatPlacement(outerScreenGeometry(window)));
 }
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // Qt's own scaling, driven as one whole-number factor for every window of the
 // program: every window's device pixel ratio is exactly that number, on every
@@ -44,4 +44,4 @@ std::optional<double> exactFactor(double first, int zoom,
 // A screen-pixel position as the logical pixel that holds it (rounded down).
 QPoint toLogical(QPoint screen, int zoom);
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop

@@ -1,77 +1,18 @@
-#include "dialogs/dialog_glyphs.h"
+#include "desktop/crisp_glyphs.h"
 
-#include <QtGui/private/qicon_p.h>
 #include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
 #include <QWidget>
-#include <algorithm>
-#include <cmath>
-#include <vector>
 
-#include "app/zoom.h"
+#include "desktop/qt_private.h"
 #include "view/png.h"
 
-namespace quibbix::dialogs {
+namespace quibbix::desktop {
 
 namespace {
-
-// Qt's own pixmap icon, given each picture's block copy for a zoom only once the
-// icon is first asked for a pixmap at that ratio. Qt picks the copy whose ratio is
-// closest to the one asked for, and at ratio 1 the picture itself; with that copy
-// in, the answer at every whole ratio is the one an icon with every zoom made in
-// advance gives.
-class CrispEngine final : public QPixmapIconEngine {
- public:
-  CrispEngine() = default;
-
-  void addPixmap(const QPixmap& picture, QIcon::Mode mode, QIcon::State state) override {
-    if (picture.isNull()) return;
-    pictures_.push_back({picture, mode, state, 1u << 1});
-    QPixmapIconEngine::addPixmap(picture, mode, state);
-  }
-
-  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                       qreal scale) override {
-    makeFor(std::clamp(static_cast<int>(std::ceil(scale - 0.5)), 1, app::kMaxZoom));
-    return QPixmapIconEngine::scaledPixmap(size, mode, state, scale);
-  }
-
-  // Every zoom's size, made or not, as the window manager is told the window's icon.
-  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-    QList<QSize> sizes;
-    for (const Picture& p : pictures_)
-      if (p.mode == mode && p.state == state)
-        for (int zoom = 1; zoom <= app::kMaxZoom; ++zoom) sizes.push_back(p.picture.size() * zoom);
-    return sizes;
-  }
-
-  QIconEngine* clone() const override { return new CrispEngine(*this); }
-
- private:
-  struct Picture {
-    QPixmap picture;
-    QIcon::Mode mode;
-    QIcon::State state;
-    unsigned made;  // bit z: the copy for zoom z is in
-  };
-
-  CrispEngine(const CrispEngine&) = default;
-
-  void makeFor(int zoom) {
-    for (Picture& p : pictures_) {
-      if (p.made & (1u << zoom)) continue;
-      p.made |= 1u << zoom;
-      QPixmap blocks =
-          p.picture.scaled(p.picture.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-      blocks.setDevicePixelRatio(zoom);
-      QPixmapIconEngine::addPixmap(blocks, p.mode, p.state);
-    }
-  }
-
-  std::vector<Picture> pictures_;
-};
 
 // Hands every request to the style's icon, fetched at the first. Requests come in
 // device pixels; the icon is asked with the ratio it came with, so it passes the same
@@ -134,10 +75,7 @@ QIcon styleIcon(const QStyle* style, QStyle::StandardPixmap which) {
 
 QIcon crispIcon(const QPixmap& picture, const QPixmap& disabled) {
   if (picture.isNull()) return {};
-  auto* engine = new CrispEngine;
-  engine->addPixmap(picture, QIcon::Normal, QIcon::Off);
-  engine->addPixmap(disabled, QIcon::Disabled, QIcon::Off);
-  return QIcon(engine);
+  return qt::blockIcon(picture, disabled);
 }
 
 QIcon singleGlyph(const QString& path) { return crispIcon(view::readPngPixmap(path)); }
@@ -172,4 +110,4 @@ QPixmap mainWindowIcon(const QWidget* mainWindow, int size) {
   return icon.pixmap(QSize(size, size), 1.0);
 }
 
-}  // namespace quibbix::dialogs
+}  // namespace quibbix::desktop

@@ -4,7 +4,7 @@
 #include <optional>
 #include <thread>
 
-namespace quibbix::app {
+namespace quibbix::desktop {
 
 // The main window's show effect: dotted rectangles growing from the mouse
 // pointer to the window's frame, drawn twice by inverting the screen so the
@@ -32,4 +32,4 @@ class ShowEffect {
   std::thread thread_;
 };
 
-}  // namespace quibbix::app
+}  // namespace quibbix::desktop
