@@ -1,5 +1,6 @@
-// The dialogs need a QApplication, and the settings they write must land in a
-// private folder, chosen before Qt looks at the environment for the first time.
+// The one main() of the tests that need a QApplication (main window, dialogs,
+// view): offscreen unless told otherwise, and never the player's settings;
+// tests that write settings get a folder of their own (see PrivateStore).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,10 +11,13 @@ int main(int argc, char** argv) {
   // Listing the tests (ctest's discovery) needs no display at all.
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
 
+  // Nothing may reach the real settings, not even before the first test.
   QTemporaryDir config;
   if (!config.isValid()) return 1;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // As the program runs: the board is not scaled with the screen's density.
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
