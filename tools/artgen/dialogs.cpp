@@ -12,14 +12,6 @@
 
 namespace artgen {
 
-namespace {
-
-QPen inkPen(double width = 1.0) {
-  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-}  // namespace
-
 QImage smileyGlyph() {
   QImage image = transparentCanvas(17, 17);
   QPainter p;
@@ -123,10 +115,10 @@ QImage openDoorGlyph() {
 QImage darkTexture() {
   // Periodic value noise on a 96-pixel torus, so the tiles join without a seam.
   constexpr int kSize = 96;
-  Dice dice(0x51A7E);
-  auto lattice = [&dice](int cells) {
+  Rng rng(0x51A7E);
+  auto lattice = [&rng](int cells) {
     std::vector<double> v(static_cast<size_t>(cells * cells));
-    for (double& x : v) x = dice.unit();
+    for (double& x : v) x = rng.unit();
     return v;
   };
   struct Octave {

@@ -12,10 +12,6 @@ namespace artgen {
 
 namespace {
 
-QPen inkPen(double width = 1.0) {
-  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
 // 3 x 5 pixel digits for the podium steps.
 void drawTinyDigit(QPainter& painter, int digit, int left, int top, QColor colour) {
   static const std::array<std::array<const char*, 5>, 3> rows{{

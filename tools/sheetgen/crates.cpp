@@ -18,8 +18,8 @@ namespace sheetgen {
 
 namespace {
 
-constexpr int kW = 55;
-constexpr int kH = 20;
+constexpr int kW = quibbix::sheets::kCrate.width;
+constexpr int kH = quibbix::sheets::kCrate.height;
 constexpr double kPi = 3.14159265358979323846;
 
 const QColor kRed(225, 35, 35);
@@ -910,7 +910,8 @@ std::vector<QImage> dissolveMasks() {
 }  // namespace
 
 QImage makeCrates() {
-  QImage sheet(5 * kW, 16 * kH, QImage::Format_RGB32);
+  QImage sheet(quibbix::sheets::kCrates.width, quibbix::sheets::kCrates.height,
+               QImage::Format_RGB32);
   QPainter p(&sheet);
   const auto put = [&](int col, int row, const QImage& cell) {
     p.drawImage(col * kW, row * kH, cell);

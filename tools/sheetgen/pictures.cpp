@@ -16,7 +16,7 @@ namespace sheetgen {
 
 namespace {
 
-constexpr int kCell = 120;
+constexpr int kCell = quibbix::sheets::kPicture.width;
 constexpr int kTile = 15;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -401,7 +401,8 @@ void drawPresents(QPainter& p, int pic, const Ink& ink) {
 }  // namespace
 
 QImage makePictures(const QImage& background) {
-  QImage sheet(10 * kCell, 3 * 2 * kCell, QImage::Format_RGB32);
+  QImage sheet(quibbix::sheets::kPictures.width, quibbix::sheets::kPictures.height,
+               QImage::Format_RGB32);
   const QImage wall = background.copy(kPictureX, kPictureY, kCell, kCell);
   QPainter out(&sheet);
   for (int pic = 0; pic < 30; ++pic) {
