@@ -217,12 +217,13 @@ void makerName(QImage& cell, const QColor& ink, const QColor& halo) {
   p.drawPath(path);
 }
 
-// Grey wave stripes: dark ones on white rising to the right, light ones on
-// dark olive falling to the right.
+// Wave stripes: broad dark teal ones parting thin pale aqua waves, rising to the
+// right, or light grey ones on dark olive falling to the right. The first was
+// grey on white once and read as the barcode and the dark checks at a glance.
 void waves(QImage& cell, bool rising) {
   const double period = rising ? 7.0 : 9.0;
-  const QColor ground = rising ? QColor(255, 255, 255) : QColor(105, 85, 25);
-  const QColor stripe = rising ? QColor(60, 60, 68) : QColor(170, 170, 178);
+  const QColor ground = rising ? QColor(200, 240, 236) : QColor(105, 85, 25);
+  const QColor stripe = rising ? QColor(0, 96, 104) : QColor(170, 170, 178);
   const double width = rising ? 2.6 : 1.4;
   eachPanelPixel(cell, [&](int x, int y) {
     const double along = rising ? x + y : x - y;
@@ -375,8 +376,8 @@ QImage ordinary(int row, int variant) {
       break;
     case 7: barcode(cell, variant); break;
     case 8:
-      checker(cell, v ? QColor(0, 0, 0) : kWhite,
-              v ? QColor(150, 150, 156) : QColor(205, 205, 210));
+      // White and light grey, or black and red: two fine checks of grey would read alike.
+      checker(cell, v ? QColor(0, 0, 0) : kWhite, v ? QColor(200, 30, 40) : QColor(205, 205, 210));
       break;
     case 10: waves(cell, !v); break;
     case 11:
