@@ -41,15 +41,8 @@ QImage arrowGlyph() {
   QImage image = transparentCanvas(18, 18);
   QPainter p;
   beginPainter(p, image);
-  QPainterPath arrow;
-  arrow.moveTo(1.5, 6.5);
-  arrow.lineTo(8.5, 6.5);
-  arrow.lineTo(8.5, 2.5);
-  arrow.lineTo(16.5, 9.0);
-  arrow.lineTo(8.5, 15.5);
-  arrow.lineTo(8.5, 11.5);
-  arrow.lineTo(1.5, 11.5);
-  arrow.closeSubpath();
+  const QPainterPath arrow = closedPath(
+      {{1.5, 6.5}, {8.5, 6.5}, {8.5, 2.5}, {16.5, 9.0}, {8.5, 15.5}, {8.5, 11.5}, {1.5, 11.5}});
   QLinearGradient green(0, 2.5, 0, 15.5);
   green.setColorAt(0.0, QColor(150, 240, 110));
   green.setColorAt(0.5, QColor(60, 195, 50));

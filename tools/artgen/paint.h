@@ -13,6 +13,7 @@
 namespace artgen {
 
 using paintkit::beginPainter;
+using paintkit::closedPath;
 using paintkit::darker;
 using paintkit::lighter;
 using paintkit::mix;

@@ -126,12 +126,7 @@ QImage speakerGlyph() {
   beginPainter(p, image);
   QPainterPath box;
   box.addRect(QRectF(1.5, 5.5, 3.0, 5.0));
-  QPainterPath cone;
-  cone.moveTo(4.5, 5.5);
-  cone.lineTo(8.5, 1.5);
-  cone.lineTo(8.5, 14.5);
-  cone.lineTo(4.5, 10.5);
-  cone.closeSubpath();
+  const QPainterPath cone = closedPath({{4.5, 5.5}, {8.5, 1.5}, {8.5, 14.5}, {4.5, 10.5}});
   QLinearGradient metal(0, 1.5, 0, 14.5);
   metal.setColorAt(0.0, QColor(200, 205, 215));
   metal.setColorAt(1.0, QColor(90, 95, 110));

@@ -47,6 +47,14 @@ void beginPainter(QPainter& painter, QImage& image) {
   smooth(painter);
 }
 
+QPainterPath closedPath(std::initializer_list<QPointF> corners) {
+  QPainterPath path;
+  for (const QPointF& corner : corners)
+    path.elementCount() == 0 ? path.moveTo(corner) : path.lineTo(corner);
+  path.closeSubpath();
+  return path;
+}
+
 void outlined(QPainter& painter, const QPainterPath& path, const QBrush& fill, const QColor& line,
               double width) {
   painter.setPen(QPen(line, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointF>
 #include <QString>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 
 namespace paintkit {
 
@@ -39,6 +41,9 @@ QColor shade(const QColor& c, double f);
 // Antialiased shapes, text and scaled images, the way everything here is drawn.
 void smooth(QPainter& painter);
 void beginPainter(QPainter& painter, QImage& image);
+
+// The closed polygon through the given corners.
+QPainterPath closedPath(std::initializer_list<QPointF> corners);
 
 // Fills the path and rings it with `width` of `line`, the ring drawn first so
 // only its outer half shows.

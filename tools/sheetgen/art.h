@@ -9,6 +9,7 @@
 namespace sheetgen {
 
 using paintkit::clamp255;
+using paintkit::closedPath;
 using paintkit::mix;
 using paintkit::outlined;
 using paintkit::ri;

@@ -433,16 +433,13 @@ void word(QImage& cell, const QString& text, const QColor& colour) {
 }
 
 QPainterPath arrowRight(double x, double y) {
-  QPainterPath a;
-  a.moveTo(x, y - 2.5);
-  a.lineTo(x + 9, y - 2.5);
-  a.lineTo(x + 9, y - 6.5);
-  a.lineTo(x + 17, y);
-  a.lineTo(x + 9, y + 6.5);
-  a.lineTo(x + 9, y + 2.5);
-  a.lineTo(x, y + 2.5);
-  a.closeSubpath();
-  return a;
+  return closedPath({{x, y - 2.5},
+                     {x + 9, y - 2.5},
+                     {x + 9, y - 6.5},
+                     {x + 17, y},
+                     {x + 9, y + 6.5},
+                     {x + 9, y + 2.5},
+                     {x, y + 2.5}});
 }
 
 // Paints a design on a transparent layer, then lays it on the face, mirrored
@@ -710,17 +707,8 @@ void pistol(QImage& cell, bool flash) {
     burst.closeSubpath();
     outlined(p, burst, QColor(255, 225, 40), QColor(225, 30, 20), 2.2);
   }
-  QPainterPath gun;
-  gun.moveTo(12, 4);
-  gun.lineTo(38, 4);
-  gun.lineTo(38, 10);
-  gun.lineTo(22, 10);
-  gun.lineTo(22, 11);
-  gun.lineTo(20, 18);
-  gun.lineTo(13, 18);
-  gun.lineTo(15, 10);
-  gun.lineTo(12, 9);
-  gun.closeSubpath();
+  const QPainterPath gun = closedPath(
+      {{12, 4}, {38, 4}, {38, 10}, {22, 10}, {22, 11}, {20, 18}, {13, 18}, {15, 10}, {12, 9}});
   QLinearGradient g(0, 4, 0, 18);
   g.setColorAt(0, QColor(120, 125, 140));
   g.setColorAt(0.3, QColor(60, 62, 72));
@@ -819,15 +807,8 @@ QImage zorvy() {
   QPainter p(&pair);
   smooth(p);
   const QColor outline(45, 25, 15), hair(30, 40, 140);
-  QPainterPath spikes;
-  spikes.moveTo(18, 12);
-  spikes.lineTo(17.5, 2);
-  spikes.lineTo(23.5, 8);
-  spikes.lineTo(27.5, 0.5);
-  spikes.lineTo(31.5, 8);
-  spikes.lineTo(37.5, 2);
-  spikes.lineTo(37, 12);
-  spikes.closeSubpath();
+  const QPainterPath spikes =
+      closedPath({{18, 12}, {17.5, 2}, {23.5, 8}, {27.5, 0.5}, {31.5, 8}, {37.5, 2}, {37, 12}});
   outlined(p, spikes, hair, QColor(10, 12, 50), 1.2);
   QRadialGradient skin(QPointF(22, 14), 22);
   skin.setColorAt(0, QColor(255, 200, 120));

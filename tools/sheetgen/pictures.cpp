@@ -194,13 +194,12 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
     case Ribbon::Diagonal: {
       p.save();
       p.setClipRect(body, Qt::IntersectClip);
-      QPainterPath band;
-      band.moveTo(body.left(), body.bottom() - rw);
-      band.lineTo(body.left() + body.width() * 0.55, body.top());
-      band.lineTo(body.left() + body.width() * 0.55 + rw * 1.2, body.top());
-      band.lineTo(body.left() + rw * 1.2, body.bottom());
-      band.lineTo(body.left(), body.bottom());
-      band.closeSubpath();
+      const QPainterPath band =
+          closedPath({{body.left(), body.bottom() - rw},
+                      {body.left() + body.width() * 0.55, body.top()},
+                      {body.left() + body.width() * 0.55 + rw * 1.2, body.top()},
+                      {body.left() + rw * 1.2, body.bottom()},
+                      {body.left(), body.bottom()}});
       p.drawPath(band);
       p.restore();
       break;
