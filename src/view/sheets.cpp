@@ -8,14 +8,16 @@ namespace quibbix::view {
 namespace {
 // Read-only images over the embedded pixels: nothing is decoded or copied, and
 // drawing only ever reads them.
-QImage embedded(const unsigned char* pixels, int w, int h) {
-  return QImage(pixels, w, h, 4 * w, QImage::Format_RGB32);
+QImage embedded(const unsigned char* pixels, sheets::Size size) {
+  return QImage(pixels, size.width, size.height, 4 * size.width, QImage::Format_RGB32);
 }
 }  // namespace
 
 Sheets Sheets::load() {
-  return {embedded(quibbix_sheet_background, 500, 333), embedded(quibbix_sheet_crates, 275, 320),
-          embedded(quibbix_sheet_pictures, 1200, 720), embedded(quibbix_sheet_digits, 160, 50)};
+  return {embedded(quibbix_sheet_background, sheets::kBackground),
+          embedded(quibbix_sheet_crates, sheets::kCrates),
+          embedded(quibbix_sheet_pictures, sheets::kPictures),
+          embedded(quibbix_sheet_digits, sheets::kDigits)};
 }
 
 QImage loadMarker() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QImage>
 
+#include "sheet_sizes.h"
+
 namespace quibbix::view {
 
 // The four sprite sheets, embedded in the program in the field's own pixel
@@ -30,12 +32,12 @@ struct Cell {
 // empty-slot cell (0, 0).
 Cell crateCell(int code);
 
-constexpr int kCrateW = 55;
-constexpr int kCrateH = 20;
-constexpr int kFieldW = 500;
-constexpr int kFieldH = 333;
-constexpr int kMarkerW = 21;
-constexpr int kMarkerH = 11;
+constexpr int kCrateW = sheets::kCrate.width;
+constexpr int kCrateH = sheets::kCrate.height;
+constexpr int kFieldW = sheets::kBackground.width;
+constexpr int kFieldH = sheets::kBackground.height;
+constexpr int kMarkerW = sheets::kMarker.width;
+constexpr int kMarkerH = sheets::kMarker.height;
 // The wall strip below the chutes where the marker goes, one 55-pixel part per chute.
 constexpr int kMarkerStripY = 316;
 constexpr int kMarkerStripH = kFieldH - kMarkerStripY;

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "engine/picture_masks.h"
+#include "sheet_sizes.h"
 
 namespace {
 
-constexpr int kW = 55;
-constexpr int kH = 20;
+constexpr int kW = quibbix::sheets::kCrate.width;
+constexpr int kH = quibbix::sheets::kCrate.height;
 
 QImage sheet(const char* name) {
   return QImage(QStringLiteral(QUIBBIX_ASSET_DIR "/sheets/%1.png").arg(QLatin1String(name)))
@@ -204,7 +205,7 @@ TEST(CrateLegibility, EveryTwoCratesInPlayLookDifferentAtOneToOne) {
 
 // --- pictures ------------------------------------------------------------------
 
-constexpr int kPicture = 120;
+constexpr int kPicture = quibbix::sheets::kPicture.width;
 constexpr int kTile = 15;
 
 double deltaE(QRgb p, QRgb q) {

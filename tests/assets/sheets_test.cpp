@@ -29,9 +29,12 @@ struct SheetFile {
 };
 
 TEST(Sheets, AreTwentyFourBitRgbPngsOfTheirExactSize) {
-  for (const SheetFile s : {SheetFile{"background", 500, 333}, SheetFile{"crates", 275, 320},
-                            SheetFile{"pictures", 1200, 720}, SheetFile{"digits", 160, 50},
-                            SheetFile{"marker", 21, 22}}) {
+  using namespace quibbix::sheets;
+  for (const SheetFile s : {SheetFile{"background", kBackground.width, kBackground.height},
+                            SheetFile{"crates", kCrates.width, kCrates.height},
+                            SheetFile{"pictures", kPictures.width, kPictures.height},
+                            SheetFile{"digits", kDigits.width, kDigits.height},
+                            SheetFile{"marker", kMarker.width, 2 * kMarker.height}}) {
     SCOPED_TRACE(s.name);
     QFile file(QStringLiteral(QUIBBIX_ASSET_DIR "/sheets/%1.png").arg(QLatin1String(s.name)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -21,7 +21,11 @@ QImage noise(int w, int h, unsigned seed) {
 }
 
 Sheets noiseSheets() {
-  Sheets s{noise(500, 333, 1), noise(275, 320, 2), noise(1200, 720, 3), noise(160, 50, 4)};
+  const auto sized = [](quibbix::sheets::Size size, unsigned seed) {
+    return noise(size.width, size.height, seed);
+  };
+  Sheets s{sized(quibbix::sheets::kBackground, 1), sized(quibbix::sheets::kCrates, 2),
+           sized(quibbix::sheets::kPictures, 3), sized(quibbix::sheets::kDigits, 4)};
   // Digits as real sheets have them: row 1 the exact negative of row 0.
   for (int y = 0; y < 25; ++y)
     for (int x = 0; x < 160; ++x) s.digits.setPixel(x, y + 25, ~s.digits.pixel(x, y) | 0xFF000000u);

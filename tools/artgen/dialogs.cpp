@@ -12,14 +12,6 @@
 
 namespace artgen {
 
-namespace {
-
-QPen inkPen(double width = 1.0) {
-  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-}  // namespace
-
 QImage smileyGlyph() {
   QImage image = transparentCanvas(17, 17);
   QPainter p;
@@ -49,15 +41,8 @@ QImage arrowGlyph() {
   QImage image = transparentCanvas(18, 18);
   QPainter p;
   beginPainter(p, image);
-  QPainterPath arrow;
-  arrow.moveTo(1.5, 6.5);
-  arrow.lineTo(8.5, 6.5);
-  arrow.lineTo(8.5, 2.5);
-  arrow.lineTo(16.5, 9.0);
-  arrow.lineTo(8.5, 15.5);
-  arrow.lineTo(8.5, 11.5);
-  arrow.lineTo(1.5, 11.5);
-  arrow.closeSubpath();
+  const QPainterPath arrow = closedPath(
+      {{1.5, 6.5}, {8.5, 6.5}, {8.5, 2.5}, {16.5, 9.0}, {8.5, 15.5}, {8.5, 11.5}, {1.5, 11.5}});
   QLinearGradient green(0, 2.5, 0, 15.5);
   green.setColorAt(0.0, QColor(150, 240, 110));
   green.setColorAt(0.5, QColor(60, 195, 50));
@@ -123,10 +108,10 @@ QImage openDoorGlyph() {
 QImage darkTexture() {
   // Periodic value noise on a 96-pixel torus, so the tiles join without a seam.
   constexpr int kSize = 96;
-  Dice dice(0x51A7E);
-  auto lattice = [&dice](int cells) {
+  Rng rng(0x51A7E);
+  auto lattice = [&rng](int cells) {
     std::vector<double> v(static_cast<size_t>(cells * cells));
-    for (double& x : v) x = dice.unit();
+    for (double& x : v) x = rng.unit();
     return v;
   };
   struct Octave {

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "art.h"
 #include "paint.h"
@@ -29,8 +30,11 @@ int main(int argc, char** argv) {
                  argv[1]);
     return 1;
   }
-  const auto glyph = [&root](const char* name, const QImage& image) {
-    savePng(image, root.filePath(QStringLiteral("glyphs/%1.png").arg(QLatin1String(name))));
+  const auto save = [](const QImage& image, const QString& path) {
+    if (!paintkit::savePng(image, path)) std::exit(1);
+  };
+  const auto glyph = [&root, &save](const char* name, const QImage& image) {
+    save(image, root.filePath(QStringLiteral("glyphs/%1.png").arg(QLatin1String(name))));
   };
   glyph("start", bombGlyph());
   glyph("pause", coffeeGlyph());
@@ -55,7 +59,7 @@ int main(int argc, char** argv) {
   glyph("logo", aboutLogo());
   glyph("splash", splashPicture());
   for (const int size : {32, 48, 64, 128, 256}) {
-    savePng(windowIcon(size), root.filePath(QStringLiteral("icons/quibbix%1.png").arg(size)));
+    save(windowIcon(size), root.filePath(QStringLiteral("icons/quibbix%1.png").arg(size)));
   }
   return 0;
 }

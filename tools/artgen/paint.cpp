@@ -13,6 +13,8 @@
 #include <numbers>
 #include <vector>
 
+#include "sheet_sizes.h"
+
 namespace artgen {
 
 QImage transparentCanvas(int width, int height) {
@@ -26,33 +28,6 @@ QImage opaqueCanvas(int width, int height, QColor fill) {
   image.fill(fill);
   return image;
 }
-
-void beginPainter(QPainter& painter, QImage& image) {
-  painter.begin(&image);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-}
-
-void savePng(const QImage& image, const QString& path) {
-  const QImage out =
-      image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-  if (!out.save(path, "PNG")) {
-    std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(path));
-    std::exit(1);
-  }
-}
-
-QColor mix(QColor a, QColor b, double t) {
-  auto channel = [t](int x, int y) {
-    return static_cast<int>(std::lround(x + (y - x) * std::clamp(t, 0.0, 1.0)));
-  };
-  return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
-                channel(a.blue(), b.blue()), channel(a.alpha(), b.alpha()));
-}
-
-QColor lighter(QColor c, double t) { return mix(c, QColor(255, 255, 255, c.alpha()), t); }
-QColor darker(QColor c, double t) { return mix(c, QColor(0, 0, 0, c.alpha()), t); }
 
 QImage disabledLook(const QImage& normal) {
   const QImage src = normal.convertToFormat(QImage::Format_ARGB32);
@@ -165,7 +140,8 @@ QImage& crateSheet() {
 
 bool loadCrateSheet(const QString& path) {
   crateSheet() = QImage(path).convertToFormat(QImage::Format_RGB32);
-  return crateSheet().size() == QSize(275, 320);
+  return crateSheet().size() ==
+         QSize(quibbix::sheets::kCrates.width, quibbix::sheets::kCrates.height);
 }
 
 void paintGameCrate(QPainter& painter, const QRectF& rect, int code) {
@@ -173,7 +149,9 @@ void paintGameCrate(QPainter& painter, const QRectF& rect, int code) {
   int col = code / 16, row = code % 16;
   if (code >= 32 && code <= 40) col = 4, row = code - 32;
   if (code >= 50) col = 2, row = code - 50;
-  painter.drawImage(rect, crateSheet(), QRectF(col * 55, row * 20, 55, 20));
+  constexpr auto kCell = quibbix::sheets::kCrate;
+  painter.drawImage(rect, crateSheet(),
+                    QRectF(col * kCell.width, row * kCell.height, kCell.width, kCell.height));
 }
 
 QPainterPath textPath(const QString& text, QPointF origin, double pixelSize) {
@@ -197,12 +175,7 @@ void paintOutlinedText(QPainter& painter, const QString& text, QPointF centre, d
   const QPainterPath path = textPath(
       text, QPointF(centre.x() - width / 2.0, centre.y() + metrics.capHeight() / 2.0), pixelSize);
   painter.save();
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(kInk, outline * 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawPath(path);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(fill);
-  painter.drawPath(path);
+  outlined(painter, path, fill, kInk, outline * 2.0);
   painter.restore();
 }
 

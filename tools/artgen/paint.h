@@ -4,16 +4,27 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QRectF>
 #include <QString>
 
-#include <cstdint>
-#include <random>
+#include "paintkit.h"
 
 namespace artgen {
 
+using paintkit::beginPainter;
+using paintkit::closedPath;
+using paintkit::darker;
+using paintkit::lighter;
+using paintkit::mix;
+using paintkit::outlined;
+using paintkit::Rng;
+
 // The dark outline every picture shares with the sprite sheets.
 inline const QColor kInk(28, 24, 36);
+inline QPen inkPen(double width = 1.0) {
+  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 // Mascot colours; the pair crates show the same figure.
 inline const QColor kZorvyFace(255, 154, 42);
@@ -25,33 +36,12 @@ QImage transparentCanvas(int width, int height);
 // Opaque canvas for pictures that always fill their rectangle.
 QImage opaqueCanvas(int width, int height, QColor fill);
 
-// A painter with antialiasing switched on.
-void beginPainter(QPainter& painter, QImage& image);
-
-// Writes an ARGB or RGB PNG (by the image's alpha) and stops the program on failure.
-void savePng(const QImage& image, const QString& path);
-
-QColor mix(QColor a, QColor b, double t);
-QColor lighter(QColor c, double t);  // towards white
-QColor darker(QColor c, double t);   // towards black
-
 // The classic "disabled" rendering: the shape as a flat grey with a white relief one pixel
 // right and down, so a button glyph reads as switched off.
 QImage disabledLook(const QImage& normal);
 
 // Places two images of equal size side by side (normal and disabled button glyphs).
 QImage sideBySide(const QImage& left, const QImage& right);
-
-// A tiny fixed-seed random source; std::mt19937's sequence is fixed by the standard.
-class Dice {
- public:
-  explicit Dice(std::uint32_t seed) : engine_(seed) {}
-  double unit() { return static_cast<double>(engine_()) / 4294967296.0; }
-  int below(int n) { return static_cast<int>(unit() * n); }
-
- private:
-  std::mt19937 engine_;
-};
 
 // Zorvy's head, filling `box` (designed for 26 x 20, scales to any size). `outline` is
 // the ink width in pixels.

@@ -41,13 +41,13 @@ void brickBand(QPainter& p, const QRect& band) {
   p.fillRect(band, QColor(110, 90, 80));
   constexpr int kBrickW = 20;
   constexpr int kBrickH = 8;
-  Dice dice(0xB41C);
+  Rng rng(0xB41C);
   for (int row = 0; row * kBrickH < band.height(); ++row) {
     const int y = band.top() + row * kBrickH;
     const int shift = row % 2 == 0 ? 0 : -kBrickW / 2;
     for (int x = band.left() + shift; x < band.right(); x += kBrickW) {
       const QRect brick(x + 1, y + 1, kBrickW - 1, kBrickH - 1);
-      const double tone = dice.unit();
+      const double tone = rng.unit();
       const QColor base = mix(QColor(190, 55, 40), QColor(215, 80, 50), tone);
       QLinearGradient g(brick.topLeft(), brick.bottomLeft());
       g.setColorAt(0.0, lighter(base, 0.15));

@@ -12,10 +12,6 @@ namespace artgen {
 
 namespace {
 
-QPen inkPen(double width = 1.0) {
-  return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
 // 3 x 5 pixel digits for the podium steps.
 void drawTinyDigit(QPainter& painter, int digit, int left, int top, QColor colour) {
   static const std::array<std::array<const char*, 5>, 3> rows{{
@@ -130,12 +126,7 @@ QImage speakerGlyph() {
   beginPainter(p, image);
   QPainterPath box;
   box.addRect(QRectF(1.5, 5.5, 3.0, 5.0));
-  QPainterPath cone;
-  cone.moveTo(4.5, 5.5);
-  cone.lineTo(8.5, 1.5);
-  cone.lineTo(8.5, 14.5);
-  cone.lineTo(4.5, 10.5);
-  cone.closeSubpath();
+  const QPainterPath cone = closedPath({{4.5, 5.5}, {8.5, 1.5}, {8.5, 14.5}, {4.5, 10.5}});
   QLinearGradient metal(0, 1.5, 0, 14.5);
   metal.setColorAt(0.0, QColor(200, 205, 215));
   metal.setColorAt(1.0, QColor(90, 95, 110));

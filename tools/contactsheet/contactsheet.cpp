@@ -9,11 +9,13 @@
 #include <cstdio>
 
 #include "engine/picture_masks.h"
+#include "paintkit.h"
+#include "sheet_sizes.h"
 
 namespace {
 
-constexpr int kW = 55;
-constexpr int kH = 20;
+constexpr int kW = quibbix::sheets::kCrate.width;
+constexpr int kH = quibbix::sheets::kCrate.height;
 constexpr int kGap = 3;
 const QColor kShaft(12, 7, 6);
 const QColor kPaper(60, 60, 66);
@@ -47,7 +49,7 @@ QImage crates(const QImage& sheet) {
 }
 
 QImage pictures(const QImage& sheet) {
-  constexpr int kCell = 120, kTile = 15, kSpace = 4;
+  constexpr int kCell = quibbix::sheets::kPicture.width, kTile = 15, kSpace = 4;
   QImage out(10 * (kCell + kSpace) + kSpace, 6 * (kCell + kSpace) + kSpace, QImage::Format_RGB32);
   out.fill(kPaper);
   QPainter p(&out);
@@ -90,12 +92,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "contactsheet: cannot read the sheets in %s\n", argv[1]);
     return 1;
   }
-  const bool ok = crates(crateSheet.convertToFormat(QImage::Format_RGB32))
-                      .convertToFormat(QImage::Format_RGB888)
-                      .save(prefix + QStringLiteral("-crates.png"), "PNG", 9) &&
-                  pictures(pictureSheet.convertToFormat(QImage::Format_RGB32))
-                      .convertToFormat(QImage::Format_RGB888)
-                      .save(prefix + QStringLiteral("-pictures.png"), "PNG", 9);
-  if (!ok) std::fprintf(stderr, "contactsheet: cannot write %s-*.png\n", argv[2]);
+  // The highest compression: these pictures are committed as documentation.
+  const bool ok = paintkit::savePng(crates(crateSheet.convertToFormat(QImage::Format_RGB32)),
+                                    prefix + QStringLiteral("-crates.png"), 9) &&
+                  paintkit::savePng(pictures(pictureSheet.convertToFormat(QImage::Format_RGB32)),
+                                    prefix + QStringLiteral("-pictures.png"), 9);
   return ok ? 0 : 1;
 }

@@ -12,8 +12,8 @@ namespace sheetgen {
 
 namespace {
 
-constexpr int kW = 500;
-constexpr int kH = 333;
+constexpr int kW = quibbix::sheets::kBackground.width;
+constexpr int kH = quibbix::sheets::kBackground.height;
 const QColor kShaft(12, 7, 6);
 
 // Bricks of 22 x 8 with 2-pixel joints; every other course is shifted by half a brick.

@@ -18,8 +18,8 @@ namespace sheetgen {
 
 namespace {
 
-constexpr int kW = 55;
-constexpr int kH = 20;
+constexpr int kW = quibbix::sheets::kCrate.width;
+constexpr int kH = quibbix::sheets::kCrate.height;
 constexpr double kPi = 3.14159265358979323846;
 
 const QColor kRed(225, 35, 35);
@@ -217,12 +217,13 @@ void makerName(QImage& cell, const QColor& ink, const QColor& halo) {
   p.drawPath(path);
 }
 
-// Grey wave stripes: dark ones on white rising to the right, light ones on
-// dark olive falling to the right.
+// Wave stripes: broad dark teal ones parting thin pale aqua waves, rising to the
+// right, or light grey ones on dark olive falling to the right. The first was
+// grey on white once and read as the barcode and the dark checks at a glance.
 void waves(QImage& cell, bool rising) {
   const double period = rising ? 7.0 : 9.0;
-  const QColor ground = rising ? QColor(255, 255, 255) : QColor(105, 85, 25);
-  const QColor stripe = rising ? QColor(60, 60, 68) : QColor(170, 170, 178);
+  const QColor ground = rising ? QColor(200, 240, 236) : QColor(105, 85, 25);
+  const QColor stripe = rising ? QColor(0, 96, 104) : QColor(170, 170, 178);
   const double width = rising ? 2.6 : 1.4;
   eachPanelPixel(cell, [&](int x, int y) {
     const double along = rising ? x + y : x - y;
@@ -375,8 +376,8 @@ QImage ordinary(int row, int variant) {
       break;
     case 7: barcode(cell, variant); break;
     case 8:
-      checker(cell, v ? QColor(0, 0, 0) : kWhite,
-              v ? QColor(150, 150, 156) : QColor(205, 205, 210));
+      // White and light grey, or black and red: two fine checks of grey would read alike.
+      checker(cell, v ? QColor(0, 0, 0) : kWhite, v ? QColor(200, 30, 40) : QColor(205, 205, 210));
       break;
     case 10: waves(cell, !v); break;
     case 11:
@@ -432,16 +433,13 @@ void word(QImage& cell, const QString& text, const QColor& colour) {
 }
 
 QPainterPath arrowRight(double x, double y) {
-  QPainterPath a;
-  a.moveTo(x, y - 2.5);
-  a.lineTo(x + 9, y - 2.5);
-  a.lineTo(x + 9, y - 6.5);
-  a.lineTo(x + 17, y);
-  a.lineTo(x + 9, y + 6.5);
-  a.lineTo(x + 9, y + 2.5);
-  a.lineTo(x, y + 2.5);
-  a.closeSubpath();
-  return a;
+  return closedPath({{x, y - 2.5},
+                     {x + 9, y - 2.5},
+                     {x + 9, y - 6.5},
+                     {x + 17, y},
+                     {x + 9, y + 6.5},
+                     {x + 9, y + 2.5},
+                     {x, y + 2.5}});
 }
 
 // Paints a design on a transparent layer, then lays it on the face, mirrored
@@ -709,17 +707,8 @@ void pistol(QImage& cell, bool flash) {
     burst.closeSubpath();
     outlined(p, burst, QColor(255, 225, 40), QColor(225, 30, 20), 2.2);
   }
-  QPainterPath gun;
-  gun.moveTo(12, 4);
-  gun.lineTo(38, 4);
-  gun.lineTo(38, 10);
-  gun.lineTo(22, 10);
-  gun.lineTo(22, 11);
-  gun.lineTo(20, 18);
-  gun.lineTo(13, 18);
-  gun.lineTo(15, 10);
-  gun.lineTo(12, 9);
-  gun.closeSubpath();
+  const QPainterPath gun = closedPath(
+      {{12, 4}, {38, 4}, {38, 10}, {22, 10}, {22, 11}, {20, 18}, {13, 18}, {15, 10}, {12, 9}});
   QLinearGradient g(0, 4, 0, 18);
   g.setColorAt(0, QColor(120, 125, 140));
   g.setColorAt(0.3, QColor(60, 62, 72));
@@ -818,15 +807,8 @@ QImage zorvy() {
   QPainter p(&pair);
   smooth(p);
   const QColor outline(45, 25, 15), hair(30, 40, 140);
-  QPainterPath spikes;
-  spikes.moveTo(18, 12);
-  spikes.lineTo(17.5, 2);
-  spikes.lineTo(23.5, 8);
-  spikes.lineTo(27.5, 0.5);
-  spikes.lineTo(31.5, 8);
-  spikes.lineTo(37.5, 2);
-  spikes.lineTo(37, 12);
-  spikes.closeSubpath();
+  const QPainterPath spikes =
+      closedPath({{18, 12}, {17.5, 2}, {23.5, 8}, {27.5, 0.5}, {31.5, 8}, {37.5, 2}, {37, 12}});
   outlined(p, spikes, hair, QColor(10, 12, 50), 1.2);
   QRadialGradient skin(QPointF(22, 14), 22);
   skin.setColorAt(0, QColor(255, 200, 120));
@@ -910,7 +892,8 @@ std::vector<QImage> dissolveMasks() {
 }  // namespace
 
 QImage makeCrates() {
-  QImage sheet(5 * kW, 16 * kH, QImage::Format_RGB32);
+  QImage sheet(quibbix::sheets::kCrates.width, quibbix::sheets::kCrates.height,
+               QImage::Format_RGB32);
   QPainter p(&sheet);
   const auto put = [&](int col, int row, const QImage& cell) {
     p.drawImage(col * kW, row * kH, cell);

@@ -9,7 +9,8 @@
 namespace sheetgen {
 
 QImage makeDigits() {
-  QImage img(160, 50, QImage::Format_RGB32);
+  constexpr int kW = quibbix::sheets::kDigit.width, kH = quibbix::sheets::kDigit.height;
+  QImage img(quibbix::sheets::kDigits.width, quibbix::sheets::kDigits.height, QImage::Format_RGB32);
   img.fill(QColor(0, 0, 0));
   QFont font(QStringLiteral("Liberation Sans"));
   font.setBold(true);
@@ -22,12 +23,12 @@ QImage makeDigits() {
     QPainterPath path;
     path.addText(0, 0, font, QString::number(d));
     const QRectF b = path.boundingRect();
-    p.drawPath(path.translated(16 * d + 8 - b.center().x(), 12.5 - b.center().y()));
+    p.drawPath(path.translated(kW * d + kW / 2.0 - b.center().x(), kH / 2.0 - b.center().y()));
   }
   p.end();
-  for (int y = 0; y < 25; ++y)
-    for (int x = 0; x < 160; ++x)
-      img.setPixel(x, y + 25,
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < img.width(); ++x)
+      img.setPixel(x, y + kH,
                    img.pixel(x, y) == qRgb(255, 255, 255) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
   return img;
 }

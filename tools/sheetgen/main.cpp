@@ -9,10 +9,7 @@
 namespace {
 bool save(const QImage& image, const QDir& dir, const char* name) {
   const QString path = dir.filePath(QString::fromLatin1(name));
-  if (!image.convertToFormat(QImage::Format_RGB888).save(path, "PNG")) {
-    std::fprintf(stderr, "sheetgen: cannot write %s\n", qPrintable(path));
-    return false;
-  }
+  if (!paintkit::savePng(image, path)) return false;
   std::printf("%s\n", qPrintable(path));
   return true;
 }

@@ -16,7 +16,7 @@ namespace sheetgen {
 
 namespace {
 
-constexpr int kCell = 120;
+constexpr int kCell = quibbix::sheets::kPicture.width;
 constexpr int kTile = 15;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -194,13 +194,12 @@ void drawBox(QPainter& p, const Box& b, const Ink& ink) {
     case Ribbon::Diagonal: {
       p.save();
       p.setClipRect(body, Qt::IntersectClip);
-      QPainterPath band;
-      band.moveTo(body.left(), body.bottom() - rw);
-      band.lineTo(body.left() + body.width() * 0.55, body.top());
-      band.lineTo(body.left() + body.width() * 0.55 + rw * 1.2, body.top());
-      band.lineTo(body.left() + rw * 1.2, body.bottom());
-      band.lineTo(body.left(), body.bottom());
-      band.closeSubpath();
+      const QPainterPath band =
+          closedPath({{body.left(), body.bottom() - rw},
+                      {body.left() + body.width() * 0.55, body.top()},
+                      {body.left() + body.width() * 0.55 + rw * 1.2, body.top()},
+                      {body.left() + rw * 1.2, body.bottom()},
+                      {body.left(), body.bottom()}});
       p.drawPath(band);
       p.restore();
       break;
@@ -401,7 +400,8 @@ void drawPresents(QPainter& p, int pic, const Ink& ink) {
 }  // namespace
 
 QImage makePictures(const QImage& background) {
-  QImage sheet(10 * kCell, 3 * 2 * kCell, QImage::Format_RGB32);
+  QImage sheet(quibbix::sheets::kPictures.width, quibbix::sheets::kPictures.height,
+               QImage::Format_RGB32);
   const QImage wall = background.copy(kPictureX, kPictureY, kCell, kCell);
   QPainter out(&sheet);
   for (int pic = 0; pic < 30; ++pic) {

@@ -4,30 +4,38 @@
 #include <QFile>
 #include <QImage>
 #include <cstdio>
-#include <cstdlib>
+#include <string_view>
+
+#include "sheet_sizes.h"
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: sheetpixels <sheet.png> <width> <height> <out.rgb32>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: sheetpixels <sheet.png> <sheet name> <out.rgb32>\n");
     return 2;
   }
+  const quibbix::sheets::Size* size = nullptr;
+  for (const auto& s : quibbix::sheets::kEmbedded)
+    if (s.name == std::string_view(argv[2])) size = &s.size;
+  if (!size) {
+    std::fprintf(stderr, "sheetpixels: no sheet is called %s\n", argv[2]);
+    return 2;
+  }
+  const int width = size->width, height = size->height;
   const QImage sheet =
       QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
-  const int width = std::atoi(argv[2]);
-  const int height = std::atoi(argv[3]);
   if (sheet.isNull() || sheet.width() != width || sheet.height() != height) {
     std::fprintf(stderr, "sheetpixels: %s is not a %d x %d picture\n", argv[1], width, height);
     return 1;
   }
-  QFile out(QString::fromLocal8Bit(argv[4]));
+  QFile out(QString::fromLocal8Bit(argv[3]));
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[4]);
+    std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[3]);
     return 1;
   }
   const auto rowBytes = static_cast<qint64>(width) * 4;
   for (int y = 0; y < height; ++y) {
     if (out.write(reinterpret_cast<const char*>(sheet.constScanLine(y)), rowBytes) != rowBytes) {
-      std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[4]);
+      std::fprintf(stderr, "sheetpixels: cannot write %s\n", argv[3]);
       return 1;
     }
   }
