@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "desktop/placement_frame.h"
 #include "app/session_end.h"
+#include "desktop/placement_frame.h"
 #include "desktop/screen_zoom.h"
 #include "desktop/zoom.h"
 #include "store/settings.h"
@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
   quibbix::app::StartSettings start = quibbix::app::readStartSettings();
   // By the rule of the zoom keys: the window with its frame, which the window
   // manager tells before anything is shown, fits the screen's free area.
-  quibbix::desktop::applyZoom(
-      quibbix::desktop::chooseZoom(zoom, start.zoomChoice, quibbix::desktop::desktopPixelRatio(),
-                               quibbix::app::MainWindow::kClientSize,
-                               quibbix::desktop::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
-                               quibbix::desktop::availableScreenPixels().size()));
+  quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
+      zoom, start.zoomChoice, quibbix::desktop::desktopPixelRatio(),
+      quibbix::app::MainWindow::kClientSize,
+      quibbix::desktop::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
+      quibbix::desktop::availableScreenPixels().size()));
 
   // The effect runs on the bare screen while the window is built and ends
   // exactly where the window then appears, already painted; the splash

@@ -337,7 +337,8 @@ void MainWindow::Activate() {
     // What the store had to say while the window was built comes first, over
     // the finished window.
     holdReports_ = false;
-    for (const QString& message : std::exchange(heldReports_, {})) store::IniStore::showError(message);
+    for (const QString& message : std::exchange(heldReports_, {}))
+      store::IniStore::showError(message);
     splash_->ShowModal();
     if (Language_ == -1) {
       TongueDlg_->ShowModal();

@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <set>
 
-#include "store/settings_store.h"
 #include "dialog_driver.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
@@ -16,6 +15,7 @@
 #include "dialogs/message_dialog.h"
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
+#include "store/settings_store.h"
 
 namespace quibbix::dialogs {
 namespace {
