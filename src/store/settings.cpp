@@ -51,12 +51,7 @@ bool Settings::setWindowPlace(const QString& place) {
   return store_.WriteString(section(), windowPlaceKey(), place);
 }
 
-QStringList Settings::scoreRows() {
-  QStringList rows;
-  for (int row = 0; row < kScoreRows; ++row)
-    rows.append(store_.ReadString(section(), scoreRowKey(row), {}));
-  return rows;
-}
+QStringList Settings::scoreRows() { return store_.ReadStrings(section(), scoreRowKeys(), {}); }
 
 bool Settings::setScoreTable(const QString& player, const QStringList& rows) {
   return store_.WriteStrings(section(), tableValues(player, rows));

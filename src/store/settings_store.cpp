@@ -516,10 +516,15 @@ void IniStore::showError(const QString& message) {
 }
 
 QString IniStore::ReadString(const QString& section, const QString& name, const QString& def) {
+  return ReadStrings(section, {name}, def).front();
+}
+
+QStringList IniStore::ReadStrings(const QString& section, const QStringList& names,
+                                  const QString& def) {
   const QString path = storePath();
   const std::optional<QByteArray> data = readFile(path);
-  if (!data) return def;
-  return readValues(path, *data, section, {name}, def, reportError_).front();
+  if (!data) return QStringList(names.size(), def);
+  return readValues(path, *data, section, names, def, reportError_);
 }
 
 int IniStore::ReadInteger(const QString& section, const QString& name, int def) {

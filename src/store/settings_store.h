@@ -29,6 +29,8 @@ class IniStore {
   bool ReadBool(const QString& section, const QString& name, bool def);
   int ReadInteger(const QString& section, const QString& name, int def);
   QString ReadString(const QString& section, const QString& name, const QString& def);
+  // Several values from one reading of the file, in the order of `names`.
+  QStringList ReadStrings(const QString& section, const QStringList& names, const QString& def);
 
   // false: the value was not stored (already reported).
   bool WriteBool(const QString& section, const QString& name, bool value);
