@@ -145,6 +145,7 @@ class ArrivalWatch : public QObject {
 
 void arrivals(int count) {
   quibbix::app::MainWindow window(1);
+  window.createDialogs();
   window.restorePlacement();
   ArrivalWatch watch(window, count + 1);
   window.field()->installEventFilter(&watch);

@@ -1,28 +1,40 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSessionManager>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "app/main_window.h"
 #include "app/session_end.h"
+#include "desktop/placement_effect.h"
 #include "desktop/placement_frame.h"
 #include "desktop/screen_zoom.h"
 #include "desktop/zoom.h"
-#include "store/settings.h"
-#include "store/settings_store.h"
+#include "engine/system.h"
 
-int main(int argc, char** argv) {
-  // The board is pixel art: it is enlarged only by whole factors (the zoom),
-  // which rounds the desktop's own ratio itself, so Qt is to report it unrounded.
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("quibbix"));
-  QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
-  // From here on a logout or a signal closes the game as its close box would.
-  quibbix::app::SessionEnd sessionEnd;
+namespace {
 
+using quibbix::app::MainWindow;
+using quibbix::app::SessionEnd;
+using quibbix::app::StartSettings;
+
+// What the command line asks for, or the status the program ends with at once.
+struct CommandLine {
+  std::uint32_t seed = 0;
+  std::optional<int> zoom;
+  std::optional<int> exitStatus;
+};
+
+// Every usage error ends with status 2, its reason on standard error.
+CommandLine usageError() {
+  CommandLine line;
+  line.exitStatus = 2;
+  return line;
+}
+
+CommandLine parseCommandLine() {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Quibbix, an arcade puzzle game of crates and chutes."));
@@ -38,55 +50,82 @@ int main(int argc, char** argv) {
                      "desktop's factor."),
       QStringLiteral("N"));
   parser.addOption(zoomOption);
-  // Every usage error ends with status 2 and its reason on standard error, as the
-  // option checks below do; Qt's own parser would end unknown and incomplete
-  // options with 1.
+  // Unknown and incomplete options are usage errors too; Qt's own parser would
+  // end them with status 1.
   if (!parser.parse(QApplication::arguments())) {
     std::fprintf(stderr, "quibbix: %s\nTry 'quibbix --help' for more information.\n",
                  qPrintable(parser.errorText()));
-    return 2;
+    return usageError();
   }
   if (parser.isSet(helpOption)) parser.showHelp(0);
   if (parser.isSet(versionOption)) parser.showVersion();
 
-  std::uint32_t seed = quibbix::engine::clockSeed();
+  CommandLine line;
+  line.seed = quibbix::engine::clockSeed();
   if (parser.isSet(seedOption)) {
     bool ok = false;
-    seed = parser.value(seedOption).toUInt(&ok);
+    line.seed = parser.value(seedOption).toUInt(&ok);
     if (!ok) {
       qCritical("quibbix: --seed needs a whole number from 0 to 4294967295");
-      return 2;
+      return usageError();
     }
   }
-
-  std::optional<int> zoom;
   if (parser.isSet(zoomOption)) {
-    zoom = quibbix::desktop::parseZoomOption(parser.value(zoomOption));
-    if (!zoom) {
+    line.zoom = quibbix::desktop::parseZoomOption(parser.value(zoomOption));
+    if (!line.zoom) {
       qCritical("quibbix: --zoom needs a whole number from 1 to 4");
-      return 2;
+      return usageError();
     }
   }
+  return line;
+}
 
+// Reads the settings once, before any window: the main window is handed what
+// was read, and shows what the store complained about once it is up. By the
+// rule of the zoom keys, the window with its frame, which the window manager
+// tells before anything is shown, fits the screen's free area.
+StartSettings chooseStartZoom(std::optional<int> commandLine) {
   quibbix::desktop::initScreenZoom();
-  // Read once, before any window: the window is handed what was read, and
-  // shows what the store complained about once it is up.
-  quibbix::app::StartSettings start = quibbix::app::readStartSettings();
-  // By the rule of the zoom keys: the window with its frame, which the window
-  // manager tells before anything is shown, fits the screen's free area.
+  StartSettings start = quibbix::app::readStartSettings();
   quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
-      zoom, start.zoomChoice, quibbix::desktop::desktopPixelRatio(),
-      quibbix::app::MainWindow::kClientSize,
-      quibbix::desktop::newWindowFrame(quibbix::app::MainWindow::kWindowFlags),
+      commandLine, start.zoomChoice, quibbix::desktop::desktopPixelRatio(), MainWindow::kClientSize,
+      quibbix::desktop::newWindowFrame(MainWindow::kWindowFlags),
       quibbix::desktop::availableScreenPixels().size()));
+  return start;
+}
 
-  // The effect runs on the bare screen while the window is built and ends
-  // exactly where the window then appears, already painted; the splash
-  // follows in the first turn of the event loop.
-  quibbix::app::MainWindow window(seed, nullptr, /*opening=*/true, std::move(start));
-  QObject::connect(&sessionEnd, &quibbix::app::SessionEnd::ended, &window,
-                   &quibbix::app::MainWindow::endSession);
+// Until the main window has closed; a logout or a signal closes it as its
+// close box would.
+int runLoop(MainWindow& window, SessionEnd& sessionEnd) {
+  QObject::connect(&sessionEnd, &SessionEnd::ended, &window, &MainWindow::endSession);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window,
                    [&window](QSessionManager&) { window.endSession(); });
   return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The board is pixel art: it is enlarged only by whole factors (the zoom),
+  // which rounds the desktop's own ratio itself, so Qt is to report it unrounded.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quibbix"));
+  QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
+  // From here on a logout or a signal closes the game as its close box would.
+  SessionEnd sessionEnd;
+
+  const CommandLine line = parseCommandLine();
+  if (line.exitStatus) return *line.exitStatus;
+  StartSettings start = chooseStartZoom(line.zoom);
+  // The effect is drawn on the bare screen while the main window is built,
+  // from the moment the window knows its place, and ends exactly where the
+  // window then appears, already painted. The dialogs are built after that;
+  // the splash follows in the first turn of the event loop.
+  quibbix::desktop::ShowEffect effect;
+  MainWindow window(line.seed, std::move(start), &effect);
+  window.runOpening(effect);
+  window.createDialogs();
+  return runLoop(window, sessionEnd);
 }

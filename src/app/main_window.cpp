@@ -21,6 +21,7 @@
 
 #include "app/texts.h"
 #include "desktop/crisp_glyphs.h"
+#include "desktop/placement_effect.h"
 #include "desktop/placement_frame.h"
 #include "desktop/placement_picture.h"
 #include "desktop/placement_window.h"
@@ -102,28 +103,36 @@ StartSettings readStartSettings() {
   return start;
 }
 
-MainWindow::MainWindow(std::uint32_t seed, QWidget* parent, bool opening, StartSettings start)
-    : QWidget(parent),
-      fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
+MainWindow::MainWindow(std::uint32_t seed, StartSettings start, desktop::ShowEffect* effect)
+    : fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
       heldReports_(std::move(start.reports)),
       ini_([this](const QString& message) { reportStoreError(message); }),
-      opening_(opening),
       canvas_(view::Sheets::load()),
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}),
       keys_(game_, canvas_) {
-  // The effect's own connection to the screen is made while the window is set up.
-  if (opening_) effect_.emplace();
   zoomChoice_ = start.zoomChoice;
-  FormCreate();
-  // The board is on the screen before the dialogs are made, which takes a
-  // while and shows nothing.
-  if (opening_) showOpened();
+  FormCreate(effect);
+}
+
+void MainWindow::runOpening(desktop::ShowEffect& effect) {
+  effect.finish();
+  desktop::paintBeforeMapping(*this);
+  show();
+  desktop::waitUntilMapped(*this);
+}
+
+// With the opening, the board is on the screen before the dialogs are made,
+// which takes a while and shows nothing.
+void MainWindow::createDialogs() {
+  if (splash_ != nullptr) return;
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
   HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
   TongueDlg_ = new dialogs::TongueDlg(this, [this](int language) { Language_ = language; });
   about_ = new dialogs::AboutBox(this, [this] { return Language_; });
+  // The window is complete: from here on its choices are stored should the
+  // process end without closing it.
   static const bool registered = std::atexit(&MainWindow::storeChoicesAtExit) == 0;
   if (registered) liveWindow = this;
 }
@@ -138,14 +147,14 @@ MainWindow::~MainWindow() {
   delete splash_;
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   setWindowFlags(kWindowFlags);
   setWindowIcon(desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
   setFont(arial(13, true));
   setFixedSize(kClientSize);
   // Where the window goes needs only its size: the effect can play meanwhile.
-  if (effect_) effect_->start(restorePlacement());
+  if (effect != nullptr) effect->start(restorePlacement());
 
   // The help document lies beside the program (build tree), or in the data folder of
   // the prefix the program was installed into, wherever that prefix is.
@@ -302,13 +311,6 @@ QToolButton* MainWindow::button(const QString& name) const {
 }
 
 QRect MainWindow::restorePlacement() { return desktop::restoreWindowPosition(*this, ini_); }
-
-void MainWindow::showOpened() {
-  if (effect_) effect_->finish();
-  desktop::paintBeforeMapping(*this);
-  show();
-  desktop::waitUntilMapped(*this);
-}
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

@@ -4,9 +4,7 @@
 #include <QWidget>
 #include <future>
 #include <memory>
-#include <optional>
 
-#include "desktop/placement_effect.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
@@ -17,6 +15,9 @@
 class QLabel;
 class QToolButton;
 
+namespace quibbix::desktop {
+class ShowEffect;
+}
 namespace quibbix::view {
 class FieldWidget;
 }
@@ -53,17 +54,27 @@ class MainWindow : public QWidget, private engine::Host {
   // The client area, in logical pixels.
   static constexpr QSize kClientSize{500, 33 + 333};
 
-  // Creates the window and starts the first game, then creates the dialogs:
-  // splash, message dialog, high-score dialog, language dialog, in this order.
-  // With `opening`, the window is placed as soon as its size is set and the
-  // show effect starts then, drawn while the rest is built; once the window
-  // is complete and the effect over, it shows itself, painted from the
-  // moment it appears, and the dialogs are created after that. The store's
+  // Builds the window and starts the first game; it shows nothing, and the
+  // dialogs come with createDialogs(). With an `effect`, the window is placed
+  // as soon as its size is set and the effect starts towards that place,
+  // drawn on the bare screen while the rest is built. The store's
   // complaints, those in `start` and those met while the window is built,
   // are shown when it first activates, before the splash.
-  explicit MainWindow(std::uint32_t seed, QWidget* parent = nullptr, bool opening = false,
-                      StartSettings start = {});
+  explicit MainWindow(std::uint32_t seed, StartSettings start = {},
+                      desktop::ShowEffect* effect = nullptr);
   ~MainWindow() override;
+
+  // The opening, for a window built with `effect`: once the effect is off the
+  // screen again, the window is mapped with its finished picture and waited
+  // for, so that it appears painted. Its first activation, in the event loop,
+  // opens the splash.
+  void runOpening(desktop::ShowEffect& effect);
+
+  // The dialogs, each complete before the next: splash, message dialog,
+  // high-score dialog, language dialog, then the about box. Once, after the
+  // constructor and before the event loop; the window is not complete
+  // without them.
+  void createDialogs();
 
   // Before the first showing: the remembered position, or the centre of the
   // screen. Returns the rectangle the window will cover, frame included.
@@ -122,8 +133,7 @@ class MainWindow : public QWidget, private engine::Host {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void FormCreate();
-  void showOpened();
+  void FormCreate(desktop::ShowEffect* effect);
   void Activate();
   bool CloseQuery();
   void Leave();
@@ -161,8 +171,6 @@ class MainWindow : public QWidget, private engine::Host {
   QStringList heldReports_;
   bool holdReports_ = true;
   store::IniStore ini_;
-  bool opening_;
-  std::optional<desktop::ShowEffect> effect_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

@@ -24,6 +24,7 @@ class AppTest : public PrivateStore {
   app::MainWindow& create() {
     script.reset();
     window = std::make_unique<app::MainWindow>(kSeed);
+    window->createDialogs();
     script.watchTimer(&window->timer());
     return *window;
   }

@@ -7,6 +7,7 @@
 
 #include "app_fixture.h"
 #include "desktop/placement.h"
+#include "desktop/placement_effect.h"
 #include "dialogs/highscore_dialog.h"
 #include "dialogs/scrambler.h"
 
@@ -264,9 +265,13 @@ TEST_F(StartSettingsTest, AWrongTypedZoomIsReportedOnceOverTheFinishedWindow) {
   EXPECT_EQ(start.zoomChoice, 0);
 
   script.then(kClickSplash);
-  window = std::make_unique<app::MainWindow>(kSeed, nullptr, /*opening=*/true, std::move(start));
+  // The program's own start: the opening shows the window before the dialogs exist.
+  desktop::ShowEffect effect;
+  window = std::make_unique<app::MainWindow>(kSeed, std::move(start), &effect);
   script.watchTimer(&window->timer());
+  window->runOpening(effect);
   EXPECT_TRUE(window->isVisible());
+  window->createDialogs();
   EXPECT_TRUE(script.errorBoxes.empty()) << "reported while the window was built";
   QCoreApplication::processEvents();  // the first activation
 
