@@ -36,6 +36,7 @@
 #include "dialogs/tongue_dialog.h"
 #include "store/settings.h"
 #include "view/field_widget.h"
+#include "view/fonts.h"
 #include "view/png.h"
 
 #ifndef QUIBBIX_DATADIR
@@ -50,13 +51,6 @@ namespace {
 // closing it (the X server gone: Xlib ends the process with exit()).
 MainWindow* liveWindow = nullptr;
 const QUrl kMakerSite(QStringLiteral("https://zorvyplay.example.org/"));
-
-QFont arial(int pixels, bool bold) {
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
 
 // A label that passes a click on to the field's click handler.
 class ClickLabel : public QLabel {
@@ -151,7 +145,7 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   setWindowFlags(kWindowFlags);
   setWindowIcon(desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
-  setFont(arial(13, true));
+  setFont(view::pixelFont(13, true));
   setFixedSize(kClientSize);
   // Where the window goes needs only its size: the effect can play meanwhile.
   if (effect != nullptr) effect->start(restorePlacement());
@@ -194,7 +188,7 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   PauseText_->setGeometry(100, 160, 181, 69);
   PauseText_->setAlignment(Qt::AlignCenter);
   PauseText_->setWordWrap(true);
-  PauseText_->setFont(arial(19, false));
+  PauseText_->setFont(view::pixelFont(19));
   PauseText_->setAutoFillBackground(true);
   PauseText_->setStyleSheet(QStringLiteral("color: #0000ff; background-color: #000000;"));
   PauseText_->hide();
@@ -203,7 +197,7 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   Nextlevellabel_->setObjectName(QStringLiteral("Nextlevellabel"));
   Nextlevellabel_->setGeometry(72, 180, 237, 33);
   Nextlevellabel_->setAlignment(Qt::AlignCenter);
-  Nextlevellabel_->setFont(arial(27, false));
+  Nextlevellabel_->setFont(view::pixelFont(27));
   Nextlevellabel_->setAutoFillBackground(true);
   Nextlevellabel_->setStyleSheet(QStringLiteral("color: #ff0000; background-color: #000000;"));
   Nextlevellabel_->hide();

@@ -6,6 +6,7 @@
 
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
+#include "view/fonts.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -15,10 +16,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
       language_(std::move(language)) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(view::pixelFont(11));
   setFixedSize(250, 129);
 
   auto* bevel = new QFrame(this);
@@ -33,10 +31,7 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
 
   auto* name = new QLabel(QStringLiteral("Quibbix"), this);
   name->setObjectName(QStringLiteral("ProductName"));
-  QFont nameFont = font;
-  nameFont.setPixelSize(19);
-  nameFont.setBold(true);
-  name->setFont(nameFont);
+  name->setFont(view::pixelFont(19, true));
   name->setGeometry(92, 22, 140, 26);
 
   auto* version = new QLabel(QStringLiteral("Version  V2.2"), this);

@@ -13,6 +13,7 @@
 #include "dialogs/modal.h"
 #include "dialogs/type_ahead.h"
 #include "store/settings.h"
+#include "view/fonts.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -107,10 +108,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::funct
       ini_(ini),
       language_(std::move(language)),
       bml_(view::readPngPixmap(QStringLiteral(":/glyphs/texture.png"))) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(view::pixelFont(11));
   setFixedSize(360, 329);
 
   etchedFrame(this, "DrawEdge1", QRect(4, 4, 353, 229));
@@ -158,10 +156,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::funct
   CancelBtn_->setIconSize(QSize(18, 18));
   connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
 
-  QFont columnFont(QStringLiteral("Arial"));
-  columnFont.setStyleHint(QFont::SansSerif);
-  columnFont.setPixelSize(13);
-  columnFont.setBold(true);
+  const QFont columnFont = view::pixelFont(13, true, view::kTableFace);
   for (int row = 0; row < kRows; ++row) {
     const QString n = QString::number(row);
     auto* num =
@@ -177,11 +172,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::funct
   Edit1_->setObjectName(QStringLiteral("Edit1"));
   Edit1_->setFrame(false);
   Edit1_->setFocusPolicy(Qt::ClickFocus);  // no tab stop
-  QFont editFont(QStringLiteral("Arial"));
-  editFont.setStyleHint(QFont::SansSerif);
-  editFont.setPixelSize(13);
-  editFont.setBold(true);
-  Edit1_->setFont(editFont);
+  Edit1_->setFont(view::pixelFont(13, true, view::kTableFace));
   QPalette editPalette = Edit1_->palette();
   editPalette.setColor(QPalette::Base, QColor(192, 192, 192));
   editPalette.setColor(QPalette::Text, Qt::red);

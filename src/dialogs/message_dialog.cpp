@@ -10,6 +10,7 @@
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "dialogs/modal.h"
+#include "view/fonts.h"
 
 namespace quibbix::dialogs {
 
@@ -101,11 +102,7 @@ YesNoDlg::YesNoDlg(QWidget* mainWindow, std::function<int()> language)
       mainWindow_(mainWindow),
       language_(std::move(language)) {
   setWindowTitle(QStringLiteral("Quibbix"));
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  font.setBold(true);
-  setFont(font);
+  setFont(view::pixelFont(11, true));
   setFixedSize(261, 103);
 
   pages_ = new QStackedWidget(this);

@@ -8,6 +8,7 @@
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "dialogs/modal.h"
+#include "view/fonts.h"
 #include "view/png.h"
 
 namespace quibbix::dialogs {
@@ -23,10 +24,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
       mainWindow_(mainWindow),
       setLanguage_(std::move(setLanguage)) {
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(view::pixelFont(11));
   setFixedSize(320, 91);
 
   auto* bevel = new QFrame(this);

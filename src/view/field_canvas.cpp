@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "view/fonts.h"
+
 namespace quibbix::view {
 
 namespace {
@@ -20,9 +22,7 @@ QPainter::CompositionMode modeFor(RasterOp op) {
 
 // The scoreboard's captions: an Arial-like bold face at 8 points (11 pixels at 96 dpi).
 QFont captionFont() {
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(11);
-  f.setBold(true);
+  QFont f = pixelFont(11, true);
   f.setHintingPreference(QFont::PreferFullHinting);
   // Crisp pixels: a pure black shadow and pure white glyphs, as the digits have.
   f.setStyleStrategy(QFont::NoAntialias);
