@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "framebuffer.h"
+
 using Display = struct _XDisplay;
 
 namespace quibbix::e2e {
@@ -80,29 +82,6 @@ struct XWindow {
   QRect frame;  // with the window manager's frame; equal to rect without one
 };
 
-// The screen as the X server holds it: Xvfb's framebuffer file, which is what
-// a monitor would show (reading the root window back with GetImage leaves
-// some top-level windows black on Xvfb). Cheap enough to read every
-// millisecond. The pointer is not drawn: the server runs without a cursor.
-class Framebuffer {
- public:
-  explicit Framebuffer(const std::string& file);
-  ~Framebuffer();
-  Framebuffer(const Framebuffer&) = delete;
-  Framebuffer& operator=(const Framebuffer&) = delete;
-
-  QSize size() const { return size_; }
-  // Pixels of `r` (screen coordinates, clipped to the screen) as RGB32, read now.
-  QImage copy(const QRect& r) const;
-
- private:
-  const unsigned char* map_ = nullptr;
-  std::size_t length_ = 0;
-  const unsigned char* pixels_ = nullptr;
-  std::size_t stride_ = 0;
-  QSize size_;
-};
-
 // The screen a test wants: its size, the desktop's Xft.dpi (0: none set), and
 // a panel of this height along the top, which the window manager keeps free.
 struct ScreenSetup {
@@ -113,7 +92,9 @@ struct ScreenSetup {
 
 // A private Xvfb with a display number chosen by the server itself, a window
 // manager on it (Openbox, as on a desktop, unless asked for a bare server),
-// and one client connection of ours for reading windows.
+// and one client connection of ours for reading windows. The screen is read
+// from the server's framebuffer file; the pointer is not drawn in it (the
+// server runs without a cursor).
 class XServer {
  public:
   // Openbox frames what it manages with 1, 20, 1, 1 pixels (left, top, right,
@@ -163,7 +144,7 @@ class XServer {
   void focusOn(const XWindow& w);
   std::unique_ptr<Child> server_;
   std::unique_ptr<Child> wm_;
-  std::unique_ptr<Framebuffer> fb_;
+  std::unique_ptr<test::Framebuffer> fb_;
   Display* dpy_ = nullptr;
   std::string display_;
   std::string logDir_;
