@@ -84,7 +84,7 @@ class EndToEnd : public testing::Test {
     // the working folder, the rest of the scratch folder goes.
     if (!HasFailure()) return;
     const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    x_->grab(QRect(0, 0, 1024, 768)).save(QString::fromStdString("e2e-" + name + ".png"));
+    x_->screen().save(QString::fromStdString("e2e-" + name + ".png"));
     for (const char* log : {"home/quibbix.log", "xdotool.log", "xvfb.log"}) {
       std::error_code ec;
       std::filesystem::copy_file(

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -222,13 +223,8 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   if (fb_->isNull()) throw std::runtime_error("no framebuffer of 32-bit pixels in " + logDir);
 
   const Window root = DefaultRootWindow(dpy_);
-  if (screen.dpi > 0) {
-    // What xrdb would set; it lasts as long as this connection keeps the server from resetting.
-    const std::string resources = "Xft.dpi:\t" + std::to_string(screen.dpi) + "\n";
-    XChangeProperty(dpy_, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(resources.data()),
-                    static_cast<int>(resources.size()));
-  }
+  if (screen.dpi > 0) setDpi(screen.dpi);
+  if (screen.twoMonitors) splitIntoMonitors();
   XSetWindowBackground(dpy_, root, kDesktop & 0xffffffu);
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
@@ -241,6 +237,8 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
     const std::string home = logDir + "/wm-home";
     const std::string ready = logDir + "/openbox-ready";
     std::filesystem::create_directories(home);
+    // A server started before in the same folder left its mark.
+    std::filesystem::remove(ready);
     if (screen.panel > 0) {
       // Openbox keeps its margins free as a panel's strut, work area included.
       std::filesystem::create_directories(home + "/config/openbox");
@@ -276,6 +274,40 @@ XServer::~XServer() {
     server_->terminate(SIGTERM);
     if (!server_->waitExit(5s)) server_->terminate(SIGKILL);
   }
+}
+
+QSize XServer::size() const { return fb_->size(); }
+
+void XServer::setDpi(int dpi) {
+  const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+  XChangeProperty(dpy_, DefaultRootWindow(dpy_), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources.data()),
+                  static_cast<int>(resources.size()));
+  XSync(dpy_, False);
+}
+
+void XServer::splitIntoMonitors() {
+  const Window root = DefaultRootWindow(dpy_);
+  const QSize whole = size();
+  XRRScreenResources* resources = XRRGetScreenResources(dpy_, root);
+  for (int i = 0; i < 2; ++i) {
+    // The left one takes the server's only output, which would otherwise
+    // stand for a third monitor spanning both.
+    XRRMonitorInfo* m = XRRAllocateMonitor(dpy_, i == 0 && resources->noutput > 0 ? 1 : 0);
+    m->name = XInternAtom(dpy_, i == 0 ? "LEFT" : "RIGHT", False);
+    m->primary = i == 0;
+    m->x = i * whole.width() / 2;
+    m->y = 0;
+    m->width = whole.width() / 2;
+    m->height = whole.height();
+    m->mwidth = m->width / 4;
+    m->mheight = m->height / 4;
+    if (m->noutput > 0) m->outputs[0] = resources->outputs[0];
+    XRRSetMonitor(dpy_, root, m);
+    XRRFreeMonitors(m);
+  }
+  XRRFreeScreenResources(resources);
+  XSync(dpy_, False);
 }
 
 QRect XServer::workArea() {
@@ -377,6 +409,11 @@ QImage XServer::grab(const QRect& r) {
   XUngrabServer(dpy_);
   XFlush(dpy_);
   return image;
+}
+
+void XServer::moveWindow(const XWindow& w, QPoint corner) {
+  XMoveWindow(dpy_, w.id, corner.x(), corner.y());
+  XSync(dpy_, False);
 }
 
 void XServer::xdo(const std::vector<std::string>& args) {

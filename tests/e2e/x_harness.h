@@ -82,12 +82,15 @@ struct XWindow {
   QRect frame;  // with the window manager's frame; equal to rect without one
 };
 
-// The screen a test wants: its size, the desktop's Xft.dpi (0: none set), and
-// a panel of this height along the top, which the window manager keeps free.
+// The screen a test wants: its size, the desktop's Xft.dpi (0: none set), a
+// panel of this height along the top, which the window manager keeps free, and
+// whether it is two monitors side by side, the left and the right half, as
+// RandR tells programs (the left one the primary).
 struct ScreenSetup {
   QSize size{1024, 768};
   int dpi = 0;
   int panel = 0;
+  bool twoMonitors = false;
 };
 
 // A private Xvfb with a display number chosen by the server itself, a window
@@ -106,6 +109,12 @@ class XServer {
   XServer& operator=(const XServer&) = delete;
 
   const std::string& display() const { return display_; }
+  QSize size() const;
+
+  // The desktop's density as a desktop session sets it (xrdb's property),
+  // read by every program that starts afterwards. It lasts as long as our
+  // connection keeps the server from resetting.
+  void setDpi(int dpi);
 
   // The mapped top-level windows, topmost last.
   std::vector<XWindow> windows();
@@ -125,6 +134,11 @@ class XServer {
   // Screen pixels of `r` (screen coordinates) as RGB32, from the framebuffer,
   // read between two drawing requests of the server.
   QImage grab(const QRect& r);
+  QImage screen() { return grab(QRect(QPoint(0, 0), size())); }
+
+  // Asks the window manager to put the window's client area at `corner`, as
+  // a pager or a keyboard move does.
+  void moveWindow(const XWindow& w, QPoint corner);
 
   // Runs xdotool with these arguments on this display and waits for it.
   void xdo(const std::vector<std::string>& args);
@@ -142,6 +156,7 @@ class XServer {
 
  private:
   void focusOn(const XWindow& w);
+  void splitIntoMonitors();
   std::unique_ptr<Child> server_;
   std::unique_ptr<Child> wm_;
   std::unique_ptr<test::Framebuffer> fb_;
