@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QSettings>
 #include <csignal>
 #include <cstdlib>
@@ -530,12 +529,3 @@ TEST_F(EndToEnd, TheKeyboardAloneStartsPlaysATripleAndQuits) {
 
 }  // namespace
 }  // namespace quibbix::e2e
-
-int main(int argc, char** argv) {
-  // The test's own drawing (the expected scoreboard) needs no screen; the game
-  // it starts gets the private X server instead.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

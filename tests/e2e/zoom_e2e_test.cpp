@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QSettings>
 #include <algorithm>
 #include <filesystem>
@@ -419,10 +418,3 @@ TEST_F(Zoom, ThePlaceIsKeptInScreenPixelsAcrossZooms) {
 
 }  // namespace
 }  // namespace quibbix::e2e
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
