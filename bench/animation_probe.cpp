@@ -20,6 +20,7 @@
 #include "dialogs/splash.h"
 #include "engine/game.h"
 #include "engine/system.h"
+#include "null_ports.h"
 #include "view/field_canvas.h"
 #include "view/field_widget.h"
 
@@ -28,20 +29,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using quibbix::engine::Game;
 
-struct Quiet : quibbix::engine::CuePlayer, quibbix::engine::Host {
-  void play(int) override {}
-  bool soundOn() override { return false; }
-  void setTimerEnabled(bool) override {}
-  void setNextLevelLabelVisible(bool) override {}
-  void setPauseTextVisible(bool) override {}
-  void showGameOverMessage() override {}
-  void offerHighScore(int) override {}
-};
-
 struct Field {
   quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
   quibbix::view::FieldWidget widget{canvas};
-  Quiet quiet;
+  quibbix::test::NullPorts quiet;
   quibbix::engine::SystemClock clock;
   quibbix::engine::SeededRandom random{1};
   Game game{{canvas, quiet, clock, random, quiet}};

@@ -1,34 +1,19 @@
 // What one crate drawn and pushed to the screen costs, and a full repaint of the
 // field from the model, through the real canvas and a real (offscreen) widget.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 #include "engine/game.h"
+#include "null_ports.h"
 #include "view/field_canvas.h"
 #include "view/field_widget.h"
 
 namespace {
 
-struct Null : quibbix::engine::CuePlayer,
-              quibbix::engine::Clock,
-              quibbix::engine::RandomSource,
-              quibbix::engine::Host {
-  void play(int) override {}
-  std::uint32_t tickMs() override { return ++t; }
-  int below(int) override { return 0; }
-  bool soundOn() override { return false; }
-  void setTimerEnabled(bool) override {}
-  void setNextLevelLabelVisible(bool) override {}
-  void setPauseTextVisible(bool) override {}
-  void showGameOverMessage() override {}
-  void offerHighScore(int) override {}
-  std::uint32_t t = 0;
-};
-
 struct Board {
   quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
   quibbix::view::FieldWidget widget{canvas};
-  Null null;
+  quibbix::test::NullPorts null;
   quibbix::engine::Game game{{canvas, null, null, null, null}};
   Board() {
     widget.show();

@@ -14,20 +14,11 @@
 #include "desktop/screen_zoom.h"
 #include "engine/game.h"
 #include "engine/system.h"
+#include "null_ports.h"
 #include "view/field_canvas.h"
 #include "view/field_widget.h"
 
 namespace {
-
-struct Quiet : quibbix::engine::CuePlayer, quibbix::engine::Host {
-  void play(int) override {}
-  bool soundOn() override { return false; }
-  void setTimerEnabled(bool) override {}
-  void setNextLevelLabelVisible(bool) override {}
-  void setPauseTextVisible(bool) override {}
-  void showGameOverMessage() override {}
-  void offerHighScore(int) override {}
-};
 
 // Shown and mapped: under a window manager the window is exposed a while
 // after show(), and a repaint before that draws nothing.
@@ -47,7 +38,7 @@ void BM_LeftPressToHand(benchmark::State& state) {
   quibbix::desktop::applyZoom(static_cast<int>(state.range(1)));
   quibbix::view::FieldCanvas canvas{quibbix::view::Sheets::load()};
   quibbix::view::FieldWidget widget{canvas};
-  Quiet quiet;
+  quibbix::test::NullPorts quiet;
   quibbix::engine::SystemClock clock;
   quibbix::engine::SeededRandom random{1};
   quibbix::engine::Game game{{canvas, quiet, clock, random, quiet}};

@@ -19,10 +19,7 @@
 // the first chute (after the idle time). One line "paint_ms=... splash_ms=...
 // hwm_kb=... cpu_percent=... server_cpu_percent=... press_ms=... press_via=..."
 // (-1: not measured); splash_ms is the time until the splash was up as well.
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,10 +27,8 @@
 #include <QImage>
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -41,6 +36,7 @@
 #include <thread>
 #include <vector>
 
+#include "framebuffer.h"
 #include "view/sheets.h"
 
 // Xlib's macros clash with Qt names, so it comes last.
@@ -130,56 +126,13 @@ bool findWindow(Display* d, Window root, int& wx, int& wy) {
   return found != 0 && XTranslateCoordinates(d, found, root, 0, 0, &wx, &wy, &child);
 }
 
-// The screen as Xvfb keeps it in its framebuffer file (an XWD image).
-class Framebuffer {
- public:
-  explicit Framebuffer(const char* file) {
-    const int fd = open(file, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    length_ = static_cast<std::size_t>(lseek(fd, 0, SEEK_END));
-    void* map = mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, 0);
-    close(fd);
-    if (map == MAP_FAILED) return;
-    map_ = static_cast<const unsigned char*>(map);
-    auto field = [this](int i) {
-      std::uint32_t v = 0;
-      std::memcpy(&v, map_ + 4 * i, 4);
-      return ntohl(v);
-    };
-    stride_ = field(12);
-    width_ = static_cast<int>(field(4));
-    height_ = static_cast<int>(field(5));
-    if (field(11) != 32 || field(7) != LSBFirst) return;
-    pixels_ = map_ + field(0) + field(19) * 12;
-  }
-  ~Framebuffer() {
-    if (map_) munmap(const_cast<unsigned char*>(map_), length_);
-  }
-  bool ok() const { return pixels_ != nullptr; }
-  unsigned long pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    std::uint32_t v = 0;
-    std::memcpy(
-        &v, pixels_ + stride_ * static_cast<std::size_t>(y) + 4 * static_cast<std::size_t>(x), 4);
-    return v & 0xFFFFFF;
-  }
-
- private:
-  const unsigned char* map_ = nullptr;
-  std::size_t length_ = 0;
-  const unsigned char* pixels_ = nullptr;
-  std::size_t stride_ = 0;
-  int width_ = 0;
-  int height_ = 0;
-};
-
-bool spotsShown(Display* d, Window root, const Framebuffer* fb, int wx, int wy,
+bool spotsShown(Display* d, Window root, const quibbix::test::Framebuffer* fb, int wx, int wy,
                 const std::vector<Spot>& spots) {
   if (fb) {
     // Read without holding the server, which would slow down the program
     // watched: a picture caught half drawn cannot show every spot anyway.
     for (const Spot& s : spots)
-      if (fb->pixel(wx + s.x, wy + s.y) != s.rgb) return false;
+      if (fb->rgb(wx + s.x, wy + s.y) != s.rgb) return false;
     return true;
   }
   for (const Spot& s : spots) {
@@ -407,10 +360,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   const Window root = DefaultRootWindow(d);
-  std::unique_ptr<Framebuffer> fb;
+  std::unique_ptr<quibbix::test::Framebuffer> fb;
   if (fbFile) {
-    fb = std::make_unique<Framebuffer>(fbFile);
-    if (!fb->ok()) {
+    fb = std::make_unique<quibbix::test::Framebuffer>(fbFile);
+    if (fb->isNull()) {
       std::fprintf(stderr, "startup_probe: cannot read the framebuffer %s\n", fbFile);
       return 1;
     }

@@ -8,6 +8,7 @@
 
 #include "engine/game.h"
 #include "engine/system.h"
+#include "null_ports.h"
 #include "view/sheets.h"
 
 #ifndef QUIBBIX_PROGRAM
@@ -96,26 +97,6 @@ Board CrateReader::board(const QImage& field) const {
 
 namespace {
 
-// Ports that draw nothing and let every wait pass at once.
-struct QuietPorts : engine::Drawing, engine::CuePlayer, engine::Clock, engine::Host {
-  void drawCrate(int, int, int) override {}
-  void andCrateCell(int, int, int, int) override {}
-  void drawBackground() override {}
-  void drawScoreboard(int, int) override {}
-  void drawPicture(int, const std::uint8_t*, int) override {}
-  void drawMarker(int, bool) override {}
-  void present() override {}
-  void play(int) override {}
-  std::uint32_t tickMs() override { return now += 1000; }
-  bool soundOn() override { return false; }
-  void setTimerEnabled(bool) override {}
-  void setNextLevelLabelVisible(bool) override {}
-  void setPauseTextVisible(bool) override {}
-  void showGameOverMessage() override {}
-  void offerHighScore(int) override {}
-  std::uint32_t now = 0;
-};
-
 bool ordinary(int code) { return code >= 1 && code <= 31; }
 
 // Low enough that the arrivals of a long test (one every two seconds into a
@@ -131,7 +112,8 @@ bool low(const Deal& d) {
 }  // namespace
 
 Deal dealFor(std::uint32_t seed) {
-  QuietPorts quiet;
+  // Every wait passes at once.
+  test::NullPorts quiet(1000);
   engine::SeededRandom random(seed);
   engine::Game game({quiet, quiet, quiet, random, quiet});
   // The order of the program's start: a full paint, then the first game.

@@ -29,7 +29,7 @@ class Opening : public testing::Test {
   void TearDown() override {
     if (HasFailure()) {
       const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-      x_->grab(QRect(0, 0, 1024, 768)).save(QString::fromStdString("e2e-" + name + ".png"));
+      x_->screen().save(QString::fromStdString("e2e-" + name + ".png"));
     }
   }
 

@@ -6,19 +6,16 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <arpa/inet.h>
+#include <X11/extensions/Xrandr.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -126,55 +123,6 @@ void Child::terminate(int signal) {
   if (!reaped_) kill(pid_, signal);
 }
 
-// --- Framebuffer -------------------------------------------------------------
-
-Framebuffer::Framebuffer(const std::string& file) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error("no framebuffer file " + file);
-  length_ = static_cast<std::size_t>(lseek(fd, 0, SEEK_END));
-  void* map = mmap(nullptr, length_, PROT_READ, MAP_SHARED, fd, 0);
-  close(fd);
-  if (map == MAP_FAILED) throw std::runtime_error("cannot map " + file);
-  map_ = static_cast<const unsigned char*>(map);
-  // An XWD file: a header of big-endian 32-bit fields, a colour table, then
-  // the pixels, which the server keeps drawing into.
-  auto field = [this](int i) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, map_ + 4 * i, 4);
-    return ntohl(v);
-  };
-  const std::uint32_t headerSize = field(0);
-  const std::uint32_t byteOrder = field(7);
-  const std::uint32_t bitsPerPixel = field(11);
-  stride_ = field(12);
-  const std::uint32_t colours = field(19);
-  size_ = QSize(static_cast<int>(field(4)), static_cast<int>(field(5)));
-  constexpr std::size_t kColourEntry = 12;
-  const std::size_t offset = headerSize + colours * kColourEntry;
-  if (bitsPerPixel != 32 || byteOrder != LSBFirst ||
-      offset + stride_ * static_cast<std::size_t>(size_.height()) > length_)
-    throw std::runtime_error("unexpected framebuffer layout in " + file);
-  pixels_ = map_ + offset;
-}
-
-Framebuffer::~Framebuffer() {
-  if (map_) munmap(const_cast<unsigned char*>(map_), length_);
-}
-
-QImage Framebuffer::copy(const QRect& r) const {
-  QImage out(r.size(), QImage::Format_RGB32);
-  out.fill(Qt::black);
-  const QRect in = r.intersected(QRect(QPoint(0, 0), size_));
-  for (int y = in.top(); y <= in.bottom(); ++y) {
-    // Little-endian words of 0x00RRGGBB: the pixel layout of RGB32.
-    const auto* from =
-        reinterpret_cast<const QRgb*>(pixels_ + stride_ * static_cast<std::size_t>(y));
-    auto* to = reinterpret_cast<QRgb*>(out.scanLine(y - r.top()));
-    for (int x = in.left(); x <= in.right(); ++x) to[x - r.left()] = 0xff000000u | from[x];
-  }
-  return out;
-}
-
 // --- XServer -----------------------------------------------------------------
 
 namespace {
@@ -271,16 +219,12 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   XSetErrorHandler(ignoreXErrors);
   waitFor([this] { return (dpy_ = XOpenDisplay(display_.c_str())) != nullptr; });
   if (!dpy_) throw std::runtime_error("cannot connect to " + display_);
-  fb_ = std::make_unique<Framebuffer>(logDir + "/Xvfb_screen0");
+  fb_ = std::make_unique<test::Framebuffer>(logDir + "/Xvfb_screen0");
+  if (fb_->isNull()) throw std::runtime_error("no framebuffer of 32-bit pixels in " + logDir);
 
   const Window root = DefaultRootWindow(dpy_);
-  if (screen.dpi > 0) {
-    // What xrdb would set; it lasts as long as this connection keeps the server from resetting.
-    const std::string resources = "Xft.dpi:\t" + std::to_string(screen.dpi) + "\n";
-    XChangeProperty(dpy_, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(resources.data()),
-                    static_cast<int>(resources.size()));
-  }
+  if (screen.dpi > 0) setDpi(screen.dpi);
+  if (screen.twoMonitors) splitIntoMonitors();
   XSetWindowBackground(dpy_, root, kDesktop & 0xffffffu);
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
@@ -293,6 +237,8 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
     const std::string home = logDir + "/wm-home";
     const std::string ready = logDir + "/openbox-ready";
     std::filesystem::create_directories(home);
+    // A server started before in the same folder left its mark.
+    std::filesystem::remove(ready);
     if (screen.panel > 0) {
       // Openbox keeps its margins free as a panel's strut, work area included.
       std::filesystem::create_directories(home + "/config/openbox");
@@ -328,6 +274,40 @@ XServer::~XServer() {
     server_->terminate(SIGTERM);
     if (!server_->waitExit(5s)) server_->terminate(SIGKILL);
   }
+}
+
+QSize XServer::size() const { return fb_->size(); }
+
+void XServer::setDpi(int dpi) {
+  const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+  XChangeProperty(dpy_, DefaultRootWindow(dpy_), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources.data()),
+                  static_cast<int>(resources.size()));
+  XSync(dpy_, False);
+}
+
+void XServer::splitIntoMonitors() {
+  const Window root = DefaultRootWindow(dpy_);
+  const QSize whole = size();
+  XRRScreenResources* resources = XRRGetScreenResources(dpy_, root);
+  for (int i = 0; i < 2; ++i) {
+    // The left one takes the server's only output, which would otherwise
+    // stand for a third monitor spanning both.
+    XRRMonitorInfo* m = XRRAllocateMonitor(dpy_, i == 0 && resources->noutput > 0 ? 1 : 0);
+    m->name = XInternAtom(dpy_, i == 0 ? "LEFT" : "RIGHT", False);
+    m->primary = i == 0;
+    m->x = i * whole.width() / 2;
+    m->y = 0;
+    m->width = whole.width() / 2;
+    m->height = whole.height();
+    m->mwidth = m->width / 4;
+    m->mheight = m->height / 4;
+    if (m->noutput > 0) m->outputs[0] = resources->outputs[0];
+    XRRSetMonitor(dpy_, root, m);
+    XRRFreeMonitors(m);
+  }
+  XRRFreeScreenResources(resources);
+  XSync(dpy_, False);
 }
 
 QRect XServer::workArea() {
@@ -429,6 +409,11 @@ QImage XServer::grab(const QRect& r) {
   XUngrabServer(dpy_);
   XFlush(dpy_);
   return image;
+}
+
+void XServer::moveWindow(const XWindow& w, QPoint corner) {
+  XMoveWindow(dpy_, w.id, corner.x(), corner.y());
+  XSync(dpy_, False);
 }
 
 void XServer::xdo(const std::vector<std::string>& args) {

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "framebuffer.h"
+
 using Display = struct _XDisplay;
 
 namespace quibbix::e2e {
@@ -80,40 +82,22 @@ struct XWindow {
   QRect frame;  // with the window manager's frame; equal to rect without one
 };
 
-// The screen as the X server holds it: Xvfb's framebuffer file, which is what
-// a monitor would show (reading the root window back with GetImage leaves
-// some top-level windows black on Xvfb). Cheap enough to read every
-// millisecond. The pointer is not drawn: the server runs without a cursor.
-class Framebuffer {
- public:
-  explicit Framebuffer(const std::string& file);
-  ~Framebuffer();
-  Framebuffer(const Framebuffer&) = delete;
-  Framebuffer& operator=(const Framebuffer&) = delete;
-
-  QSize size() const { return size_; }
-  // Pixels of `r` (screen coordinates, clipped to the screen) as RGB32, read now.
-  QImage copy(const QRect& r) const;
-
- private:
-  const unsigned char* map_ = nullptr;
-  std::size_t length_ = 0;
-  const unsigned char* pixels_ = nullptr;
-  std::size_t stride_ = 0;
-  QSize size_;
-};
-
-// The screen a test wants: its size, the desktop's Xft.dpi (0: none set), and
-// a panel of this height along the top, which the window manager keeps free.
+// The screen a test wants: its size, the desktop's Xft.dpi (0: none set), a
+// panel of this height along the top, which the window manager keeps free, and
+// whether it is two monitors side by side, the left and the right half, as
+// RandR tells programs (the left one the primary).
 struct ScreenSetup {
   QSize size{1024, 768};
   int dpi = 0;
   int panel = 0;
+  bool twoMonitors = false;
 };
 
 // A private Xvfb with a display number chosen by the server itself, a window
 // manager on it (Openbox, as on a desktop, unless asked for a bare server),
-// and one client connection of ours for reading windows.
+// and one client connection of ours for reading windows. The screen is read
+// from the server's framebuffer file; the pointer is not drawn in it (the
+// server runs without a cursor).
 class XServer {
  public:
   // Openbox frames what it manages with 1, 20, 1, 1 pixels (left, top, right,
@@ -125,6 +109,12 @@ class XServer {
   XServer& operator=(const XServer&) = delete;
 
   const std::string& display() const { return display_; }
+  QSize size() const;
+
+  // The desktop's density as a desktop session sets it (xrdb's property),
+  // read by every program that starts afterwards. It lasts as long as our
+  // connection keeps the server from resetting.
+  void setDpi(int dpi);
 
   // The mapped top-level windows, topmost last.
   std::vector<XWindow> windows();
@@ -144,6 +134,11 @@ class XServer {
   // Screen pixels of `r` (screen coordinates) as RGB32, from the framebuffer,
   // read between two drawing requests of the server.
   QImage grab(const QRect& r);
+  QImage screen() { return grab(QRect(QPoint(0, 0), size())); }
+
+  // Asks the window manager to put the window's client area at `corner`, as
+  // a pager or a keyboard move does.
+  void moveWindow(const XWindow& w, QPoint corner);
 
   // Runs xdotool with these arguments on this display and waits for it.
   void xdo(const std::vector<std::string>& args);
@@ -161,9 +156,10 @@ class XServer {
 
  private:
   void focusOn(const XWindow& w);
+  void splitIntoMonitors();
   std::unique_ptr<Child> server_;
   std::unique_ptr<Child> wm_;
-  std::unique_ptr<Framebuffer> fb_;
+  std::unique_ptr<test::Framebuffer> fb_;
   Display* dpy_ = nullptr;
   std::string display_;
   std::string logDir_;

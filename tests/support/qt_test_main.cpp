@@ -1,6 +1,7 @@
 // The one main() of the tests that need a QApplication (main window, dialogs,
-// view): offscreen unless told otherwise, and never the player's settings;
-// tests that write settings get a folder of their own (see PrivateStore).
+// view, the pictures the end-to-end tests expect): offscreen unless told
+// otherwise, and never the player's settings; tests that write settings get a
+// folder of their own (see PrivateStore).
 #include <gtest/gtest.h>
 
 #include <QApplication>
