@@ -145,6 +145,12 @@ class XServer {
   // read between two drawing requests of the server.
   QImage grab(const QRect& r);
 
+  // Pings the program that owns `w` (_NET_WM_PING) and waits for its answer.
+  // The answer comes from the program's event loop, which an animation keeps
+  // busy from its first frame to its last: once it is back, whatever was
+  // being animated when the ping was sent has been drawn to its end.
+  bool answers(const XWindow& w, Ms timeout = kTimeout);
+
   // Runs xdotool with these arguments on this display and waits for it.
   void xdo(const std::vector<std::string>& args);
   void moveTo(QPoint screen);
@@ -167,6 +173,7 @@ class XServer {
   Display* dpy_ = nullptr;
   std::string display_;
   std::string logDir_;
+  unsigned long pings_ = 0;
 };
 
 }  // namespace quibbix::e2e
