@@ -2,10 +2,6 @@
 
 namespace quibbix::engine {
 
-namespace {
-bool validChute(int c) { return c >= 0 && c < kChutes; }
-}  // namespace
-
 void Game::PushCrate(int c, int code) {
   if (!validChute(c) || s_.StackHeight[c] > 14) return;
   auto& stack = s_.Stacks[c];

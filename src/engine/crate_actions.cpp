@@ -5,10 +5,6 @@
 
 namespace quibbix::engine {
 
-namespace {
-bool validChute(int c) { return c >= 0 && c < kChutes; }
-}  // namespace
-
 // The right press on a chute sets off the action of its top crate. The timer stays
 // off for the whole action so no tick can blink or push a crate into the middle of it.
 void Game::TriggerSpecial(int n) {

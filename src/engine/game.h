@@ -21,6 +21,10 @@ constexpr int kChutes = 4;
 constexpr int kSlots = 15;
 constexpr int kTiles = 64;
 
+// Chute numbers reach the rules from the host's input and from crate codes;
+// anything outside 0..3 is ignored rather than trusted as an index.
+constexpr bool validChute(int c) { return c >= 0 && c < kChutes; }
+
 // Field geometry shared with the drawing side.
 constexpr int slotX(int chute) { return 45 + 76 * chute; }
 constexpr int slotY(int slot) { return 316 - 20 * slot; }

@@ -202,10 +202,14 @@ QImage GameRun::windowImage() { return x_.grab(main_.rect); }
 Board GameRun::boardNow() { return reader_.board(fieldImage()); }
 
 Board GameRun::board() {
+  // Two reads with an answer of the game's event loop between them: an
+  // animation runs in one handler, so one caught by the first read has ended
+  // before the second, which then differs. A board read the same twice
+  // across the answer is one the game left standing, however slowly it ran.
   Board last = reader_.board(fieldImage());
   Board now;
   const bool steady = waitFor([&] {
-    std::this_thread::sleep_for(60ms);  // longer than one animation frame
+    if (!x_.answers(main_)) return false;
     now = reader_.board(fieldImage());
     const bool same = now.complete() && now.sameKinds(last);
     last = now;

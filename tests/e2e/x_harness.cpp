@@ -416,6 +416,46 @@ void XServer::moveWindow(const XWindow& w, QPoint corner) {
   XSync(dpy_, False);
 }
 
+bool XServer::answers(const XWindow& w, Ms timeout) {
+  const Window root = DefaultRootWindow(dpy_);
+  const Atom protocols = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+  const Atom ping = XInternAtom(dpy_, "_NET_WM_PING", False);
+  // Qt sends the answer to the root window for whoever listens to the root's
+  // own changes (and to the window manager, which pings too and drops an
+  // answer it did not ask for). Each ping carries its own number in the place of
+  // the time stamp, so an answer is never taken for a later ping's.
+  const unsigned long number = ++pings_;
+  XSelectInput(dpy_, root, StructureNotifyMask);
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w.id;
+  e.xclient.message_type = protocols;
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(ping);
+  e.xclient.data.l[1] = static_cast<long>(number);
+  e.xclient.data.l[2] = static_cast<long>(w.id);
+  XSendEvent(dpy_, w.id, False, NoEventMask, &e);
+  XFlush(dpy_);
+  bool answered = false;
+  waitFor(
+      [&] {
+        while (!answered && XPending(dpy_) > 0) {
+          XEvent in{};
+          XNextEvent(dpy_, &in);
+          answered = in.type == ClientMessage && in.xclient.window == root &&
+                     in.xclient.message_type == protocols &&
+                     static_cast<Atom>(in.xclient.data.l[0]) == ping &&
+                     static_cast<unsigned long>(in.xclient.data.l[1]) == number &&
+                     static_cast<unsigned long>(in.xclient.data.l[2]) == w.id;
+        }
+        return answered;
+      },
+      timeout);
+  XSelectInput(dpy_, root, NoEventMask);
+  XSync(dpy_, True);  // what came meanwhile is nobody's business
+  return answered;
+}
+
 void XServer::xdo(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());

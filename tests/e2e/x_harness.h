@@ -140,6 +140,12 @@ class XServer {
   // a pager or a keyboard move does.
   void moveWindow(const XWindow& w, QPoint corner);
 
+  // Pings the program that owns `w` (_NET_WM_PING) and waits for its answer.
+  // The answer comes from the program's event loop, which an animation keeps
+  // busy from its first frame to its last: once it is back, whatever was
+  // being animated when the ping was sent has been drawn to its end.
+  bool answers(const XWindow& w, Ms timeout = kTimeout);
+
   // Runs xdotool with these arguments on this display and waits for it.
   void xdo(const std::vector<std::string>& args);
   void moveTo(QPoint screen);
@@ -163,6 +169,7 @@ class XServer {
   Display* dpy_ = nullptr;
   std::string display_;
   std::string logDir_;
+  unsigned long pings_ = 0;
 };
 
 }  // namespace quibbix::e2e
