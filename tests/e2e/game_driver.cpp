@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "engine/game.h"
 #include "engine/system.h"
