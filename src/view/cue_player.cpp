@@ -229,7 +229,10 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (sdl_->GetNumAudioDevices(0) == 0) return 0;
   SDL_AudioSpec want{};
   want.freq = 22050;
-  want.format = AUDIO_S16SYS;
+  // The cues' own format: they are played as they are stored, with no converted
+  // copies (SDL converts through floats, with buffers several times a cue's size), and
+  // the sound server, or SDL where the device needs another, widens the samples.
+  want.format = AUDIO_U8;
   want.channels = 1;
   // About 12 ms per buffer: a cue starts, or is cut off, within one buffer.
   want.samples = 256;
