@@ -149,10 +149,14 @@ running_off=$(XDG_CONFIG_HOME=$(chosen_config 0) "$bench/startup_probe" --board 
   2>>"$work/probe.log")
 # A finished game: left alone, --seed 1 fills a chute to the top after about 50 s and
 # the game-over message then waits for the player. Measured from 65 s on, once the
-# stream of the last cue has closed; a watcher checks that the message is up by then.
+# stream of the last cue has closed; a watcher checks that the message is up by then
+# (its title is just the game's name), or the row says the game was not over.
 finished() {
   rm -f "$work/over"
-  (sleep 64; xdotool search --onlyvisible --name '^Quibbix$' >/dev/null 2>&1 && touch "$work/over") &
+  (for _ in $(seq 64); do
+     sleep 1
+     xdotool search --onlyvisible --name '^Quibbix$' >/dev/null 2>&1 && { touch "$work/over"; break; }
+   done) &
   local watcher=$! result
   result=$(XDG_CONFIG_HOME=$(chosen_config "$1") "$bench/startup_probe" --board --idle-after 65 \
     --idle-for "$cpu_secs" --server-pid "$pulse_pid" -- "$game" --seed 1 2>>"$work/probe.log")
@@ -313,6 +317,7 @@ echo "  the player has closed its stream) and 1 s after it with sound off. Finis
 echo "  left alone until a chute overflowed (about 50 s), measured from 65 s on with the"
 echo "  game-over message open. Game / server:"
 for state in paused_on paused_off finished_on finished_off running_off; do
+  if [[ ${!state} == game_not_over=1 ]]; then echo "  $state: the game was not over in time;"; continue; fi
   echo "  $state $(field cpu_percent <<<"${!state}") % / $(field server_cpu_percent <<<"${!state}") %;"
 done
 echo "  minimal window $(field cpu_percent <<<"$quiet_min") % / $(field server_cpu_percent <<<"$quiet_min") %."
