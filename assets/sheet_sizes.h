@@ -25,6 +25,12 @@ inline constexpr Size kBackground{500, 333};
 inline constexpr Size kCrates{5 * kCrate.width, 16 * kCrate.height};
 inline constexpr Size kPictures{10 * kPicture.width, 3 * 2 * kPicture.height};
 inline constexpr Size kDigits{10 * kDigit.width, 2 * kDigit.height};
+// The program holds the pictures one under the other, picture p (row by row of
+// the sheet) at y = p * 240, covered form first: showing one reads 115 kB that
+// lie together, not 240 rows cut from the whole 1200-pixel-wide sheet, which
+// would bring 1.1 MB of the program file into memory.
+inline constexpr int kPictureCount = 30;
+inline constexpr Size kPictureStack{kPicture.width, kPictureCount * 2 * kPicture.height};
 // The marker; its file holds the marker above its mask, so it is twice as high.
 inline constexpr Size kMarker{21, 11};
 

@@ -90,7 +90,10 @@ std::vector<std::uint8_t> convert(const SdlApi& sdl, const QByteArray& image,
     cvt.buf = work.data();
     cvt.len = static_cast<int>(len);
     if (sdl.ConvertAudio(&cvt) == 0) {
+      // The work buffer is several times the cue's size (SDL converts through
+      // floats); the cue is kept for the whole run, the room it needed is not.
       work.resize(static_cast<std::size_t>(cvt.len_cvt));
+      work.shrink_to_fit();
       out = std::move(work);
     }
   }
@@ -226,7 +229,10 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (sdl_->GetNumAudioDevices(0) == 0) return 0;
   SDL_AudioSpec want{};
   want.freq = 22050;
-  want.format = AUDIO_S16SYS;
+  // The cues' own format: they are played as they are stored, with no converted
+  // copies (SDL converts through floats, with buffers several times a cue's size), and
+  // the sound server, or SDL where the device needs another, widens the samples.
+  want.format = AUDIO_U8;
   want.channels = 1;
   // About 12 ms per buffer: a cue starts, or is cut off, within one buffer.
   want.samples = 256;
@@ -238,12 +244,12 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (id == 0) return 0;
   // The same server gives the same format every time: the cues are converted once.
   if (!converted_ || have.freq != want.freq || have.channels != want.channels) {
+    // The compiled-in files are read again should the format ever change; only the
+    // converted cues are kept.
     for (int i = 0; i < kCues; ++i) {
-      if (images_[i].isEmpty()) {
-        QFile file(QString::asprintf(":/cues/cue%02d.wav", i + 1));
-        if (file.open(QIODevice::ReadOnly)) images_[i] = file.readAll();
-      }
-      ready_[i] = convert(*sdl_, images_[i], have);
+      QFile file(QString::asprintf(":/cues/cue%02d.wav", i + 1));
+      ready_[i] =
+          convert(*sdl_, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), have);
     }
     converted_ = have.freq == want.freq && have.channels == want.channels;
   }

@@ -1,5 +1,4 @@
 #pragma once
-#include <QByteArray>
 #include <array>
 #include <chrono>
 #include <condition_variable>
@@ -81,7 +80,6 @@ class SdlCuePlayer : public engine::CuePlayer {
   std::uint32_t device_ = 0;
   std::uint8_t silence_ = 0;
   std::chrono::steady_clock::time_point quietSince_;
-  std::array<QByteArray, kCues> images_;
   std::array<std::vector<std::uint8_t>, kCues> ready_;
   bool converted_ = false;
   const std::vector<std::uint8_t>* current_ = nullptr;

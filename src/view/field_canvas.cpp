@@ -110,8 +110,8 @@ void FieldCanvas::drawScoreboard(int level, int score) {
 
 void FieldCanvas::drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) {
   const int p = std::clamp(pictureIndex, 0, 29);
-  const int cx = 120 * (p % 10);
-  const int cy = 240 * (p / 10);
+  const int cx = 0;
+  const int cy = 2 * sheets::kPicture.height * p;
   QImage picture(120, 120, QImage::Format_RGB32);
   blit(picture, {0, 0}, sheets_.pictures, QRect(cx, cy + 120, 120, 120), RasterOp::Copy);
   for (int i = 0; i < std::clamp(coveredCount, 0, 64); ++i) {

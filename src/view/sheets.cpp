@@ -16,7 +16,7 @@ QImage embedded(const unsigned char* pixels, sheets::Size size) {
 Sheets Sheets::load() {
   return {embedded(quibbix_sheet_background, sheets::kBackground),
           embedded(quibbix_sheet_crates, sheets::kCrates),
-          embedded(quibbix_sheet_pictures, sheets::kPictures),
+          embedded(quibbix_sheet_pictures, sheets::kPictureStack),
           embedded(quibbix_sheet_digits, sheets::kDigits)};
 }
 

@@ -10,7 +10,7 @@ namespace quibbix::view {
 struct Sheets {
   QImage background;  // 500 x 333
   QImage crates;      // 275 x 320: 5 x 16 cells of 55 x 20
-  QImage pictures;    // 1200 x 720: 10 x 3 cells of 120 x 240
+  QImage pictures;    // 120 x 7200: the sheet's 30 cells of 120 x 240, one under the other
   QImage digits;      // 160 x 50: 10 x 2 cells of 16 x 25
 
   // The embedded sheets, at their proper sizes (the build makes sure of that).

@@ -54,12 +54,21 @@ TEST(Sheets, TheEmbeddedPixelsAreTheCommittedSheets) {
   const quibbix::view::Sheets embedded = quibbix::view::Sheets::load();
   const std::pair<const char*, const QImage*> sheets[] = {{"background", &embedded.background},
                                                           {"crates", &embedded.crates},
-                                                          {"pictures", &embedded.pictures},
                                                           {"digits", &embedded.digits}};
   for (const auto& [name, image] : sheets) {
     SCOPED_TRACE(name);
     EXPECT_EQ(image->format(), QImage::Format_RGB32);
     EXPECT_EQ(*image, sheet(name));
+  }
+  // The pictures one under the other, in the sheet's reading order.
+  using quibbix::sheets::kPictureStack;
+  const QImage pictures = sheet("pictures");
+  EXPECT_EQ(embedded.pictures.format(), QImage::Format_RGB32);
+  ASSERT_EQ(embedded.pictures.size(), QSize(kPictureStack.width, kPictureStack.height));
+  for (int p = 0; p < quibbix::sheets::kPictureCount; ++p) {
+    SCOPED_TRACE(p);
+    EXPECT_EQ(embedded.pictures.copy(0, 240 * p, 120, 240),
+              pictures.copy(120 * (p % 10), 240 * (p / 10), 120, 240));
   }
 }
 

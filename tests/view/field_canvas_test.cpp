@@ -25,7 +25,7 @@ Sheets noiseSheets() {
     return noise(size.width, size.height, seed);
   };
   Sheets s{sized(quibbix::sheets::kBackground, 1), sized(quibbix::sheets::kCrates, 2),
-           sized(quibbix::sheets::kPictures, 3), sized(quibbix::sheets::kDigits, 4)};
+           sized(quibbix::sheets::kPictureStack, 3), sized(quibbix::sheets::kDigits, 4)};
   // Digits as real sheets have them: row 1 the exact negative of row 0.
   for (int y = 0; y < 25; ++y)
     for (int x = 0; x < 160; ++x) s.digits.setPixel(x, y + 25, ~s.digits.pixel(x, y) | 0xFF000000u);
@@ -158,8 +158,8 @@ TEST(FieldCanvas, CaptionsFollowTheLanguageWithoutOverwritingEachOther) {
 TEST(FieldCanvas, PictureShowsCoveredTilesFromTheUpperHalf) {
   FieldCanvas canvas(noiseSheets());
   const QImage& pics = canvas.sheets().pictures;
-  const int p = 13;  // column 3, band 1
-  const int cx = 360, cy = 240;
+  const int p = 13;
+  const int cx = 0, cy = 13 * 240;
   std::array<std::uint8_t, 64> order{};
   const std::uint8_t shape[] = {19, 20, 26, 27, 28, 29, 35, 36};
   std::copy(std::begin(shape), std::end(shape), order.begin());
