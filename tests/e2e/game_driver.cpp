@@ -163,6 +163,12 @@ std::map<std::string, std::string> gameEnvironment(const std::string& home,
       // No sound device: the game must run silently.
       {"PULSE_SERVER", "unix:/nonexistent"},
       {"SDL_AUDIODRIVER", "dummy"},
+      // No session bus either, as on a desktop whose bus is gone. Left unset,
+      // the bus library would fork a launcher from Qt's bus thread at start;
+      // in the sanitized build that child once hung on an allocator lock held
+      // by another thread at the fork, and the game, waiting for its bus,
+      // never showed a window.
+      {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"},
       {"LANG", "C.UTF-8"},
   };
   for (const char* pass : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})

@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
   if (!config.isValid()) return 1;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // No session bus, and none to be started: without an address the bus library
+  // forks a launcher from Qt's bus thread, and in the sanitized build the
+  // forked child can hang for good on an allocator lock another thread held.
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
   // As the program runs: the board is not scaled with the screen's density.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
