@@ -109,16 +109,16 @@ void FieldCanvas::drawScoreboard(int level, int score) {
 }
 
 void FieldCanvas::drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) {
-  const int p = std::clamp(pictureIndex, 0, 29);
-  const int cx = 0;
+  const int p = std::clamp(pictureIndex, 0, sheets::kPictureCount - 1);
+  // The pictures lie one under another, each over its covered face.
   const int cy = 2 * sheets::kPicture.height * p;
   QImage picture(120, 120, QImage::Format_RGB32);
-  blit(picture, {0, 0}, sheets_.pictures, QRect(cx, cy + 120, 120, 120), RasterOp::Copy);
+  blit(picture, {0, 0}, sheets_.pictures, QRect(0, cy + 120, 120, 120), RasterOp::Copy);
   for (int i = 0; i < std::clamp(coveredCount, 0, 64); ++i) {
     const int t = tileOrder[i] % 64;
     const int tx = 15 * (t % 8);
     const int ty = 15 * (t / 8);
-    blit(picture, {tx, ty}, sheets_.pictures, QRect(cx + tx, cy + ty, 15, 15), RasterOp::Copy);
+    blit(picture, {tx, ty}, sheets_.pictures, QRect(tx, cy + ty, 15, 15), RasterOp::Copy);
   }
   blit(field_, {354, 190}, picture, picture.rect(), RasterOp::Copy);
   touch({354, 190, 120, 120});
