@@ -89,7 +89,7 @@ StartSettings chooseStartZoom(std::optional<int> commandLine) {
   StartSettings start = quibbix::app::readStartSettings();
   quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
       commandLine, start.zoomChoice, quibbix::desktop::desktopPixelRatio(), MainWindow::kClientSize,
-      quibbix::desktop::newWindowFrame(MainWindow::kWindowFlags),
+      [] { return quibbix::desktop::newWindowFrame(MainWindow::kWindowFlags); },
       quibbix::desktop::availableScreenPixels().size()));
   return start;
 }

@@ -35,10 +35,11 @@ int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen) {
 }
 
 int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
-               QSize decoration, QSize screen) {
+               const std::function<QSize()>& decoration, QSize screen) {
   int wanted = commandLine.value_or(storedChoice);
   if (wanted == 0) wanted = desktopZoom(desktopRatio);
-  return fittingZoom(wanted, client, decoration, screen);
+  if (wanted <= kMinZoom) return kMinZoom;
+  return fittingZoom(wanted, client, decoration(), screen);
 }
 
 }  // namespace quibbix::desktop

@@ -1,6 +1,7 @@
 #pragma once
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace quibbix::desktop {
@@ -36,8 +37,10 @@ int desktopZoom(double ratio);
 int fittingZoom(int wanted, QSize client, QSize decoration, QSize screen);
 
 // The factor to start with: --zoom if given, else the stored choice (0: none),
-// else the desktop's; then lowered until the window fits.
+// else the desktop's; then lowered until the window fits. `decoration` is asked
+// for only when more than the smallest factor is wanted, which is taken
+// whether it fits or not: asking the window manager takes a round trip.
 int chooseZoom(std::optional<int> commandLine, int storedChoice, double desktopRatio, QSize client,
-               QSize decoration, QSize screen);
+               const std::function<QSize()>& decoration, QSize screen);
 
 }  // namespace quibbix::desktop

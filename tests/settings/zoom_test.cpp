@@ -65,9 +65,44 @@ TEST(Zoom, SourcesInTheirOrderThenLoweredUntilTheWindowFits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.stored << " " << c.desktop << " " << c.screen.width());
+    int asked = 0;
+    const auto frame = [&asked] {
+      ++asked;
+      return kFrame;
+    };
     EXPECT_EQ(chooseZoom(c.option, storedZoomChoice(QString::fromLatin1(c.stored)), c.desktop,
-                         kClient, kFrame, c.screen),
+                         kClient, frame, c.screen),
               c.zoom);
+    EXPECT_LE(asked, 1);
+  }
+}
+
+// Asking the window manager for the frame takes a round trip before anything
+// shows; the smallest factor is taken whether it fits or not.
+TEST(Zoom, TheFrameIsAskedForOnlyWhenALargerFactorIsWanted) {
+  struct Case {
+    std::optional<int> option;
+    int stored;
+    double desktop;
+    bool asked;
+  };
+  const Case cases[] = {{std::nullopt, 0, 1.0, false},
+                        {std::nullopt, 0, 1.25, false},
+                        {std::nullopt, 1, 2.0, false},
+                        {1, 3, 2.0, false},
+                        {std::nullopt, 0, 1.5, true},
+                        {std::nullopt, 2, 1.0, true},
+                        {3, 1, 1.0, true}};
+  for (const Case& c : cases) {
+    bool asked = false;
+    chooseZoom(
+        c.option, c.stored, c.desktop, kClient,
+        [&asked] {
+          asked = true;
+          return kFrame;
+        },
+        kLarge);
+    EXPECT_EQ(asked, c.asked) << c.option.value_or(0) << " " << c.stored << " " << c.desktop;
   }
 }
 
