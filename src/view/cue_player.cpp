@@ -242,16 +242,19 @@ std::uint32_t SdlCuePlayer::openDevice() {
   const SDL_AudioDeviceID id = sdl_->OpenAudioDevice(
       nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
   if (id == 0) return 0;
-  // The same server gives the same format every time: the cues are converted once.
-  if (!converted_ || have.freq != want.freq || have.channels != want.channels) {
-    // The compiled-in files are read again should the format ever change; only the
-    // converted cues are kept.
+  // The same server gives the same format every time: the cues are converted
+  // once, not at every reopening after a quiet spell, where the first cue waits.
+  // The format is always the cues' own 8 bits (it may not change); should the
+  // rate or channels ever change, the compiled-in files are read again, as only
+  // the converted cues are kept.
+  const std::pair<int, int> format{have.freq, have.channels};
+  if (convertedFor_ != format) {
     for (int i = 0; i < kCues; ++i) {
       QFile file(QString::asprintf(":/cues/cue%02d.wav", i + 1));
       ready_[i] =
           convert(*sdl_, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), have);
     }
-    converted_ = have.freq == want.freq && have.channels == want.channels;
+    convertedFor_ = format;
   }
   silence_ = have.silence;
   current_ = nullptr;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/cues.h"
@@ -81,7 +83,9 @@ class SdlCuePlayer : public engine::CuePlayer {
   std::uint8_t silence_ = 0;
   std::chrono::steady_clock::time_point quietSince_;
   std::array<std::vector<std::uint8_t>, kCues> ready_;
-  bool converted_ = false;
+  // The device's rate and channels the cues in ready_ are converted for: they
+  // are converted again only when a reopened device differs.
+  std::optional<std::pair<int, int>> convertedFor_;
   const std::vector<std::uint8_t>* current_ = nullptr;
   std::size_t pos_ = 0;
   bool playing_ = false;
