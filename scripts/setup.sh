@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev libsdl2-dev libx11-dev fonts-liberation2
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           googletest libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-apps x11-utils openbox pulseaudio pulseaudio-utils sox

@@ -122,9 +122,9 @@ void MainWindow::createDialogs() {
   if (splash_ != nullptr) return;
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
-  HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_, [this] { return Language_; });
-  TongueDlg_ = new dialogs::TongueDlg(this, [this](int language) { Language_ = language; });
-  about_ = new dialogs::AboutBox(this, [this] { return Language_; });
+  HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_);
+  TongueDlg_ = new dialogs::TongueDlg(this, [this](Language language) { Language_ = language; });
+  about_ = new dialogs::AboutBox(this);
   // The window is complete: from here on its choices are stored should the
   // process end without closing it.
   static const bool registered = std::atexit(&MainWindow::storeChoicesAtExit) == 0;
@@ -207,7 +207,7 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
 
   store::Settings settings(ini_);
   Soundbtn_->setChecked(settings.sound());
-  Language_ = settings.tongue();
+  Language_ = languageFromStored(settings.tongue());
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -336,7 +336,7 @@ void MainWindow::Activate() {
     for (const QString& message : std::exchange(heldReports_, {}))
       store::IniStore::showError(message);
     splash_->ShowModal();
-    if (Language_ == -1) {
+    if (Language_ == Language::NotChosen) {
       TongueDlg_->ShowModal();
       ApplyLanguage();
     }
@@ -344,7 +344,8 @@ void MainWindow::Activate() {
 }
 
 void MainWindow::ApplyLanguage() {
-  const WindowTexts t = windowTexts(Language_);
+  translations_.use(Language_);
+  const WindowTexts t = windowTexts(storedValue(Language_));
   StartBtn_->setToolTip(t.startHint);
   RulesBtn_->setToolTip(t.rulesHint);
   PauseBtn_->setToolTip(t.pauseHint);
@@ -359,12 +360,12 @@ void MainWindow::ApplyLanguage() {
   const std::array<QToolButton*, kToolButtons> buttons{StartBtn_,     PauseBtn_, Soundbtn_,
                                                        HighScoreBtn_, ExitBtn_,  TongueBtn_,
                                                        RulesBtn_,     InfoBtn_,  ZorvyBtn_};
-  const auto access = toolBarAccessible(Language_);
+  const auto access = toolBarAccessible(storedValue(Language_));
   for (int i = 0; i < kToolButtons; ++i) {
     buttons[i]->setAccessibleName(access[i].name);
     buttons[i]->setAccessibleDescription(access[i].description);
   }
-  canvas_.setGerman(Language_ == 1);
+  canvas_.setCaptions(tr("Level:"), tr("Score:"));
   game_.DrawScoreboard();
   canvas_.present();
 }
@@ -461,7 +462,7 @@ void MainWindow::info() {
 
 void MainWindow::rules() {
   if (!help_) help_ = std::make_unique<dialogs::HelpWindow>();
-  help_->showTopic(helpFile_, helpTopic(Language_));
+  help_->showTopic(helpFile_, helpTopic(storedValue(Language_)));
 }
 
 void MainWindow::TongueBtnClick() {
@@ -513,7 +514,7 @@ void MainWindow::Leave() {
 void MainWindow::storeChoices(store::IniStore& ini) {
   store::Settings settings(ini);
   settings.setSound(Soundbtn_->isChecked());
-  settings.setTongue(Language_);
+  settings.setTongue(storedValue(Language_));
   settings.setZoom(zoomChoice_);
 }
 

@@ -5,6 +5,8 @@
 #include <future>
 #include <memory>
 
+#include "dialogs/language.h"
+#include "dialogs/translations.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
@@ -85,7 +87,7 @@ class MainWindow : public QWidget, private engine::Host {
   view::FieldCanvas& canvas() { return canvas_; }
   view::FieldWidget* field() { return box_; }
   QTimer& timer() { return Timer1_; }
-  int language() const { return Language_; }
+  Language language() const { return Language_; }
   QLabel* pauseText() { return PauseText_; }
   QLabel* nextLevelLabel() { return Nextlevellabel_; }
   QToolButton* button(const QString& name) const;
@@ -170,6 +172,8 @@ class MainWindow : public QWidget, private engine::Host {
   std::future<void> fontCatalogue_;
   QStringList heldReports_;
   bool holdReports_ = true;
+  // Before anything that shows a text.
+  dialogs::Translations translations_;
   store::IniStore ini_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
@@ -181,7 +185,7 @@ class MainWindow : public QWidget, private engine::Host {
   QString AppFolder_;
   QString helpFile_;
   bool FirstActivation_ = true;
-  int Language_ = -1;
+  Language Language_ = Language::NotChosen;
   bool zorvyFailed_ = false;
   int zoomChoice_ = 0;
   bool left_ = false;

@@ -11,11 +11,10 @@
 
 namespace quibbix::dialogs {
 
-AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
+AboutBox::AboutBox(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
-      mainWindow_(mainWindow),
-      language_(std::move(language)) {
+      mainWindow_(mainWindow) {
   setFont(view::pixelFont(11));
   setFixedSize(250, 129);
 
@@ -49,10 +48,8 @@ AboutBox::AboutBox(QWidget* mainWindow, std::function<int()> language)
 
 void AboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  const bool german = language_ && language_() == 1;
-  setWindowTitle(german ? QStringLiteral("Info über...") : QStringLiteral("Info about..."));
-  ok_->setAccessibleDescription(german ? QStringLiteral("Schließt das Fenster.")
-                                       : QStringLiteral("Closes the box."));
+  setWindowTitle(tr("Info about..."));
+  ok_->setAccessibleDescription(tr("Closes the box."));
   placeOverMainWindow(this, mainWindow_);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include <QDialog>
-#include <functional>
 
 class QPushButton;
 
@@ -10,7 +9,7 @@ namespace quibbix::dialogs {
 class AboutBox : public QDialog {
   Q_OBJECT
  public:
-  AboutBox(QWidget* mainWindow, std::function<int()> language);
+  explicit AboutBox(QWidget* mainWindow);
 
   int ShowModal() { return exec(); }
 
@@ -19,7 +18,6 @@ class AboutBox : public QDialog {
 
  private:
   QWidget* mainWindow_;
-  std::function<int()> language_;
   QPushButton* ok_ = nullptr;
 };
 

@@ -59,25 +59,22 @@ bool isArrow(int key) {
 // that a Return meant for something else keeps the table.
 class ClearQuestion : public QDialog {
  public:
-  ClearQuestion(QWidget* parent, bool german)
+  explicit ClearQuestion(QWidget* parent)
       : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("ClearQuestion"));
-    setWindowTitle(german ? QStringLiteral("Quibbix - Bestenliste")
-                          : QStringLiteral("Quibbix - Highscore"));
+    setWindowTitle(HighscoreDlg::tr("Quibbix - Highscore"));
     setFixedSize(261, 103);
-    auto* label = new QLabel(german ? QStringLiteral("Wirklich alle zehn Einträge löschen?")
-                                    : QStringLiteral("Really clear all ten entries?"),
-                             this);
+    auto* label = new QLabel(HighscoreDlg::tr("Really clear all ten entries?"), this);
     label->setObjectName(QStringLiteral("ClearText"));
     label->setGeometry(8, 16, 245, 40);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
-    auto* yes = new QPushButton(german ? QStringLiteral("Ja") : QStringLiteral("Yes"), this);
+    auto* yes = new QPushButton(HighscoreDlg::tr("Yes"), this);
     yes->setObjectName(QStringLiteral("ClearYesBtn"));
     yes->setGeometry(48, 68, 77, 27);
     yes->setAutoDefault(false);
-    no_ = new QPushButton(german ? QStringLiteral("Nein") : QStringLiteral("No"), this);
+    no_ = new QPushButton(HighscoreDlg::tr("No"), this);
     no_->setObjectName(QStringLiteral("ClearNoBtn"));
     no_->setGeometry(136, 68, 77, 27);
     no_->setDefault(true);
@@ -101,12 +98,11 @@ class ClearQuestion : public QDialog {
 
 }  // namespace
 
-HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language)
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
       ini_(ini),
-      language_(std::move(language)),
       bml_(view::readPngPixmap(QStringLiteral(":/glyphs/texture.png"))) {
   setFont(view::pixelFont(11));
   setFixedSize(360, 329);
@@ -159,13 +155,13 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::funct
   const QFont columnFont = view::pixelFont(13, true, view::kTableFace);
   for (int row = 0; row < kRows; ++row) {
     const QString n = QString::number(row);
-    auto* num =
-        columnLabel(this, "num" + n, QRect(20, rowTop(row), 40, 21), Qt::AlignRight, columnFont);
+    auto* num = columnLabel(this, QStringLiteral("num") + n, QRect(20, rowTop(row), 40, 21),
+                            Qt::AlignRight, columnFont);
     num->setText(QString::number(row + 1) + QStringLiteral(".   "));
-    pla_[row] =
-        columnLabel(this, "pla" + n, QRect(60, rowTop(row), 190, 21), Qt::AlignLeft, columnFont);
-    sco_[row] =
-        columnLabel(this, "sco" + n, QRect(250, rowTop(row), 90, 21), Qt::AlignRight, columnFont);
+    pla_[row] = columnLabel(this, QStringLiteral("pla") + n, QRect(60, rowTop(row), 190, 21),
+                            Qt::AlignLeft, columnFont);
+    sco_[row] = columnLabel(this, QStringLiteral("sco") + n, QRect(250, rowTop(row), 90, 21),
+                            Qt::AlignRight, columnFont);
   }
 
   Edit1_ = new QLineEdit(this);
@@ -223,7 +219,7 @@ void HighscoreDlg::updateOk() {
 }
 
 bool HighscoreDlg::confirmClear() {
-  ClearQuestion question(this, language_ && language_() == 1);
+  ClearQuestion question(this);
   placeOverMainWindow(&question, mainWindow_);
   return question.exec() == kYes;
 }
@@ -254,27 +250,19 @@ void HighscoreDlg::okClick() {
 void HighscoreDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   placeOverMainWindow(this, mainWindow_);
-  const bool german = language_ && language_() == 1;
-  setWindowTitle(german ? QStringLiteral("Quibbix - Bestenliste")
-                        : QStringLiteral("Quibbix - Highscore"));
-  clearlabel_->setText(german ? QStringLiteral("Alle Einträge löschen.")
-                              : QStringLiteral("Clear all entries."));
-  CancelBtn_->setText(german ? QStringLiteral("Abbruch") : QStringLiteral("Cancel"));
+  // The texts follow the language, which may have changed since the last showing.
+  setWindowTitle(tr("Quibbix - Highscore"));
+  clearlabel_->setText(tr("Clear all entries."));
+  CancelBtn_->setText(tr("Cancel"));
   OKBtn_->setAccessibleName(OKBtn_->text());
-  OKBtn_->setAccessibleDescription(german ? QStringLiteral("Übernimmt die Liste und den Namen.")
-                                          : QStringLiteral("Keeps the table and the name."));
+  OKBtn_->setAccessibleDescription(tr("Keeps the table and the name."));
   CancelBtn_->setAccessibleName(CancelBtn_->text());
-  CancelBtn_->setAccessibleDescription(
-      german ? QStringLiteral("Schließt die Liste, ohne sie zu ändern.")
-             : QStringLiteral("Closes the table without a change."));
+  CancelBtn_->setAccessibleDescription(tr("Closes the table without a change."));
   // The check box's caption is a label of its own beside it.
   ClearBox_->setAccessibleName(clearlabel_->text());
-  ClearBox_->setAccessibleDescription(german ? QStringLiteral("Mit OK beginnt die Liste von vorn.")
-                                             : QStringLiteral("With OK the table starts afresh."));
-  Edit1_->setAccessibleName(german ? QStringLiteral("Dein Name") : QStringLiteral("Your name"));
-  Edit1_->setAccessibleDescription(
-      german ? QStringLiteral("Der Name für das neue Ergebnis; Enter übernimmt ihn.")
-             : QStringLiteral("The name for the new score; Enter keeps it."));
+  ClearBox_->setAccessibleDescription(tr("With OK the table starts afresh."));
+  Edit1_->setAccessibleName(tr("Your name"));
+  Edit1_->setAccessibleDescription(tr("The name for the new score; Enter keeps it."));
   if (NewRow_) {
     Edit1_->setFocus();
   } else {

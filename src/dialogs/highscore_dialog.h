@@ -3,7 +3,6 @@
 #include <QPixmap>
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "dialogs/score_table.h"
@@ -24,7 +23,7 @@ namespace quibbix::dialogs {
 class HighscoreDlg : public QDialog {
   Q_OBJECT
  public:
-  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::function<int()> language);
+  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini);
 
   // Mode 0 shows the table; mode 1 offers `score` for insertion. Returns when
   // the dialog closes.
@@ -52,7 +51,6 @@ class HighscoreDlg : public QDialog {
 
   QWidget* mainWindow_;
   store::IniStore& ini_;
-  std::function<int()> language_;
   QPixmap bml_;
   QString PlayerName_;
   std::array<ScoreEntry, kRows> rows_{};

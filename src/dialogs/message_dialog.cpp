@@ -69,34 +69,30 @@ QString partName(const char* prefix, int page, int item) {
 
 }  // namespace
 
-MessageTexts messageTexts(int language) {
-  if (language == 1) {
-    return {{"Hurra, geschafft!", "Willst Du die Stufe wirklich aufgeben?",
-             "Willst Du wirklich schon aufhören?", "Willst Du das Spiel wirklich aufgeben?",
-             "Du warst leider zu langsam!", "Gratulation, Du hast alle Stufen gelöst.",
-             "Das Spiel ist leider aus!"},
-            "Ja",
-            "Nein"};
+MessageTexts messageTexts(Language language) {
+  MessageTexts texts{
+      {YesNoDlg::tr("Hurrah, you did it!"),
+       YesNoDlg::tr("Do you really want to give up the level?"),
+       YesNoDlg::tr("Do you really want to go?"),
+       YesNoDlg::tr("Do you really want to give up the game?"),
+       YesNoDlg::tr("Sorry, you weren't quick enough!"),
+       YesNoDlg::tr("Congratulation, you solved all levels."), YesNoDlg::tr("Sorry, that was it!")},
+      YesNoDlg::tr("Yes"),
+      YesNoDlg::tr("No")};
+  if (language == Language::Third) {
+    // The third column only ever translated the pages the game shows most; it
+    // is no language of its own and has no translation file.
+    texts.labels[0] = QStringLiteral("Super, tu as réussi!");
+    texts.labels[2] = QStringLiteral("Veux-tu vraiment arrêter?");
+    texts.labels[3] = QStringLiteral("Veux-tu vraiment abandonner le jeu?");
+    texts.labels[6] = QStringLiteral("Tu as malheureusement perdu!");
+    texts.yes = QStringLiteral("Oui");
+    texts.no = QStringLiteral("Non");
   }
-  MessageTexts english{{"Hurrah, you did it!", "Do you really want to give up the level?",
-                        "Do you really want to go?", "Do you really want to give up the game?",
-                        "Sorry, you weren't quick enough!",
-                        "Congratulation, you solved all levels.", "Sorry, that was it!"},
-                       "Yes",
-                       "No"};
-  if (language == 2) {
-    // The third column only ever translated the pages the game shows most.
-    english.labels[0] = "Super, tu as réussi!";
-    english.labels[2] = "Veux-tu vraiment arrêter?";
-    english.labels[3] = "Veux-tu vraiment abandonner le jeu?";
-    english.labels[6] = "Tu as malheureusement perdu!";
-    english.yes = "Oui";
-    english.no = "Non";
-  }
-  return english;
+  return texts;
 }
 
-YesNoDlg::YesNoDlg(QWidget* mainWindow, std::function<int()> language)
+YesNoDlg::YesNoDlg(QWidget* mainWindow, std::function<Language()> language)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -164,7 +160,7 @@ int YesNoDlg::ShowModal(int kind) {
 }
 
 void YesNoDlg::applyTexts() {
-  const MessageTexts texts = messageTexts(language_ ? language_() : -1);
+  const MessageTexts texts = messageTexts(language_ ? language_() : Language::NotChosen);
   for (int i = 0; i < kMessagePages; ++i) page_[i].label->setText(texts.labels[i]);
   for (QPushButton* b : yesButtons_) b->setText(texts.yes);
   for (QPushButton* b : noButtons_) b->setText(texts.no);

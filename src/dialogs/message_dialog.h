@@ -4,6 +4,8 @@
 #include <array>
 #include <functional>
 
+#include "dialogs/language.h"
+
 class QPushButton;
 class QLabel;
 class QStackedWidget;
@@ -16,14 +18,14 @@ constexpr int kMessagePages = 7;
 inline constexpr std::array<const char*, kMessagePages> kMessagePageNames{
     "won", "restart", "endgame", "giveup", "toslow", "allsolved", "gameover"};
 
-// The texts of all pages and of the Yes/No buttons for one language value:
-// German for 1, the third column for 2, English for anything else.
+// The texts of all pages and of the Yes/No buttons: in the language of the
+// installed translation (English, or German), or the third column.
 struct MessageTexts {
   std::array<QString, kMessagePages> labels;
   QString yes;
   QString no;
 };
-MessageTexts messageTexts(int language);
+MessageTexts messageTexts(Language language);
 
 // The game's small modal message box: seven fixed messages, answered with OK or
 // Yes/No. The caller reads the answer (a modal::Result) from ModalResult()
@@ -31,7 +33,7 @@ MessageTexts messageTexts(int language);
 class YesNoDlg : public QDialog {
   Q_OBJECT
  public:
-  YesNoDlg(QWidget* mainWindow, std::function<int()> language);
+  YesNoDlg(QWidget* mainWindow, std::function<Language()> language);
 
   // Kinds 1..7 (message::Kind) select their page; any other kind shows the page selected last
   // ("gameover" before any selection). Returns the modal result, also kept
@@ -56,7 +58,7 @@ class YesNoDlg : public QDialog {
   void applyTexts();
 
   QWidget* mainWindow_;
-  std::function<int()> language_;
+  std::function<Language()> language_;
   QStackedWidget* pages_ = nullptr;
   std::array<Page, kMessagePages> page_{};
   std::array<QPushButton*, 3> yesButtons_{};

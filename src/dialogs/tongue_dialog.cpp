@@ -18,7 +18,7 @@ using modal::kCancel;
 using modal::kOk;
 }  // namespace
 
-TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
+TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(Language)> setLanguage)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -39,7 +39,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
   image->setPixmap(desktop::mainWindowIcon(mainWindow_, 32));
 
   auto makeButton = [this](const char* name, int top, const QString& caption, const QString& glyph,
-                           int language) {
+                           Language language) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(84, top, 221, 27);
@@ -53,10 +53,11 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
   };
   // Creation order is the tab order: English first.
   EnglishBtn_ = makeButton("EnglishBtn", 16, QStringLiteral("I speak english."),
-                           QStringLiteral(":/glyphs/flags_en.png"), 0);
+                           QStringLiteral(":/glyphs/flags_en.png"), Language::English);
   GermanBtn_ = makeButton("GermanBtn", 48, QStringLiteral("Ich spreche deutsch."),
-                          QStringLiteral(":/glyphs/flags_de.png"), 1);
-  // Each choice speaks the language it offers, as its caption does.
+                          QStringLiteral(":/glyphs/flags_de.png"), Language::German);
+  // Each choice speaks the language it offers, as its caption does, whatever
+  // the language now: these texts are never translated.
   EnglishBtn_->setAccessibleName(EnglishBtn_->text());
   EnglishBtn_->setAccessibleDescription(QStringLiteral("Play in English."));
   GermanBtn_->setAccessibleName(GermanBtn_->text());
@@ -65,7 +66,7 @@ TongueDlg::TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage)
 
 int TongueDlg::ShowModal() { return exec(); }
 
-void TongueDlg::choose(int language) {
+void TongueDlg::choose(Language language) {
   if (setLanguage_) setLanguage_(language);
   done(kOk);
 }

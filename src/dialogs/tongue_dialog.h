@@ -2,16 +2,18 @@
 #include <QDialog>
 #include <functional>
 
+#include "dialogs/language.h"
+
 class QPushButton;
 
 namespace quibbix::dialogs {
 
-// Asks for English or German. A button sets the language (0 English,
-// 1 German) through `setLanguage`; the close box chooses nothing.
+// Asks for English or German. A button sets the language through
+// `setLanguage`; the close box chooses nothing.
 class TongueDlg : public QDialog {
   Q_OBJECT
  public:
-  TongueDlg(QWidget* mainWindow, std::function<void(int)> setLanguage);
+  TongueDlg(QWidget* mainWindow, std::function<void(Language)> setLanguage);
 
   // Returns 1 after a choice, 2 when closed with the close box.
   int ShowModal();
@@ -24,10 +26,10 @@ class TongueDlg : public QDialog {
   void reject() override;
 
  private:
-  void choose(int language);
+  void choose(Language language);
 
   QWidget* mainWindow_;
-  std::function<void(int)> setLanguage_;
+  std::function<void(Language)> setLanguage_;
   QPushButton* EnglishBtn_ = nullptr;
   QPushButton* GermanBtn_ = nullptr;
 };

@@ -102,10 +102,8 @@ void FieldCanvas::drawScoreboard(int level, int score) {
   touch(kScoreboardRect);
   drawDigits(score, kScoreDigitsY);
   drawDigits(level, kLevelDigitsY);
-  drawCaption(german_ ? QStringLiteral("Stufe:") : QStringLiteral("Level:"), kCaptionX,
-              kLevelCaptionY);
-  drawCaption(german_ ? QStringLiteral("Punkte:") : QStringLiteral("Score:"), kCaptionX,
-              kScoreCaptionY);
+  drawCaption(levelCaption_, kCaptionX, kLevelCaptionY);
+  drawCaption(scoreCaption_, kCaptionX, kScoreCaptionY);
 }
 
 void FieldCanvas::drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) {

@@ -2,6 +2,8 @@
 #include <QImage>
 #include <QRect>
 #include <QRegion>
+#include <QString>
+#include <utility>
 
 #include "engine/ports.h"
 #include "view/sheets.h"
@@ -25,8 +27,12 @@ class FieldCanvas : public engine::Drawing {
   explicit FieldCanvas(Sheets sheets, QImage marker = loadMarker());
 
   void setScreen(QWidget* screen) { screen_ = screen; }
-  // Captions follow the language: German exactly when true.
-  void setGerman(bool german) { german_ = german; }
+  // The captions beside the level and the score digits, in the player's
+  // language; they take effect at the next drawScoreboard.
+  void setCaptions(QString level, QString score) {
+    levelCaption_ = std::move(level);
+    scoreCaption_ = std::move(score);
+  }
 
   const QImage& image() const { return field_; }
   const Sheets& sheets() const { return sheets_; }
@@ -49,7 +55,8 @@ class FieldCanvas : public engine::Drawing {
   QImage field_;
   QRegion dirty_;
   QWidget* screen_ = nullptr;
-  bool german_ = false;
+  QString levelCaption_ = QStringLiteral("Level:");
+  QString scoreCaption_ = QStringLiteral("Score:");
 };
 
 }  // namespace quibbix::view

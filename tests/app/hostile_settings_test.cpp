@@ -137,7 +137,7 @@ TEST_P(HostileSettings, StartsCleanlyAndTheNextSaveWritesACleanTable) {
 
   create();
   EXPECT_EQ(window->button("Soundbtn")->isChecked(), c.sound);
-  EXPECT_EQ(window->language(), c.language);
+  EXPECT_EQ(storedValue(window->language()), c.language);
   if (!c.player.isNull()) {
     EXPECT_EQ(window->highscoreDialog()->playerName(), c.player);
   }
@@ -189,7 +189,7 @@ TEST_P(HostileSettings, StartsCleanlyAndTheNextSaveWritesACleanTable) {
   }
   int value = 0;
   EXPECT_TRUE(store::parseDecimalInt(store.ReadString(kCommon, "tongue", {}), value));
-  EXPECT_EQ(value, window->language());
+  EXPECT_EQ(value, storedValue(window->language()));
   EXPECT_EQ(store.ReadString(kCommon, "sound", {}), c.sound ? "1" : "0");
   EXPECT_TRUE(desktop::readPlacementText(store.ReadString(kCommon, "MainForm", {})).has_value());
   EXPECT_TRUE(errors.empty()) << errors.front().toStdString();

@@ -218,7 +218,7 @@ TEST_F(KeyboardTest, CommandKeysOpenNoWindowOverAModalOne) {
     EXPECT_EQ(script.mostAtOnce, 1);
     EXPECT_TRUE(script.done());
     EXPECT_EQ(window->button("Soundbtn")->isChecked(), sound) << "M toggled the sound";
-    EXPECT_EQ(window->language(), 0) << "Ctrl+L chose a language";
+    EXPECT_EQ(storedValue(window->language()), 0) << "Ctrl+L chose a language";
     EXPECT_EQ(window->helpWindow(), nullptr) << "F1 opened the rules";
     EXPECT_FALSE(st.Paused) << "P paused";
     EXPECT_TRUE(window->isVisible());
@@ -300,7 +300,7 @@ TEST_F(KeyboardTest, CommandKeysReachTheToolBarCommands) {
     EXPECT_EQ(script.opened[0].name, c.opens);
     EXPECT_TRUE(script.done());
   }
-  EXPECT_EQ(window->language(), 1);
+  EXPECT_EQ(storedValue(window->language()), 1);
   EXPECT_TRUE(window->isVisible()) << "answered no, the game goes on";
   EXPECT_EQ(st.Score, 70);
 

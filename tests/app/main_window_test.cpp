@@ -26,7 +26,7 @@ const QRect kScoreboard(357, 28, 115, 80);
 QImage scoreboardAsDrawnIn(bool german, int level, int score) {
   view::FieldCanvas reference(view::Sheets::load());
   reference.drawBackground();
-  reference.setGerman(german);
+  if (german) reference.setCaptions(QStringLiteral("Stufe:"), QStringLiteral("Punkte:"));
   reference.drawScoreboard(level, score);
   return reference.image().copy(kScoreboard);
 }
@@ -79,7 +79,7 @@ Board boardOf(app::MainWindow& w) {
 TEST_F(MainWindowTest, FirstStartShowsSplashThenLanguageAndGermanAppliesAtOnce) {
   create();
   EXPECT_TRUE(window->button("Soundbtn")->isChecked());
-  EXPECT_EQ(window->language(), -1);
+  EXPECT_EQ(storedValue(window->language()), -1);
   EXPECT_EQ(window->windowTitle(), "Quibbix V2.2");
   expectTexts(*window, false);
   EXPECT_TRUE(window->timer().isActive()) << "the first game runs from creation";
@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, FirstStartShowsSplashThenLanguageAndGermanAppliesAtOnce) 
   showWindow();
   // The game timer runs on behind both windows of the first activation.
   EXPECT_EQ(opens(script), (Opens{{"Splash", true}, {"TongueDlg", true}}));
-  EXPECT_EQ(window->language(), 1);
+  EXPECT_EQ(storedValue(window->language()), 1);
   expectTexts(*window, true);
 }
 
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, LanguageDialogClosedWithoutAChoiceIsOfferedAgainNextTime)
   script.then(kClickSplash);
   script.then([](QDialog* tongue) { tongue->close(); });
   showWindow();
-  EXPECT_EQ(window->language(), -1);
+  EXPECT_EQ(storedValue(window->language()), -1);
   expectTexts(*window, false);
 
   script.then(kYes);
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, LanguageDialogClosedWithoutAChoiceIsOfferedAgainNextTime)
   script.then(kEnglish);
   showWindow();
   EXPECT_EQ(script.openedNames(), (QStringList{"Splash", "TongueDlg"}));
-  EXPECT_EQ(window->language(), 0);
+  EXPECT_EQ(storedValue(window->language()), 0);
 }
 
 TEST_F(MainWindowTest, LayoutOfTheWindow) {
@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, ClosingSavesTheSettingsAndTheNextStartShowsOnlyTheSplash)
   script.opened.clear();
   create();
   EXPECT_FALSE(window->button("Soundbtn")->isChecked());
-  EXPECT_EQ(window->language(), 1);
+  EXPECT_EQ(storedValue(window->language()), 1);
   script.then(kClickSplash);
   showWindow();
   EXPECT_EQ(script.openedNames(), QStringList{"Splash"});
@@ -386,12 +386,12 @@ TEST_F(MainWindowTest, TimerAroundModalWindows) {
     EXPECT_TRUE(window->timer().isActive());
     EXPECT_FALSE(window->game().state().Paused) << "a window of the game paused it";
   }
-  EXPECT_EQ(window->language(), 1);
+  EXPECT_EQ(storedValue(window->language()), 1);
   expectTexts(*window, true);
 
   script.then(kEnglish);
   click("TongueBtn");
-  EXPECT_EQ(window->language(), 0);
+  EXPECT_EQ(storedValue(window->language()), 0);
   expectTexts(*window, false);
 }
 

@@ -5,12 +5,18 @@
 // after a change. Should a text really change, QUIBBIX_WRITE_WINDOW_TEXTS=file
 // writes what the game shows now, to be compared by hand.
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QCryptographicHash>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <memory>
 
 #include "app_fixture.h"
 #include "dialogs/help_window.h"
@@ -179,6 +185,74 @@ TEST_F(WindowTextsTest, EveryWindowShowsTheGamesOwnTextsForEveryStoredLanguage) 
       break;
     }
   }
+}
+
+// The table's lines of one stored language for one window.
+QStringList tableOf(const char* stored, const QString& window) {
+  QStringList lines;
+  bool inSection = false;
+  for (const QString& line : readTable()) {
+    if (line.startsWith(u'['))
+      inSection = line == QStringLiteral("[%1]").arg(QLatin1String(stored));
+    else if (inSection && line.startsWith(window + u' '))
+      lines << line;
+  }
+  return lines;
+}
+
+TEST_F(WindowTextsTest, ALanguageChosenWhilePlayingRetranslatesTheMainWindowBothWays) {
+  startWithLanguage(1);
+  for (const auto& [answer, stored] : {std::pair{kEnglish, "tongue=0"}, {kGerman, "tongue=1"}}) {
+    script.then(answer);
+    click("TongueBtn");
+    QStringList shown;
+    collect(shown, QStringLiteral("MainForm"), window.get());
+    shown << QStringLiteral("MainForm scoreboard pixels: %1").arg(scoreboardPixels(*window));
+    EXPECT_EQ(shown, tableOf(stored, QStringLiteral("MainForm"))) << stored;
+  }
+}
+
+QStringList menuTexts(std::unique_ptr<QMenu> menu) {
+  QStringList texts;
+  for (const QAction* a : menu->actions())
+    if (!a->isSeparator()) texts << a->text();
+  return texts;
+}
+
+// What Qt draws itself, its context menus and standard buttons, speaks German
+// with the game, where Debian's qt6-translations-l10n put Qt's own German.
+TEST_F(WindowTextsTest, QtsOwnTextsAreGermanInAGermanGame) {
+  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                     QStringLiteral("/qtbase_de.qm")))
+    GTEST_SKIP() << "Qt's own German is not installed";
+  startWithLanguage(1);
+
+  auto* name = window->highscoreDialog()->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+  const QStringList nameMenu = menuTexts(std::unique_ptr<QMenu>(name->createStandardContextMenu()));
+  EXPECT_TRUE(nameMenu.contains(QStringLiteral("&Rückgängig\tStrg+Z")))
+      << nameMenu.join(u'|').toStdString();
+  EXPECT_TRUE(nameMenu.contains(QStringLiteral("Alles auswählen\tStrg+A")))
+      << nameMenu.join(u'|').toStdString();
+
+  window->rules();
+  auto* rules = window->helpWindow()->findChild<QTextBrowser*>();
+  const QStringList rulesMenu =
+      menuTexts(std::unique_ptr<QMenu>(rules->createStandardContextMenu()));
+  EXPECT_TRUE(rulesMenu.contains(QStringLiteral("&Kopieren\tStrg+C")))
+      << rulesMenu.join(u'|').toStdString();
+  EXPECT_TRUE(rulesMenu.contains(QStringLiteral("Alles auswählen\tStrg+A")))
+      << rulesMenu.join(u'|').toStdString();
+  window->helpWindow()->close();
+
+  QDialogButtonBox standard(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
+  EXPECT_EQ(standard.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  EXPECT_EQ(standard.button(QDialogButtonBox::Yes)->text(), QStringLiteral("&Ja"));
+
+  // And English again with the game.
+  script.then(kEnglish);
+  click("TongueBtn");
+  QCoreApplication::processEvents();  // Qt tells its widgets of the change by a posted event
+  EXPECT_EQ(standard.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
 }
 
 }  // namespace

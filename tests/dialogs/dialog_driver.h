@@ -10,6 +10,9 @@
 #include <QtTest/QTest>
 #include <functional>
 
+#include "dialogs/language.h"
+#include "dialogs/translations.h"
+
 namespace quibbix::dialogs::testing {
 
 // Runs `action` as soon as the next modal dialog is shown and its own event
@@ -36,6 +39,23 @@ inline void whileShown(std::function<void()> action) {
   };
   qApp->installEventFilter(new OnShow(std::move(action)));
 }
+
+// The language as the main window keeps it: the stored number, with the
+// German translations installed exactly while it is German.
+class TestLanguage {
+ public:
+  explicit TestLanguage(int stored) { *this = stored; }
+  TestLanguage& operator=(int stored) {
+    value_ = languageFromStored(stored);
+    translations_.use(value_);
+    return *this;
+  }
+  Language operator()() const { return value_; }
+
+ private:
+  Language value_ = Language::NotChosen;
+  Translations translations_;
+};
 
 // A key as the keyboard would deliver it: to the dialog's focus widget.
 inline void pressKey(QWidget* dialog, Qt::Key key) {

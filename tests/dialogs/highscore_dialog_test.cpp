@@ -46,7 +46,7 @@ class HighscoreDialogTest : public ::testing::Test {
 
   // Builds the dialog on demand, so that it reads a player name seeded first.
   HighscoreDlg& dialog() {
-    if (!dialog_) dialog_.emplace(&main_, ini_, [this] { return language_; });
+    if (!dialog_) dialog_.emplace(&main_, ini_);
     return *dialog_;
   }
   QLineEdit* edit() { return dialog().findChild<QLineEdit*>("Edit1"); }
@@ -57,7 +57,7 @@ class HighscoreDialogTest : public ::testing::Test {
 
   QWidget main_;
   store::IniStore ini_{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
-  int language_ = 0;
+  testing::TestLanguage language_{0};
   std::optional<HighscoreDlg> dialog_;
 };
 
@@ -207,12 +207,12 @@ TEST_F(HighscoreDialogTest, KeysOfPlayNeverClearTheTable) {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr) return;
         if (i < sequence.size()) {
-          QTimer::singleShot(0, [&, i] { step(i + 1); });
+          QTimer::singleShot(0, &dialog(), [&, i] { step(i + 1); });
           pressKey(modal, sequence[i]);
           return;
         }
         if (modal != &dialog()) {
-          QTimer::singleShot(0, [&, i] { step(i); });
+          QTimer::singleShot(0, &dialog(), [&, i] { step(i); });
           static_cast<QDialog*>(modal)->reject();
           return;
         }

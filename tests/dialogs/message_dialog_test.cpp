@@ -38,26 +38,31 @@ TEST(DialogPlacement, CentresOverTheMainWindowsClientArea) {
 }
 
 TEST(MessageTexts, LanguageSelectsTheColumn) {
-  const MessageTexts english = messageTexts(0);
+  testing::TestLanguage language(0);
+  const auto textsFor = [&](int stored) {
+    language = stored;
+    return messageTexts(language());
+  };
+  const MessageTexts english = textsFor(0);
   EXPECT_EQ(english.labels[6], "Sorry, that was it!");
   EXPECT_EQ(english.yes, "Yes");
   EXPECT_EQ(english.no, "No");
 
   // No language chosen yet, or any unknown value, reads English.
-  for (int language : {-1, 3, 99}) {
-    const MessageTexts t = messageTexts(language);
-    EXPECT_EQ(t.labels, english.labels) << language;
-    EXPECT_EQ(t.yes, english.yes) << language;
+  for (int stored : {-1, 3, 99}) {
+    const MessageTexts t = textsFor(stored);
+    EXPECT_EQ(t.labels, english.labels) << stored;
+    EXPECT_EQ(t.yes, english.yes) << stored;
   }
 
-  const MessageTexts german = messageTexts(1);
+  const MessageTexts german = textsFor(1);
   EXPECT_EQ(german.labels[2], "Willst Du wirklich schon aufhören?");
   EXPECT_EQ(german.labels[5], "Gratulation, Du hast alle Stufen gelöst.");
   EXPECT_EQ(german.yes, "Ja");
   EXPECT_EQ(german.no, "Nein");
 
   // The third column is French only for "won", "endgame", "giveup" and "gameover".
-  const MessageTexts third = messageTexts(2);
+  const MessageTexts third = textsFor(2);
   const bool french[kMessagePages] = {true, false, true, true, false, false, true};
   for (int i = 0; i < kMessagePages; ++i) {
     EXPECT_EQ(third.labels[i] != english.labels[i], french[i]) << kMessagePageNames[i];
@@ -70,8 +75,8 @@ TEST(MessageTexts, LanguageSelectsTheColumn) {
 class MessageDialogTest : public ::testing::Test {
  protected:
   QWidget main_;
-  int language_ = 0;
-  YesNoDlg dialog_{&main_, [this] { return language_; }};
+  testing::TestLanguage language_{0};
+  YesNoDlg dialog_{&main_, [this] { return language_(); }};
 
   QString shownPage() const {
     return dialog_.findChild<QStackedWidget*>("pages")->currentWidget()->objectName();

@@ -27,20 +27,20 @@ using testing::whileShown;
 class TongueDialogTest : public ::testing::Test {
  protected:
   QWidget main_;
-  int language_ = -1;
-  TongueDlg dialog_{&main_, [this](int l) { language_ = l; }};
+  Language language_ = Language::NotChosen;
+  TongueDlg dialog_{&main_, [this](Language l) { language_ = l; }};
 };
 
 TEST_F(TongueDialogTest, EnterAtOnceChoosesEnglish) {
   whileShown([&] { pressKey(&dialog_, Qt::Key_Return); });
   EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, 0);
+  EXPECT_EQ(language_, Language::English);
 }
 
 TEST_F(TongueDialogTest, GermanButtonChoosesGerman) {
   whileShown([&] { clickButton(&dialog_, "GermanBtn"); });
   EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, 1);
+  EXPECT_EQ(language_, Language::German);
 }
 
 TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {
@@ -52,7 +52,7 @@ TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {
   });
   dialog_.ShowModal();
   EXPECT_TRUE(escapeKeptItOpen);
-  EXPECT_EQ(language_, -1);
+  EXPECT_EQ(language_, Language::NotChosen);
 }
 
 TEST(Splash, ClickClosesItFreesThePictureAndTheTimerRunsOn) {
@@ -78,8 +78,8 @@ TEST(Splash, ClickClosesItFreesThePictureAndTheTimerRunsOn) {
 
 TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
   QWidget main;
-  int language = 1;
-  AboutBox about(&main, [&] { return language; });
+  testing::TestLanguage language(1);
+  AboutBox about(&main);
   QString title;
   whileShown([&] {
     title = about.windowTitle();
@@ -103,11 +103,10 @@ TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
 TEST(Dialogs, EveryTextIsSizedInPixels) {
   QWidget main;
   store::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
-  const auto english = [] { return 0; };
-  YesNoDlg message(&main, english);
-  HighscoreDlg table(&main, ini, english);
-  TongueDlg tongue(&main, [](int) {});
-  AboutBox about(&main, english);
+  YesNoDlg message(&main, [] { return Language::English; });
+  HighscoreDlg table(&main, ini);
+  TongueDlg tongue(&main, [](Language) {});
+  AboutBox about(&main);
   Splash splash(&main);
   std::set<int> sizes;
   for (QDialog* dialog :

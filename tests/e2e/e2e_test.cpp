@@ -30,7 +30,7 @@ bool sameRgb(const QImage& a, const QImage& b) {
 QImage expectedScoreboard(int level, int score, bool german) {
   view::FieldCanvas canvas(view::Sheets::load());
   canvas.drawBackground();
-  canvas.setGerman(german);
+  if (german) canvas.setCaptions(QStringLiteral("Stufe:"), QStringLiteral("Punkte:"));
   canvas.drawScoreboard(level, score);
   return canvas.image().copy(kScoreboardRect);
 }

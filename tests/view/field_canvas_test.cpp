@@ -137,11 +137,11 @@ TEST(FieldCanvas, CaptionsFollowTheLanguageWithoutOverwritingEachOther) {
   const QImage english = canvas.image().copy(357, 28, 90, 52);
   canvas.drawScoreboard(1, 0);
   EXPECT_EQ(canvas.image().copy(357, 28, 90, 52), english) << "a redraw must not thicken the text";
-  canvas.setGerman(true);
+  canvas.setCaptions(QStringLiteral("Stufe:"), QStringLiteral("Punkte:"));
   canvas.drawScoreboard(1, 0);
   const QImage german = canvas.image().copy(357, 28, 90, 52);
   EXPECT_NE(german, english);
-  canvas.setGerman(false);
+  canvas.setCaptions(QStringLiteral("Level:"), QStringLiteral("Score:"));
   canvas.drawScoreboard(1, 0);
   EXPECT_EQ(canvas.image().copy(357, 28, 90, 52), english);
   // Text is drawn inside the caption strips only: white glyphs and black shadows.
