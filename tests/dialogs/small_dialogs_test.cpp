@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextBrowser>
+#include <functional>
 #include <initializer_list>
 #include <set>
 
@@ -31,16 +32,27 @@ class TongueDialogTest : public ::testing::Test {
   TongueDlg dialog_{&main_, [this](int l) { language_ = l; }};
 };
 
-TEST_F(TongueDialogTest, EnterAtOnceChoosesEnglish) {
-  whileShown([&] { pressKey(&dialog_, Qt::Key_Return); });
-  EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, 0);
-}
-
-TEST_F(TongueDialogTest, GermanButtonChoosesGerman) {
-  whileShown([&] { clickButton(&dialog_, "GermanBtn"); });
-  EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, 1);
+// Every way of choosing closes the dialog with OK and hands over its language.
+TEST(TongueDialog, EachChoiceGivesItsLanguage) {
+  struct Choice {
+    const char* how;
+    std::function<void(QWidget*)> act;
+    int language;
+  };
+  const Choice choices[] = {
+      {"Enter at once", [](QWidget* d) { pressKey(d, Qt::Key_Return); }, 0},
+      {"English button", [](QWidget* d) { clickButton(d, QStringLiteral("EnglishBtn")); }, 0},
+      {"German button", [](QWidget* d) { clickButton(d, QStringLiteral("GermanBtn")); }, 1},
+  };
+  for (const Choice& c : choices) {
+    SCOPED_TRACE(c.how);
+    QWidget main;
+    int language = -1;
+    TongueDlg dialog(&main, [&language](int l) { language = l; });
+    whileShown([&] { c.act(&dialog); });
+    EXPECT_EQ(dialog.ShowModal(), 1);
+    EXPECT_EQ(language, c.language);
+  }
 }
 
 TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {
