@@ -136,14 +136,15 @@ void Game::RemoveTriple(int c) {
     draw(s - 2, 0);
     WaitMs(kFrameMs);
   }
+  // Then the three vanish from the top slots, the lowest first.
   PlayCue(Cue::Step);
-  draw(13, 0);
+  draw(kSlots - 2, 0);
   WaitMs(kFrameMs);
   PlayCue(Cue::Step);
-  draw(14, 0);
+  draw(kSlots - 1, 0);
   WaitMs(kFrameMs);
   PlayCue(Cue::Step);
-  draw(15, 0);
+  draw(kSlots, 0);
 
   for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;
 }
