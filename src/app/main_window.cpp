@@ -260,7 +260,7 @@ void MainWindow::buildToolBar() {
 void MainWindow::buildShortcuts() {
   // Window-wide, so they work wherever the focus is in the main window, and never
   // while one of the modal dialogs is up or on its way.
-  const auto add = [this](QKeySequence keys, void (MainWindow::*command)()) {
+  const auto add = [this](const QKeySequence& keys, void (MainWindow::*command)()) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setAutoRepeat(false);
     connect(shortcut, &QShortcut::activated, this, [this, command] {
@@ -377,14 +377,12 @@ void MainWindow::Restart() {
     return;
   }
   Timer1_.stop();
-  if (st.Score <= 0) {
-    game_.NewGame();
-  } else if (modal([&] {
-               if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes)
-                 return false;
-               HighscoreDlg_->offerScore(st.Score);
-               return true;
-             })) {
+  // Without points there is nothing to give up, and nothing to ask.
+  if (st.Score <= 0 || modal([&] {
+        if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes) return false;
+        HighscoreDlg_->offerScore(st.Score);
+        return true;
+      })) {
     game_.NewGame();
   }
   Timer1_.start();

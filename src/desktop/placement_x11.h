@@ -3,7 +3,7 @@
 // extents, background pixmaps, the root window); nullptr off X11. Xlib's Display is this
 // struct, so callers need not pull Xlib's macros into their headers.
 
-struct _XDisplay;
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib chose the name
 
 namespace quibbix::desktop {
 

@@ -3,7 +3,7 @@
 namespace quibbix::engine {
 
 void Game::PushCrate(int c, int code) {
-  if (!validChute(c) || s_.StackHeight[c] > 14) return;
+  if (!validChute(c) || s_.StackHeight[c] >= kSlots) return;
   auto& stack = s_.Stacks[c];
   const int h = ++s_.StackHeight[c];
   for (int k = h - 1; k > 0; --k) stack[k] = stack[k - 1];

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdlib>
 
 #include "engine/game.h"
 
@@ -9,21 +8,19 @@ namespace {
 
 // Ticks between two sign flips of a special crate; 0 for crates that never blink.
 int blinkPhase(int code) {
-  const int kind = std::abs(code);
+  const int kind = crateKind(code);
   switch (kind) {
-    case 50: return 3;
-    case 51: return 4;
-    case 52: return 5;
-    case 53: return 6;
-    case 54: return 4;
-    case 55: return 9;
-    default: return kind >= 56 && kind <= 65 ? 6 : 0;
+    case kMoney13: return 3;
+    case kMoney31: return 4;
+    case kMoney53: return 5;
+    case kMoney97: return 6;
+    case kPlusMinus: return 4;
+    case kOneWay: return 9;
+    default: return isSpecial(kind) ? 6 : 0;
   }
 }
 
 constexpr int kTicksPerCrate = 20;
-// A chute this high when its new crate comes ends the game.
-constexpr int kOverflowHeight = 14;
 
 }  // namespace
 
@@ -58,7 +55,7 @@ void Game::bringNextCrate() {
   // The chute first, then its code: the generator looks at the chute it fills.
   const int chute = std::clamp(Random(kChutes), 0, kChutes - 1);
   const int code = NextCrateCode(chute);
-  if (s_.StackHeight[chute] < kOverflowHeight) {
+  if (s_.StackHeight[chute] < kFullHeight) {
     PlayCue(Cue::NewCrate);
     PushCrate(chute, code);
   } else {
@@ -66,7 +63,9 @@ void Game::bringNextCrate() {
   }
 }
 
-void Game::LoseGame(int chute, int code) {
+void Game::LoseGame(int chute, int code) { endGame(chute, code, Overflow::ByNewCrate); }
+
+void Game::endGame(int chute, int code, Overflow by) {
   // Set first: the dialogs below run their own event loop, and every handler must ignore
   // the board from now on.
   s_.GameOver = true;
@@ -74,7 +73,7 @@ void Game::LoseGame(int chute, int code) {
   WaitMs(50);
   PlayCue(Cue::Overflow);
   dissolveAll();
-  if (s_.HeldCrate != 0) {
+  if (by == Overflow::ByNewCrate && s_.HeldCrate != 0) {
     s_.HeldCrate = 0;
     drawHand(0);
   }
@@ -82,7 +81,7 @@ void Game::LoseGame(int chute, int code) {
   p_.drawing.present();
   p_.host.showGameOverMessage();
   if (s_.Score > 0) {
-    p_.drawing.present();
+    if (by == Overflow::ByNewCrate) p_.drawing.present();
     p_.host.offerHighScore(s_.Score);
   }
 }

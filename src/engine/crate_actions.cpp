@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <utility>
 
 #include "engine/game.h"
@@ -11,19 +10,19 @@ void Game::TriggerSpecial(int n) {
   p_.host.setTimerEnabled(false);
   if (validChute(n) && s_.StackHeight[n] > 0) {
     const int k = s_.Stacks[n][s_.StackHeight[n] - 1];
-    switch (std::abs(k)) {
-      case 50:
-      case 51:
-      case 52:
-      case 53: {
+    switch (crateKind(k)) {
+      case kMoney13:
+      case kMoney31:
+      case kMoney53:
+      case kMoney97: {
         static constexpr int kCashIn[] = {13, 31, 53, 97};
         LaunchTop(n);
         PlayCue(Cue::CashIn);
-        s_.Score += kCashIn[std::abs(k) - 50];
+        s_.Score += kCashIn[crateKind(k) - kMoney13];
         DrawScoreboard();
         break;
       }
-      case 54:
+      case kPlusMinus:
         LaunchTop(n);
         // The phase at the press decides: PLUS uncovers, MINUS covers again.
         if (k > 0) {
@@ -35,14 +34,14 @@ void Game::TriggerSpecial(int n) {
         }
         if (s_.CoveredCount < 1) NextLevel();
         break;
-      case 56:
+      case kBomb:
         // On a short chute the surplus passes find nothing but still sound.
         for (int i = 0; i < 3; ++i) {
           PlayCue(Cue::Vanish);
           VanishTop(n);
         }
         break;
-      case 57: {
+      case kDynamite: {
         const int m = s_.StackHeight[n];
         for (int i = 0; i < m; ++i) {
           PlayCue(Cue::Vanish);
@@ -50,22 +49,23 @@ void Game::TriggerSpecial(int n) {
         }
         break;
       }
-      case 58: pull(n, k); break;
-      case 59: shuffle(n); break;
-      case 60: removeEquals(n); break;
-      case 61:
+      case kMagnet: pull(n, k); break;
+      case kWave: shuffle(n); break;
+      case kCreature: removeEquals(n); break;
+      case kRat:
         PlayCue(Cue::CoverAgain);
         VanishTop(n);
         // Covering again never wins a level, so there is nothing to test afterwards.
         ChangeCovered(Random(5) + 1);
         break;
-      case 62:
+      case kPistol:
         PlayCue(Cue::ClearTops);
         VanishTop(n);
         for (int c = 0; c < kChutes; ++c) VanishTop(c);
         break;
       default:
-        // 55 only restricts the hand; ordinary crates and 63..65 have no action.
+        // The one-way crate only restricts the hand; ordinary crates and the specials
+        // never produced have no action.
         break;
     }
   }
@@ -83,17 +83,9 @@ void Game::pull(int n, int k) {
   if (b < 1 || b >= kChutes || s_.StackHeight[b] == 0) return;
   if (s_.StackHeight[n] < 12) PlayCue(Cue::Pull);
   for (int r = 1; r <= 3; ++r) {
-    if (s_.StackHeight[n] >= 14) {
-      // Overflow: the game ends much as a lost game does, but the crate in the hand stays
-      // where it is. The pushed crate carries the pass number as its code.
-      s_.GameOver = true;
-      PushCrate(n, r);
-      WaitMs(50);
-      PlayCue(Cue::Overflow);
-      dissolveAll();
-      p_.drawing.present();
-      p_.host.showGameOverMessage();
-      if (s_.Score > 0) p_.host.offerHighScore(s_.Score);
+    if (s_.StackHeight[n] >= kFullHeight) {
+      // The pushed crate carries the pass number as its code.
+      endGame(n, r, Overflow::ByMagnet);
       return;
     }
     WaitMs(50);
@@ -122,7 +114,7 @@ void Game::shuffle(int n) {
   }
 }
 
-// Equal means the stored code: kind and blink phase. The crate below the 60 sets the
+// Equal means the stored code: kind and blink phase. The crate below the creature sets the
 // code and is removed itself like every other match.
 void Game::removeEquals(int n) {
   PlayCue(Cue::RemoveEquals);

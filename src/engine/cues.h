@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/rules.h"
+
 namespace quibbix::engine {
 
 // The game's cues by what they accompany. The value is the number the cue
@@ -25,6 +27,7 @@ enum class Cue : int {
   Overflow = 18,      // a chute overflows: the game is lost
 };
 
-constexpr int kCues = 18;
+// A new cue goes at the end, and kCues (engine/rules.h) grows with it.
+static_assert(static_cast<int>(Cue::Overflow) == kCues, "the last cue is cue kCues");
 
 }  // namespace quibbix::engine

@@ -14,11 +14,10 @@
 
 #include "engine/cues.h"
 #include "engine/ports.h"
+#include "engine/rules.h"
 
 namespace quibbix::engine {
 
-constexpr int kChutes = 4;
-constexpr int kSlots = 15;
 constexpr int kTiles = 64;
 
 // Chute numbers reach the rules from the host's input and from crate codes;
@@ -45,7 +44,7 @@ struct GameState {
   std::int32_t PictureIndex = 0;
   std::int32_t TickCounter = 0;
   // DesignMap[k], k = 1..31, is the code of ordinary kind k in this game; [0] is unused.
-  std::array<std::int8_t, 32> DesignMap{};
+  std::array<std::int8_t, kLastOrdinary + 1> DesignMap{};
   std::array<std::uint8_t, kTiles> TileOrder{};
 };
 
@@ -120,6 +119,12 @@ class Game {
   // clock.cpp
   // A new crate for a random chute, as the clock and the picture press bring it.
   void bringNextCrate();
+  // What overflowed the chute. A new crate's overflow empties the hand; the magnet's
+  // leaves the crate it holds where it is.
+  enum class Overflow { ByNewCrate, ByMagnet };
+  // The one game-over sequence: the losing crate pushed in, every crate dissolved, the
+  // game-over message and, with points, the high-score table.
+  void endGame(int chute, int code, Overflow by);
 
   // hand.cpp
 

@@ -8,13 +8,18 @@ namespace quibbix::engine {
 
 namespace {
 
-// The kinds of crate in the order the levels open them up. An entry below 32 is an
-// ordinary kind, which the game's DesignMap turns into a design; any other entry is
-// the crate code itself.
+// The kinds of crate in the order the levels open them up. An ordinary kind is turned
+// into a design by the game's DesignMap; any other entry is the crate code itself.
+// clang-format off
 constexpr std::array<std::int8_t, 49> CratePool = {
-    1,  2,  3,  4,  50, 51, 54, 55, 5,  56, 6,  59, 7,  52, 35, 36, 58,
-    8,  53, 61, 32, 33, 34, 9,  57, 10, 62, 11, 60, 12, 13, 14, 15, 16,
-    17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31};
+    1,                   2,              3,       4,         kMoney13, kMoney31, kPlusMinus,
+    kOneWay,             5,              kBomb,   6,         kWave,    7,        kMoney53,
+    kPairUpper,          kPairLower,     kMagnet, 8,         kMoney97, kRat,     kFirstNameCrate,
+    kFirstNameCrate + 1, kLastNameCrate, 9,       kDynamite, 10,       kPistol,  11,
+    kCreature,           12,             13,      14,        15,       16,       17,
+    18,                  19,             20,      21,        22,       23,       24,
+    25,                  26,             27,      28,        29,       30,       31};
+// clang-format on
 
 // How many leading CratePool entries are in play at each level 0..38.
 constexpr std::array<std::uint8_t, 39> PoolSize = {
@@ -23,9 +28,6 @@ constexpr std::array<std::uint8_t, 39> PoolSize = {
 
 constexpr int kTopLevel = static_cast<int>(PoolSize.size()) - 1;
 static_assert(PoolSize[kTopLevel] == CratePool.size(), "the top level opens the whole pool");
-
-constexpr int kFirstSpecial = 50;
-constexpr int kLastSpecial = 65;
 
 }  // namespace
 
@@ -47,14 +49,14 @@ int Game::NextCrateCode(int chute) {
     const int index = std::clamp(Random(poolSize), 0, poolSize - 1);
     const int entry = CratePool[static_cast<std::size_t>(index)];
     int code = entry;
-    if (entry < 32) {
+    if (isOrdinary(entry)) {
       // Before the first NewGame the map is still empty; fall back to the kind itself
       // rather than produce an empty slot.
       const int design = s_.DesignMap[static_cast<std::size_t>(entry)];
       code = design != 0 ? design : entry;
     }
     // Special crates are kept rare: one that comes up is kept one time in three.
-    if (code >= kFirstSpecial && code <= kLastSpecial && Random(3) != 0) continue;
+    if (isSpecial(code) && Random(3) != 0) continue;
     if (blocked != 0 && code == blocked) continue;
     return code;
   }

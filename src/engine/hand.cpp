@@ -6,10 +6,6 @@ namespace {
 
 // Each zone spans a chute and the gap to its right.
 constexpr int kZoneEnd[kChutes] = {113, 189, 265, 341};
-// Only drops onto a chute below this height are taken.
-constexpr int kFullHeight = 14;
-// The crate that only travels one way: rightwards while positive, leftwards while negative.
-constexpr int kOneWay = 55;
 
 }  // namespace
 
@@ -52,6 +48,7 @@ void Game::MouseMove(int x) {
   if (s_.GameOver || s_.Paused) return;
   const int c = chuteForPress(x);
   if (c < 0 || s_.HeldCrate == 0 || c == s_.HeldFrom) return;
+  // The one-way crate travels rightwards while positive, leftwards while negative.
   if (s_.HeldCrate == kOneWay && c < s_.HeldFrom) return;
   if (s_.HeldCrate == -kOneWay && c > s_.HeldFrom) return;
   drawHand(0);
@@ -70,7 +67,7 @@ void Game::boxMouseUp(int x) {
   if (s_.HeldCrate == kOneWay && over <= s_.HeldFrom) target = s_.HeldFrom;
   if (s_.HeldCrate == -kOneWay && over >= s_.HeldFrom) target = s_.HeldFrom;
   if (target < 0 || target >= kChutes) return;
-  // Refused: the crate stays in the hand for a later release.
+  // Refused onto a full chute: the crate stays in the hand for a later release.
   if (s_.StackHeight[target] >= kFullHeight) return;
   DropHeld(target);
   ResolveMatch(target);

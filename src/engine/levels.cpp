@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -11,7 +12,8 @@ namespace quibbix::engine {
 namespace {
 
 constexpr int kPictures = static_cast<int>(PictureMasks.size());
-static_assert(sizeof(PictureMasks) == 30 * 16, "two bytes per row, eight rows per picture");
+static_assert(sizeof(PictureMasks) == std::size_t{30} * 16,
+              "two bytes per row, eight rows per picture");
 
 // Every row must stay inside the grid, or TileOrder would receive tiles of the next row.
 constexpr bool masksFitTheGrid() {
@@ -27,7 +29,7 @@ constexpr bool masksFitTheGrid() {
 }
 static_assert(masksFitTheGrid());
 
-constexpr int kDesigns = 31;
+constexpr int kDesigns = kLastOrdinary;
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <optional>
 
 #include "engine/game.h"
@@ -14,33 +13,36 @@ constexpr int kBlinks = 4;
 constexpr int kSequencePoints = 333;
 constexpr int kPairPoints = 77;
 // The crate that never takes part in a group.
-constexpr int kUnmatchable = 54;
-constexpr int kPairUpper = 35;
-constexpr int kPairLower = 36;
+constexpr int kUnmatchable = kPlusMinus;
+
+// The specials other than the money crates and the unmatchable one.
+constexpr bool isPlainSpecial(int kind) {
+  return isSpecial(kind) && !isMoneyCrate(kind) && kind != kUnmatchable;
+}
 
 int triplePoints(int kind) {
-  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36) return 3;
+  if (isOrdinary(kind) || isPairCrate(kind)) return 3;
   switch (kind) {
-    case 50: return 117;
-    case 51: return 279;
-    case 52: return 477;
-    case 53: return 873;
-    default: return kind >= 55 && kind <= 65 ? 9 : 0;
+    case kMoney13: return 117;
+    case kMoney31: return 279;
+    case kMoney53: return 477;
+    case kMoney97: return 873;
+    default: return isPlainSpecial(kind) ? 9 : 0;
   }
 }
 
 // The cue after a triple's animation, if the kind has one.
 std::optional<Cue> tripleCue(int kind) {
-  if (kind >= 50 && kind <= 53) return Cue::Sequence;
-  if ((kind >= 1 && kind <= 31) || kind == 35 || kind == 36 || (kind >= 55 && kind <= 65))
-    return Cue::Triple;
+  if (isMoneyCrate(kind)) return Cue::Sequence;
+  if (isOrdinary(kind) || isPairCrate(kind) || isPlainSpecial(kind)) return Cue::Triple;
   return std::nullopt;
 }
 
 bool isSequence(int a, int b, int c) {
   std::array<int, 3> kinds{a, b, c};
   std::sort(kinds.begin(), kinds.end());
-  return kinds == std::array<int, 3>{32, 33, 34};
+  static_assert(kLastNameCrate - kFirstNameCrate == 2, "the sequence is three name crates");
+  return kinds == std::array<int, 3>{kFirstNameCrate, kFirstNameCrate + 1, kLastNameCrate};
 }
 
 }  // namespace
@@ -50,12 +52,12 @@ void Game::ResolveMatch(int c) {
   const int h = s_.StackHeight[c];
   if (h < 1 || h > kSlots) return;
   const auto& stack = s_.Stacks[c];
-  const int top = std::abs(stack[h - 1]);
+  const int top = crateKind(stack[h - 1]);
   if (top == kUnmatchable) return;
 
   if (h >= 3) {
-    const int second = std::abs(stack[h - 2]);
-    const int third = std::abs(stack[h - 3]);
+    const int second = crateKind(stack[h - 2]);
+    const int third = crateKind(stack[h - 3]);
     if (top == second && second == third) {
       s_.Score += triplePoints(top);
       RemoveTriple(c);
@@ -73,7 +75,7 @@ void Game::ResolveMatch(int c) {
       return;
     }
   }
-  if (h >= 2 && top == kPairUpper && std::abs(stack[h - 2]) == kPairLower) {
+  if (h >= 2 && top == kPairUpper && crateKind(stack[h - 2]) == kPairLower) {
     s_.Score += kPairPoints;
     RemovePair(c);
     DrawScoreboard();
@@ -134,14 +136,15 @@ void Game::RemoveTriple(int c) {
     draw(s - 2, 0);
     WaitMs(kFrameMs);
   }
+  // Then the three vanish from the top slots, the lowest first.
   PlayCue(Cue::Step);
-  draw(13, 0);
+  draw(kSlots - 2, 0);
   WaitMs(kFrameMs);
   PlayCue(Cue::Step);
-  draw(14, 0);
+  draw(kSlots - 1, 0);
   WaitMs(kFrameMs);
   PlayCue(Cue::Step);
-  draw(15, 0);
+  draw(kSlots, 0);
 
   for (int s = h; s > h - 3; --s) s_.Stacks[c][s - 1] = 0;
 }

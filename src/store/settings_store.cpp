@@ -385,11 +385,7 @@ QByteArray withValues(const QByteArray& data, const QString& section, const Name
     const IniLine* after = nullptr;
     for (auto it = lines.rbegin(); it != lines.rend() && after == nullptr; ++it) {
       if (it->section != section) continue;
-      if (it->kind == IniLine::Section) {
-        after = &*it;
-      } else if (it->kind == IniLine::Entry) {
-        after = &*it;
-      }
+      if (it->kind == IniLine::Section || it->kind == IniLine::Entry) after = &*it;
     }
     if (after != nullptr) {
       if (after->next == after->end) appended.prepend('\n');  // the file's last line had no end

@@ -1,5 +1,6 @@
 #include "view/sheets.h"
 
+#include "engine/rules.h"
 #include "sheet_pixels.h"
 #include "view/png.h"
 
@@ -9,7 +10,7 @@ namespace {
 // Read-only images over the embedded pixels: nothing is decoded or copied, and
 // drawing only ever reads them.
 QImage embedded(const unsigned char* pixels, sheets::Size size) {
-  return QImage(pixels, size.width, size.height, 4 * size.width, QImage::Format_RGB32);
+  return QImage(pixels, size.width, size.height, qsizetype{4} * size.width, QImage::Format_RGB32);
 }
 }  // namespace
 
@@ -32,10 +33,15 @@ QImage loadMarker() {
 }
 
 Cell crateCell(int code) {
-  if (code >= -65 && code <= -50) return {3, -code - 50};
-  if (code >= 0 && code <= 31) return {code / 16, code % 16};
-  if (code >= 32 && code <= 40) return {4, code - 32};
-  if (code >= 50 && code <= 65) return {2, code - 50};
+  using namespace engine;
+  // Columns 0 and 1: the empty slot and the ordinary designs. Column 4: the name and
+  // pair crates, then spare cells down to row 8. Columns 2 and 3: the specials in their
+  // two blink phases.
+  constexpr int kLastInColumn4 = kFirstNameCrate + 8;
+  if (code >= -kLastSpecial && code <= -kFirstSpecial) return {3, -code - kFirstSpecial};
+  if (code >= 0 && code <= kLastOrdinary) return {code / 16, code % 16};
+  if (code >= kFirstNameCrate && code <= kLastInColumn4) return {4, code - kFirstNameCrate};
+  if (isSpecial(code)) return {2, code - kFirstSpecial};
   return {0, 0};
 }
 

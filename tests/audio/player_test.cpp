@@ -53,9 +53,7 @@ constexpr int kMs = kRate / 1000;  // samples per millisecond, rounded down
 std::size_t samplesIn(Clock::duration d) {
   return static_cast<std::size_t>(std::chrono::duration<double>(d).count() * kRate);
 }
-double ms(std::size_t samples) {
-  return static_cast<double>(samples) * 1000.0 / kRate;
-}
+double ms(std::size_t samples) { return static_cast<double>(samples) * 1000.0 / kRate; }
 
 std::string findProgram(const char* name) {
   const char* path = std::getenv("PATH");
@@ -509,7 +507,7 @@ TEST_F(PlayerOnServer, StopSilencesThePlayingCue) {
 
 TEST_F(PlayerOnServer, NothingIsHeardWithoutACue) {
   const std::size_t mark = rec_.count();
-  for (int n : {0, -1, 19, 1000}) player_->play(n);  // not cues: ignored
+  for (int n : {0, -1, quibbix::engine::kCues + 1, 1000}) player_->play(n);  // not cues: ignored
   const auto x = recordingUpTo(mark + kRate);
   EXPECT_LT(peak(x, mark, mark + kRate), kSilent);
 }
@@ -537,7 +535,8 @@ bool waitUntil(const std::function<bool()>& done, Clock::duration limit = 20s) {
 // player has been quiet for its idle time; a cue from a closed stream is heard at once
 // and in full.
 TEST_F(PlayerOnServer, StreamIsOpenOnlyWhileCuesPlay) {
-  ASSERT_FALSE(findProgram("pactl").empty()) << "pactl is missing (Debian package pulseaudio-utils)";
+  ASSERT_FALSE(findProgram("pactl").empty())
+      << "pactl is missing (Debian package pulseaudio-utils)";
   player_ = std::make_unique<quibbix::view::SdlCuePlayer>(300ms);
   player_->startOpening();
   EXPECT_TRUE(waitUntil([] { return streamsOnServer() == 0; })) << "a stream without a cue";
@@ -581,7 +580,7 @@ TEST(PlayerWithoutServer, ConstructsPlaysAndStopsSilently) {
   {
     quibbix::view::SdlCuePlayer player;
     device = player.hasDevice();
-    for (int n = 0; n <= 19; ++n) player.play(n);
+    for (int n = 0; n <= quibbix::engine::kCues + 1; ++n) player.play(n);
     player.stop();
   }
   std::fflush(stderr);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextBrowser>
+#include <functional>
 #include <initializer_list>
 #include <set>
 
@@ -31,16 +32,27 @@ class TongueDialogTest : public ::testing::Test {
   TongueDlg dialog_{&main_, [this](Language l) { language_ = l; }};
 };
 
-TEST_F(TongueDialogTest, EnterAtOnceChoosesEnglish) {
-  whileShown([&] { pressKey(&dialog_, Qt::Key_Return); });
-  EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, Language::English);
-}
-
-TEST_F(TongueDialogTest, GermanButtonChoosesGerman) {
-  whileShown([&] { clickButton(&dialog_, "GermanBtn"); });
-  EXPECT_EQ(dialog_.ShowModal(), 1);
-  EXPECT_EQ(language_, Language::German);
+// Every way of choosing closes the dialog with OK and hands over its language.
+TEST(TongueDialog, EachChoiceGivesItsLanguage) {
+  struct Choice {
+    const char* how;
+    std::function<void(QWidget*)> act;
+    Language language;
+  };
+  const Choice choices[] = {
+      {"Enter at once", [](QWidget* d) { pressKey(d, Qt::Key_Return); }, Language::English},
+      {"English button", [](QWidget* d) { clickButton(d, QStringLiteral("EnglishBtn")); }, Language::English},
+      {"German button", [](QWidget* d) { clickButton(d, QStringLiteral("GermanBtn")); }, Language::German},
+  };
+  for (const Choice& c : choices) {
+    SCOPED_TRACE(c.how);
+    QWidget main;
+    Language language = Language::NotChosen;
+    TongueDlg dialog(&main, [&language](Language l) { language = l; });
+    whileShown([&] { c.act(&dialog); });
+    EXPECT_EQ(dialog.ShowModal(), 1);
+    EXPECT_EQ(language, c.language);
+  }
 }
 
 TEST_F(TongueDialogTest, CloseBoxAndEscapeChooseNothing) {

@@ -9,9 +9,7 @@
 namespace quibbix::test {
 namespace {
 
-bool special(int code) {
-  return code >= 50 && code <= 65;
-}
+bool special(int code) { return code >= 50 && code <= 65; }
 
 // Kind k is design 32 - k in these games, so a missing DesignMap lookup shows.
 struct Generator : Fixture {

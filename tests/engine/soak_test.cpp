@@ -30,15 +30,16 @@ using engine::GameState;
 struct SoakPorts : NullPorts {
   SoakPorts() { sound = true; }
   void play(int n) override {
-    if (n < 1 || n > 18) ++badCues;
+    if (n < 1 || n > engine::kCues) ++badCues;
   }
   int badCues = 0;
 };
 
 bool inCatalogue(int code) {
-  const int kind = code < 0 ? -code : code;
-  if (code < 0) return kind >= 50 && kind <= 65;  // only special crates carry a phase
-  return (kind >= 1 && kind <= 36) || (kind >= 50 && kind <= 62);
+  const int kind = engine::crateKind(code);
+  if (code < 0) return engine::isSpecial(kind);  // only special crates carry a phase
+  return engine::isOrdinary(kind) || engine::isNameCrate(kind) || engine::isPairCrate(kind) ||
+         (engine::isSpecial(kind) && !engine::isNeverProduced(kind));
 }
 
 // Returns a description of the first broken invariant, or an empty string.

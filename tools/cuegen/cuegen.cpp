@@ -1,5 +1,6 @@
-// cuegen: synthesises the game's 18 sound cues and writes them as 8-bit
-// unsigned mono PCM wave files cue01.wav ... cue18.wav into the given folder.
+// cuegen: synthesises the game's sound cues and writes them as 8-bit unsigned mono
+// PCM wave files cue01.wav, cue02.wav ... into the given folder, one per cue the
+// rules count (engine::kCues).
 //
 // Every sound is built from a few sine partials, filtered noise and envelopes.
 // The noise comes from a fixed-seed xorshift generator, so a rerun writes
@@ -10,9 +11,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "engine/rules.h"
 
 namespace {
 
@@ -431,7 +435,7 @@ void gameOver(std::vector<double>& o, double r) {
   wah(1.20, 0.67, E4, true);
 }
 
-const Cue kCues[18] = {
+const Cue kRecipes[] = {
     {22050, 949, 0.58, pickUp},
     {22050, 1341, 0.91, move},
     {22050, 409, 0.82, drop},
@@ -451,6 +455,7 @@ const Cue kCues[18] = {
     {11025, 6514, 0.33, rat},
     {11025, 20645, 0.73, gameOver},
 };
+static_assert(std::size(kRecipes) == quibbix::engine::kCues, "one recipe for every cue");
 
 // Saturates when asked, removes any DC offset, normalises to the cue's peak and fades both ends so
 // the first and last samples sit exactly on the silence level.
@@ -524,8 +529,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: cuegen <output folder>\n");
     return 2;
   }
-  for (int i = 0; i < 18; ++i) {
-    const Cue& c = kCues[i];
+  for (int i = 0; i < quibbix::engine::kCues; ++i) {
+    const Cue& c = kRecipes[i];
     std::vector<double> s(static_cast<std::size_t>(c.bytes), 0.0);
     c.make(s, c.rate);
     const std::string file =

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "art.h"
+#include "engine/rules.h"
 
 namespace sheetgen {
+
+namespace engine = quibbix::engine;
 
 namespace {
 
@@ -727,15 +730,15 @@ void pistol(QImage& cell, bool flash) {
 // known for one at a glance in either pose.
 QColor specialGround(int code) {
   switch (code) {
-    case 54: return {180, 222, 255};  // PLUS / MINUS on pale sky
-    case 55: return {120, 60, 170};   // arrows on violet
-    case 56: return {200, 232, 120};  // bomb on lime
-    case 57: return {225, 195, 130};  // dynamite on sand
-    case 58: return {40, 80, 90};     // magnet on dark teal
-    case 59: return {60, 150, 140};   // wave on sea green
-    case 60: return {110, 190, 255};  // creature on sky blue
-    case 61: return {240, 210, 90};   // rat on straw
-    case 62: return {240, 150, 185};  // pistol on pink
+    case engine::kPlusMinus: return {180, 222, 255};  // PLUS / MINUS on pale sky
+    case engine::kOneWay: return {120, 60, 170};      // arrows on violet
+    case engine::kBomb: return {200, 232, 120};       // bomb on lime
+    case engine::kDynamite: return {225, 195, 130};   // dynamite on sand
+    case engine::kMagnet: return {40, 80, 90};        // magnet on dark teal
+    case engine::kWave: return {60, 150, 140};        // wave on sea green
+    case engine::kCreature: return {110, 190, 255};   // creature on sky blue
+    case engine::kRat: return {240, 210, 90};         // rat on straw
+    case engine::kPistol: return {240, 150, 185};     // pistol on pink
     default: return {};
   }
 }
@@ -748,22 +751,30 @@ QImage special(int code, int phase) {
   else
     greyFace(cell);
   switch (code) {
-    case 50: numberCrate(cell, QColor(40, 90, 235), QStringLiteral("13"), normal); break;
-    case 51: numberCrate(cell, QColor(190, 20, 30), QStringLiteral("31"), normal); break;
-    case 52: numberCrate(cell, QColor(235, 95, 225), QStringLiteral("53"), normal); break;
-    case 53: numberCrate(cell, QColor(60, 200, 70), QStringLiteral("97"), normal); break;
-    case 54:
+    case engine::kMoney13:
+      numberCrate(cell, QColor(40, 90, 235), QStringLiteral("13"), normal);
+      break;
+    case engine::kMoney31:
+      numberCrate(cell, QColor(190, 20, 30), QStringLiteral("31"), normal);
+      break;
+    case engine::kMoney53:
+      numberCrate(cell, QColor(235, 95, 225), QStringLiteral("53"), normal);
+      break;
+    case engine::kMoney97:
+      numberCrate(cell, QColor(60, 200, 70), QStringLiteral("97"), normal);
+      break;
+    case engine::kPlusMinus:
       normal ? word(cell, QStringLiteral("PLUS"), QColor(220, 20, 20))
              : word(cell, QStringLiteral("MINUS"), QColor(30, 60, 220));
       break;
-    case 55: arrows(cell, normal); break;
-    case 56: bomb(cell, phase); break;
-    case 57: dynamite(cell, phase); break;
-    case 58: magnet(cell, normal); break;
-    case 59: wavyArrow(cell, normal); break;
-    case 60: spiky(cell, phase); break;
-    case 61: rat(cell, phase); break;
-    case 62: pistol(cell, normal); break;
+    case engine::kOneWay: arrows(cell, normal); break;
+    case engine::kBomb: bomb(cell, phase); break;
+    case engine::kDynamite: dynamite(cell, phase); break;
+    case engine::kMagnet: magnet(cell, normal); break;
+    case engine::kWave: wavyArrow(cell, normal); break;
+    case engine::kCreature: spiky(cell, phase); break;
+    case engine::kRat: rat(cell, phase); break;
+    case engine::kPistol: pistol(cell, normal); break;
     default: greyFace(cell); break;
   }
   return cell;
@@ -909,8 +920,10 @@ QImage makeCrates() {
     put(1, row, ordinary(row, 1));
   }
   for (int row = 0; row < 16; ++row) {
-    put(2, row, row <= 12 ? special(50 + row, 0) : plain);
-    put(3, row, row <= 12 ? special(50 + row, 1) : plain);
+    // The specials that never come into play keep the plain crate.
+    const int code = engine::kFirstSpecial + row;
+    put(2, row, code <= engine::kLastProducedSpecial ? special(code, 0) : plain);
+    put(3, row, code <= engine::kLastProducedSpecial ? special(code, 1) : plain);
   }
   put(4, 0, nameCrate(QColor(50, 120, 255)));
   put(4, 1, nameCrate(QColor(140, 250, 110)));

@@ -11,9 +11,7 @@ QImage makeMarker() {
   img.fill(QColor(0, 0, 0));
   constexpr int mid = kMarkerW / 2;
   // Row r of the arrowhead reaches r pixels either side of the middle column.
-  auto inside = [](int x, int y) {
-    return y >= 0 && y < kMarkerH && x >= mid - y && x <= mid + y;
-  };
+  auto inside = [](int x, int y) { return y >= 0 && y < kMarkerH && x >= mid - y && x <= mid + y; };
   const QColor top(255, 236, 120), bottom(214, 138, 16);
   for (int y = 0; y < kMarkerH; ++y)
     for (int x = 0; x < kMarkerW; ++x) {
