@@ -18,6 +18,7 @@
 
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -184,6 +185,11 @@ class SoundServer {
   virtual void end(int signal) = 0;
   // What a client puts in PULSE_SERVER.
   virtual std::string address() const = 0;
+  // When the socket of address() last began to accept connections.
+  Clock::time_point listening() const { return listening_; }
+
+ protected:
+  Clock::time_point listening_;
 };
 
 // A PulseAudio daemon with only a null sink, in a private folder of its own.
@@ -213,7 +219,9 @@ class PulseServer : public SoundServer {
                  log, log);
     ::close(log);
     // Ready when its socket accepts a connection.
-    return awaitSocket(dir_ / "native", {&pid_}, dir_ / "pulse.log");
+    const std::string why = awaitSocket(dir_ / "native", {&pid_}, dir_ / "pulse.log");
+    listening_ = Clock::now();
+    return why;
   }
   void end(int signal) override { endWith(pid_, signal); }
 
@@ -278,6 +286,7 @@ class PipeWireServer : public SoundServer {
       pulse_ = spawn({findProgram("pipewire-pulse")}, env(), log, log);
       why = awaitSocket(dir_ / "run" / "pulse" / "native", {&pipewire_, &wireplumber_, &pulse_},
                         dir_ / "server.log");
+      listening_ = Clock::now();
     }
     ::close(log);
     // Streams are linked once the session manager has chosen the null sink. A client
@@ -819,24 +828,41 @@ TEST_P(PlayerAcrossRestart, CuesAreHeardAgainOnceTheServerIsBack) {
   Game game(player);
   server->end(how.signal);
   rec->stop();
+  // The dead stream is given up while the game goes on.
+  EXPECT_TRUE(waitUntil([&] { return !player.streamOpen(); }, 5s))
+      << "the player keeps the stream of a server that is gone";
   // Gone for a second of play; each of the game's cues fails to reach it.
   const int atEnd = game.calls();
   ASSERT_TRUE(waitUntil([&] { return game.calls() >= atEnd + 5; })) << "a cue call hangs";
 
+  // When the player has a stream again, watched from beside the server's start.
+  std::atomic<bool> watching{true};
+  std::atomic<Clock::rep> reopened{0};
+  std::thread watcher([&] {
+    while (watching && !player.streamOpen()) std::this_thread::sleep_for(2ms);
+    if (watching) reopened = Clock::now().time_since_epoch().count();
+  });
   why = server->start();
-  ASSERT_TRUE(why.empty()) << "the server did not come back: " << why;
-  const auto back = Clock::now();
   rec = std::make_unique<Recording>();
-  why = rec->start(parec, server->address());
-  ASSERT_TRUE(why.empty()) << why;
+  if (why.empty()) why = rec->start(parec, server->address());
   const auto recording = Clock::now();
+  EXPECT_TRUE(waitUntil([&] { return reopened != 0; }, 10s)) << "no stream on the new server";
+  watching = false;
+  watcher.join();
+  ASSERT_TRUE(why.empty()) << "the server did not come back: " << why;
+  const auto back = server->listening();
+  const auto since = [&](Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(t - back).count();
+  };
   // The game's own cues come back; how soon is a figure to read, not a bound, as
   // the recording starts late itself.
   if (waitUntil([&] { return heardSince(0); }, 10s)) {
     const auto x = rec->samples();
     std::printf(
-        "the game's cues heard again %.0f ms after the server was back\n",
-        std::chrono::duration<double, std::milli>(recording - back).count() + ms(firstLoud(x, 0)));
+        "after the server's socket was back: stream open at %.0f ms, recording from %.0f ms, "
+        "the game's cues heard from %.0f ms\n",
+        since(Clock::time_point(Clock::duration(reopened.load()))), since(recording),
+        since(recording) + ms(firstLoud(x, 0)));
   }
   const double longest = game.stop();
   EXPECT_LT(longest, 300.0) << "a cue call waited for the sound server";
@@ -855,8 +881,10 @@ TEST_P(PlayerAcrossRestart, CuesAreHeardAgainOnceTheServerIsBack) {
   ASSERT_LT(start, x.size()) << "the cue after the restart was not heard";
   std::printf("the cue after the restart: first sample %.1f ms after play()\n", ms(start - mark));
   EXPECT_LT(ms(start - mark), 2000.0);
+  // The fanfare it is, by its first half second: a shorter stretch leaves a loaded
+  // machine fewer chances to throw the comparison off with a dropout.
   const auto heard = withoutGaps(x, start, x.size()), cue = withoutGaps(fanfare, 0, fanfare.size());
-  EXPECT_TRUE(soundsLike(heard, 0, cue, cue.size()));
+  EXPECT_TRUE(soundsLike(heard, 0, cue, std::min(cue.size(), samplesIn(500ms))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, PlayerAcrossRestart,
