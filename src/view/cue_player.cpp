@@ -22,6 +22,7 @@ struct SdlApi {
   decltype(&SDL_GetNumAudioDevices) GetNumAudioDevices;
   decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
   decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+  decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus;
   decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
   decltype(&SDL_LockAudioDevice) LockAudioDevice;
   decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
@@ -54,6 +55,7 @@ const SdlApi* loadSdl() {
     get(a.GetNumAudioDevices, "SDL_GetNumAudioDevices");
     get(a.OpenAudioDevice, "SDL_OpenAudioDevice");
     get(a.CloseAudioDevice, "SDL_CloseAudioDevice");
+    get(a.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus");
     get(a.PauseAudioDevice, "SDL_PauseAudioDevice");
     get(a.LockAudioDevice, "SDL_LockAudioDevice");
     get(a.UnlockAudioDevice, "SDL_UnlockAudioDevice");
@@ -190,10 +192,19 @@ void SdlCuePlayer::run() {
     const Ask what = asked_;
     const int cue = askedCue_;
     asked_ = Ask::Nothing;
+    // When the sound server goes away (it crashed, or was restarted), SDL marks the
+    // device stopped and goes on feeding it: cues would vanish into it for good. It
+    // is given up here, and the next cue opens a device on the server that is there
+    // then; while there is none, each cue's attempt fails at once.
+    std::uint32_t gone = 0;
+    if (device_ != 0 && sdl_->GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED)
+      gone = detachDevice();
     lock.unlock();
+    if (gone != 0) sdl_->CloseAudioDevice(gone);
 
     const auto now = std::chrono::steady_clock::now();
-    // Opening takes a while; the callers only wait for it if they asked for it.
+    // Opening takes a while (seconds, where a server is only just starting); the
+    // callers only wait for it if they asked for it.
     const SDL_AudioDeviceID opened =
         (what == Ask::Play || what == Ask::Probe) && device_ == 0 && audio ? openDevice() : 0;
     lock.lock();
@@ -204,13 +215,13 @@ void SdlCuePlayer::run() {
     if (device_ != 0 && (what == Ask::Play || what == Ask::Stop))
       swapCue(what == Ask::Play ? cue : 0);
     if (device_ != 0 && what != Ask::Nothing) quietSince_ = now;
+    std::uint32_t idle = 0;
     if (device_ != 0) {
       sdl_->LockAudioDevice(device_);
       const bool playing = playing_;
       sdl_->UnlockAudioDevice(device_);
       if (playing) quietSince_ = now;
-      // Closed under the callers' lock, so that none of them swaps a cue meanwhile.
-      if (!playing && now - quietSince_ >= idleClose_) closeDevice();
+      if (!playing && now - quietSince_ >= idleClose_) idle = detachDevice();
     }
     if (what != Ask::Nothing) {
       deviceWorks_ = device_ != 0;
@@ -218,9 +229,16 @@ void SdlCuePlayer::run() {
     }
     open_ = device_ != 0;
     wake_.notify_all();
+    // Closing waits for SDL's audio thread to end; no caller waits for that.
+    if (idle != 0) {
+      lock.unlock();
+      sdl_->CloseAudioDevice(idle);
+      lock.lock();
+    }
   }
-  closeDevice();
+  const std::uint32_t last = detachDevice();
   lock.unlock();
+  if (last != 0) sdl_->CloseAudioDevice(last);
   if (audio) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -229,10 +247,12 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (sdl_->GetNumAudioDevices(0) == 0) return 0;
   SDL_AudioSpec want{};
   want.freq = 22050;
-  // The cues' own format: they are played as they are stored, with no converted
-  // copies (SDL converts through floats, with buffers several times a cue's size), and
-  // the sound server, or SDL where the device needs another, widens the samples.
-  want.format = AUDIO_U8;
+  // Signed samples, although the cues are stored as unsigned bytes: PipeWire's
+  // PulseAudio server fills a stream that ran short with zero bytes, which in unsigned
+  // 8 bits is the loudest value, and every short run (a busy machine, the first buffers
+  // of a stream) would crack. Zero is silence here. The cues are converted once, at
+  // the first opening (see below), and take twice their stored size.
+  want.format = AUDIO_S16SYS;
   want.channels = 1;
   // About 12 ms per buffer: a cue starts, or is cut off, within one buffer.
   want.samples = 256;
@@ -244,7 +264,7 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (id == 0) return 0;
   // The same server gives the same format every time: the cues are converted
   // once, not at every reopening after a quiet spell, where the first cue waits.
-  // The format is always the cues' own 8 bits (it may not change); should the
+  // The sample format is always the one asked for (it may not change); should the
   // rate or channels ever change, the compiled-in files are read again, as only
   // the converted cues are kept.
   const std::pair<int, int> format{have.freq, have.channels};
@@ -262,12 +282,15 @@ std::uint32_t SdlCuePlayer::openDevice() {
   return id;
 }
 
-void SdlCuePlayer::closeDevice() {
-  if (device_ == 0) return;
-  sdl_->CloseAudioDevice(device_);
-  device_ = 0;
+std::uint32_t SdlCuePlayer::detachDevice() {
+  const std::uint32_t id = std::exchange(device_, 0);
+  if (id == 0) return 0;
+  // The callback may run until the device is closed; from here on it plays silence.
+  sdl_->LockAudioDevice(id);
   current_ = nullptr;
   playing_ = false;
+  sdl_->UnlockAudioDevice(id);
+  return id;
 }
 
 SdlCuePlayer::~SdlCuePlayer() {

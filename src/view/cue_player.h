@@ -29,6 +29,9 @@ struct SdlApi;
 // the cue over, so it returns at once and a new cue cuts the old one off at the next
 // buffer.
 //
+// A device lost with its sound server is noticed within the idle check and given up;
+// the next cue opens one on the server that is there then.
+//
 // Without SDL, an output device or a sound server everything is silently skipped.
 class SdlCuePlayer : public engine::CuePlayer {
  public:
@@ -61,7 +64,9 @@ class SdlCuePlayer : public engine::CuePlayer {
   std::uint32_t openDevice();
   // Makes cue n (0: none) the one the callback plays; with m_ held and a device open.
   void swapCue(int cue);
-  void closeDevice();
+  // Takes the device from the callers, with m_ held: they no longer touch it, and it
+  // is closed without m_, so that no cue call waits for that. Returns it (0: none).
+  std::uint32_t detachDevice();
   void ask(Ask what, int cue = 0);
 
   const std::chrono::milliseconds idleClose_;

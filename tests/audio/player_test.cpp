@@ -18,6 +18,7 @@
 
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -111,47 +112,121 @@ void end(pid_t& pid) {
   pid = -1;
 }
 
-// A PulseAudio daemon with only a null sink, in a private folder of its own.
-class PulseServer {
+// Ends a child with `signal` and waits for it; a hard kill after 10 s.
+void endWith(pid_t& pid, int signal) {
+  if (pid <= 0) return;
+  ::kill(pid, signal);
+  const auto limit = Clock::now() + 10s;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (Clock::now() > limit) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  pid = -1;
+}
+
+// Whether a server listens on the socket at `path`.
+bool accepts(const fs::path& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  ::close(fd);
+  return ok;
+}
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Waits until `path` accepts connections; empty on success, otherwise why not.
+std::string awaitSocket(const fs::path& path, const std::vector<pid_t*>& servers,
+                        const fs::path& log) {
+  const auto limit = Clock::now() + 15s;
+  while (!accepts(path)) {
+    for (pid_t* pid : servers) {
+      int status = 0;
+      if (*pid > 0 && ::waitpid(*pid, &status, WNOHANG) == *pid) {
+        *pid = -1;
+        return "a server exited at start:\n" + fileText(log);
+      }
+    }
+    if (Clock::now() > limit) return path.string() + " did not open:\n" + fileText(log);
+    std::this_thread::sleep_for(10ms);
+  }
+  return {};
+}
+
+fs::path makePrivateDir() {
+  char tmpl[] = "/tmp/quibbix-audio-XXXXXX";
+  if (!::mkdtemp(tmpl)) return {};
+  const fs::path dir = tmpl;
+  for (const char* sub : {"run", "home", "config"}) {
+    fs::create_directory(dir / sub);
+    fs::permissions(dir / sub, fs::perms::owner_all, fs::perm_options::replace);
+  }
+  return dir;
+}
+
+// A sound server a test can end the hard way and bring back, as a desktop's
+// session manager does after a crash.
+class SoundServer {
  public:
-  ~PulseServer() { stop(); }
+  virtual ~SoundServer() = default;
+  // Empty on success, otherwise why it failed. Also brings the server back after end().
+  virtual std::string start() = 0;
+  // Ends every process of the server with `signal` and waits until they are gone.
+  virtual void end(int signal) = 0;
+  // What a client puts in PULSE_SERVER.
+  virtual std::string address() const = 0;
+  // When the socket of address() last began to accept connections.
+  Clock::time_point listening() const { return listening_; }
+
+ protected:
+  Clock::time_point listening_;
+};
+
+// A PulseAudio daemon with only a null sink, in a private folder of its own.
+class PulseServer : public SoundServer {
+ public:
+  ~PulseServer() override { stop(); }
 
   // Empty on success, otherwise why it failed.
   std::string start(const std::string& program) {
-    char tmpl[] = "/tmp/quibbix-audio-XXXXXX";
-    if (!::mkdtemp(tmpl)) return "cannot make a temporary folder";
-    dir_ = tmpl;
-    for (const char* sub : {"run", "home"}) {
-      fs::create_directory(dir_ / sub);
-      fs::permissions(dir_ / sub, fs::perms::owner_all, fs::perm_options::replace);
+    program_ = program;
+    return start();
+  }
+  std::string start() override {
+    if (dir_.empty()) {
+      dir_ = makePrivateDir();
+      if (dir_.empty()) return "cannot make a temporary folder";
+      std::ofstream(dir_ / "null.pa")
+          << "load-module module-null-sink sink_name=nullsink\n"
+          << "load-module module-native-protocol-unix socket=" << (dir_ / "native").string()
+          << " auth-anonymous=1\n"
+          << "set-default-sink nullsink\n";
     }
-    std::ofstream(dir_ / "null.pa")
-        << "load-module module-null-sink sink_name=nullsink\n"
-        << "load-module module-native-protocol-unix socket=" << (dir_ / "native").string()
-        << " auth-anonymous=1\n"
-        << "set-default-sink nullsink\n";
-    const int log = ::open((dir_ / "pulse.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_ = spawn({program, "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+    const int log = ::open((dir_ / "pulse.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    pid_ = spawn({program_, "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
                   "--use-pid-file=no", "-F", (dir_ / "null.pa").string()},
                  {"XDG_RUNTIME_DIR=" + (dir_ / "run").string(), "HOME=" + (dir_ / "home").string()},
                  log, log);
     ::close(log);
     // Ready when its socket accepts a connection.
-    const auto limit = Clock::now() + 15s;
-    while (!accepts()) {
-      int status = 0;
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return "pulseaudio exited at start:\n" + log_text();
-      }
-      if (Clock::now() > limit) return "pulseaudio did not open its socket:\n" + log_text();
-      std::this_thread::sleep_for(10ms);
-    }
-    return {};
+    const std::string why = awaitSocket(dir_ / "native", {&pid_}, dir_ / "pulse.log");
+    listening_ = Clock::now();
+    return why;
   }
+  void end(int signal) override { endWith(pid_, signal); }
 
   void stop() {
-    end(pid_);
+    ::end(pid_);
     if (!dir_.empty()) {
       std::error_code ec;
       fs::remove_all(dir_, ec);
@@ -159,26 +234,119 @@ class PulseServer {
     }
   }
 
-  std::string address() const { return "unix:" + (dir_ / "native").string(); }
+  std::string address() const override { return "unix:" + (dir_ / "native").string(); }
   const fs::path& dir() const { return dir_; }
 
  private:
-  bool accepts() const {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::strncpy(addr.sun_path, (dir_ / "native").c_str(), sizeof addr.sun_path - 1);
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
+  std::string program_ = "pulseaudio";
+  fs::path dir_;
+  pid_t pid_ = -1;
+};
+
+// PipeWire as Debian's GNOME runs it: the server, its session manager and the
+// PulseAudio protocol server, with a null sink and no card, on a private session
+// bus (the session manager does not start without one).
+class PipeWireServer : public SoundServer {
+ public:
+  ~PipeWireServer() override { stop(); }
+
+  // Why PipeWire cannot run here, or empty.
+  static std::string missing() {
+    for (const char* p : {"pipewire", "wireplumber", "pipewire-pulse", "dbus-daemon", "pactl"})
+      if (findProgram(p).empty()) return std::string(p) + " is missing (see scripts/setup.sh)";
+    return {};
   }
-  std::string log_text() const {
-    std::ifstream in(dir_ / "pulse.log");
-    return {std::istreambuf_iterator<char>(in), {}};
+
+  std::string start() override {
+    if (dir_.empty()) {
+      dir_ = makePrivateDir();
+      if (dir_.empty()) return "cannot make a temporary folder";
+      const fs::path conf = dir_ / "config" / "pipewire" / "pipewire.conf.d";
+      fs::create_directories(conf);
+      std::ofstream(conf / "null-sink.conf")
+          << "context.objects = [\n"
+          << "  { factory = adapter\n"
+          << "    args = { factory.name = support.null-audio-sink node.name = nullsink\n"
+          << "             media.class = \"Audio/Sink\" audio.position = [ FL FR ]\n"
+          << "             monitor.channel-volumes = true } }\n"
+          << "]\n";
+      const int log = openLog();
+      bus_ = spawn({findProgram("dbus-daemon"), "--session", "--nofork",
+                    "--address=unix:path=" + (dir_ / "run" / "bus").string()},
+                   env(), log, log);
+      ::close(log);
+      if (auto why = awaitSocket(dir_ / "run" / "bus", {&bus_}, dir_ / "server.log"); !why.empty())
+        return why;
+    }
+    const int log = openLog();
+    pipewire_ = spawn({findProgram("pipewire")}, env(), log, log);
+    std::string why = awaitSocket(dir_ / "run" / "pipewire-0", {&pipewire_}, dir_ / "server.log");
+    if (why.empty()) {
+      wireplumber_ = spawn({findProgram("wireplumber")}, env(), log, log);
+      pulse_ = spawn({findProgram("pipewire-pulse")}, env(), log, log);
+      why = awaitSocket(dir_ / "run" / "pulse" / "native", {&pipewire_, &wireplumber_, &pulse_},
+                        dir_ / "server.log");
+      listening_ = Clock::now();
+    }
+    ::close(log);
+    // Streams are linked once the session manager has chosen the null sink. A client
+    // that comes while it is still starting may stall the server for half a minute,
+    // so the recorder waits for this.
+    const auto limit = Clock::now() + 15s;
+    while (why.empty() && !sinkChosen())
+      if (Clock::now() > limit)
+        why = "the session manager chose no sink:\n" + fileText(dir_ / "server.log");
+    return why;
+  }
+
+  void end(int signal) override {
+    for (pid_t* pid : {&pulse_, &wireplumber_, &pipewire_})
+      if (*pid > 0) ::kill(*pid, signal);
+    for (pid_t* pid : {&pulse_, &wireplumber_, &pipewire_}) endWith(*pid, signal);
+  }
+
+  void stop() {
+    end(SIGTERM);
+    ::end(bus_);
+    if (!dir_.empty()) {
+      std::error_code ec;
+      fs::remove_all(dir_, ec);
+      dir_.clear();
+    }
+  }
+
+  std::string address() const override {
+    return "unix:" + (dir_ / "run" / "pulse" / "native").string();
+  }
+
+ private:
+  std::vector<std::string> env() const {
+    const std::string run = (dir_ / "run").string();
+    return {"XDG_RUNTIME_DIR=" + run,
+            "PIPEWIRE_RUNTIME_DIR=" + run,
+            "XDG_CONFIG_HOME=" + (dir_ / "config").string(),
+            "HOME=" + (dir_ / "home").string(),
+            "DBUS_SESSION_BUS_ADDRESS=unix:path=" + run + "/bus",
+            "PULSE_SERVER=" + address()};
+  }
+  int openLog() const {
+    return ::open((dir_ / "server.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  }
+  bool sinkChosen() const {
+    const std::string cmd =
+        "PULSE_SERVER=" + address() + " " + findProgram("pactl") + " info 2>/dev/null";
+    FILE* out = ::popen(cmd.c_str(), "r");
+    if (out == nullptr) return false;
+    std::string text;
+    for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+    ::pclose(out);
+    if (text.find("Default Sink: nullsink\n") != std::string::npos) return true;
+    std::this_thread::sleep_for(20ms);
+    return false;
   }
 
   fs::path dir_;
-  pid_t pid_ = -1;
+  pid_t bus_ = -1, pipewire_ = -1, wireplumber_ = -1, pulse_ = -1;
 };
 
 // parec on the null sink's monitor: 16-bit mono at kRate, collected by a thread.
@@ -562,6 +730,172 @@ TEST_F(PlayerOnServer, StreamIsOpenOnlyWhileCuesPlay) {
     EXPECT_NEAR(ms(lastLoud(heard, 0, heard.size())), ms(lastLoud(cue, 0, cue.size())), 20.0);
   }
 }
+
+// A game in progress on a thread of its own, as on the GUI thread: a short cue
+// every 200 ms. Notes how long the longest call took.
+class Game {
+ public:
+  explicit Game(quibbix::view::SdlCuePlayer& player) : player_(player) {
+    thread_ = std::thread([this] { run(); });
+  }
+  ~Game() { stop(); }
+  int calls() {
+    const std::lock_guard lock(m_);
+    return calls_;
+  }
+  // Ends the game; the longest call in milliseconds.
+  double stop() {
+    {
+      const std::lock_guard lock(m_);
+      over_ = true;
+    }
+    cv_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    return std::chrono::duration<double, std::milli>(longest_).count();
+  }
+
+ private:
+  void run() {
+    std::unique_lock lock(m_);
+    while (!over_) {
+      lock.unlock();
+      const auto t = Clock::now();
+      player_.play(1);
+      const auto took = Clock::now() - t;
+      lock.lock();
+      longest_ = std::max(longest_, took);
+      ++calls_;
+      cv_.wait_for(lock, 200ms, [this] { return over_; });
+    }
+  }
+
+  quibbix::view::SdlCuePlayer& player_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool over_ = false;
+  int calls_ = 0;
+  Clock::duration longest_{};
+  std::thread thread_;
+};
+
+struct Restart {
+  const char* server;  // "PipeWire" or "PulseAudio"
+  int signal;
+};
+
+class PlayerAcrossRestart : public ::testing::TestWithParam<Restart> {};
+
+// The sound server goes away in the middle of a game (it crashed, or the desktop
+// restarted it) and comes back: the player must not go on feeding the stream that
+// died with it. The game keeps playing cues meanwhile, and none of its calls waits
+// for the server.
+TEST_P(PlayerAcrossRestart, CuesAreHeardAgainOnceTheServerIsBack) {
+  const Restart how = GetParam();
+  const std::string parec = findProgram("parec");
+  ASSERT_FALSE(parec.empty()) << "parec is missing (Debian package pulseaudio-utils)";
+  std::unique_ptr<SoundServer> server;
+  std::string why;
+  if (std::string(how.server) == "PipeWire") {
+    why = PipeWireServer::missing();
+    ASSERT_TRUE(why.empty()) << why;
+    server = std::make_unique<PipeWireServer>();
+    why = server->start();
+  } else {
+    const std::string pulseaudio = findProgram("pulseaudio");
+    ASSERT_FALSE(pulseaudio.empty()) << "pulseaudio is missing (Debian package pulseaudio)";
+    auto pulse = std::make_unique<PulseServer>();
+    why = pulse->start(pulseaudio);
+    server = std::move(pulse);
+  }
+  ASSERT_TRUE(why.empty()) << why;
+  auto rec = std::make_unique<Recording>();
+  why = rec->start(parec, server->address());
+  ASSERT_TRUE(why.empty()) << why;
+  ::setenv("PULSE_SERVER", server->address().c_str(), 1);
+  ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+  quibbix::view::SdlCuePlayer player;
+  player.startOpening();
+  ASSERT_TRUE(player.hasDevice()) << "the player found no output on the private server";
+
+  const auto heardSince = [&](std::size_t mark) {
+    const auto x = rec->samples();
+    return firstLoud(x, mark) < x.size();
+  };
+  const std::size_t before = rec->count();
+  player.play(12);
+  ASSERT_TRUE(waitUntil([&] { return heardSince(before); })) << "nothing heard before the restart";
+
+  Game game(player);
+  server->end(how.signal);
+  rec->stop();
+  // The dead stream is given up while the game goes on.
+  EXPECT_TRUE(waitUntil([&] { return !player.streamOpen(); }, 5s))
+      << "the player keeps the stream of a server that is gone";
+  // Gone for a second of play; each of the game's cues fails to reach it.
+  const int atEnd = game.calls();
+  ASSERT_TRUE(waitUntil([&] { return game.calls() >= atEnd + 5; })) << "a cue call hangs";
+
+  // When the player has a stream again, watched from beside the server's start.
+  std::atomic<bool> watching{true};
+  std::atomic<Clock::rep> reopened{0};
+  std::thread watcher([&] {
+    while (watching && !player.streamOpen()) std::this_thread::sleep_for(2ms);
+    if (watching) reopened = Clock::now().time_since_epoch().count();
+  });
+  why = server->start();
+  rec = std::make_unique<Recording>();
+  if (why.empty()) why = rec->start(parec, server->address());
+  const auto recording = Clock::now();
+  EXPECT_TRUE(waitUntil([&] { return reopened != 0; }, 10s)) << "no stream on the new server";
+  watching = false;
+  watcher.join();
+  ASSERT_TRUE(why.empty()) << "the server did not come back: " << why;
+  const auto back = server->listening();
+  const auto since = [&](Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(t - back).count();
+  };
+  // The game's own cues come back; how soon is a figure to read, not a bound, as
+  // the recording starts late itself.
+  if (waitUntil([&] { return heardSince(0); }, 10s)) {
+    const auto x = rec->samples();
+    std::printf(
+        "after the server's socket was back: stream open at %.0f ms, recording from %.0f ms, "
+        "the game's cues heard from %.0f ms\n",
+        since(Clock::time_point(Clock::duration(reopened.load()))), since(recording),
+        since(recording) + ms(firstLoud(x, 0)));
+  }
+  const double longest = game.stop();
+  EXPECT_LT(longest, 300.0) << "a cue call waited for the sound server";
+  // The last of the game's cues has faded before the next one.
+  EXPECT_TRUE(waitUntil([&] {
+    const auto x = rec->samples();
+    return x.size() > 100 * kMs && peak(x, x.size() - 100 * kMs, x.size()) < kSilent;
+  }));
+
+  const auto fanfare = cueSignal(12);
+  const std::size_t mark = rec->count();
+  player.play(12);
+  EXPECT_TRUE(rec->waitFor(mark + samplesIn(2s) + fanfare.size(), 20s)) << "the recording stalled";
+  const auto x = rec->samples();
+  const std::size_t start = cueStart(x, mark, fanfare);
+  ASSERT_LT(start, x.size()) << "the cue after the restart was not heard";
+  std::printf("the cue after the restart: first sample %.1f ms after play()\n", ms(start - mark));
+  EXPECT_LT(ms(start - mark), 2000.0);
+  // The fanfare it is, by its first half second: a shorter stretch leaves a loaded
+  // machine fewer chances to throw the comparison off with a dropout.
+  const auto heard = withoutGaps(x, start, x.size()), cue = withoutGaps(fanfare, 0, fanfare.size());
+  EXPECT_TRUE(soundsLike(heard, 0, cue, std::min(cue.size(), samplesIn(500ms))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, PlayerAcrossRestart,
+                         ::testing::Values(Restart{"PipeWire", SIGKILL},
+                                           Restart{"PipeWire", SIGTERM},
+                                           Restart{"PulseAudio", SIGKILL},
+                                           Restart{"PulseAudio", SIGTERM}),
+                         [](const ::testing::TestParamInfo<Restart>& param) {
+                           return std::string(param.param.server) +
+                                  (param.param.signal == SIGKILL ? "Killed" : "Terminated");
+                         });
 
 // With no sound server and no sound card the player has no device, and
 // everything it is asked to do is skipped without a word.
