@@ -45,4 +45,8 @@ void dropPendingInput() {
   QCoreApplication::instance()->removeEventFilter(&dropper);
 }
 
+void dropQueuedInput() {
+  if (desktop::x11Display() != nullptr) dropPendingInput();
+}
+
 }  // namespace quibbix::dialogs

@@ -16,6 +16,7 @@
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 
 namespace quibbix::dialogs {
 namespace {
@@ -102,7 +103,7 @@ TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
 // at the size 96 dpi gave its points.
 TEST(Dialogs, EveryTextIsSizedInPixels) {
   QWidget main;
-  store::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  store::IniStore ini(quibbix::storetest::failOnReport());
   const auto english = [] { return 0; };
   YesNoDlg message(&main, english);
   HighscoreDlg table(&main, ini, english);
