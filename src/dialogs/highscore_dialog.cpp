@@ -111,10 +111,12 @@ class InputGate : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // The table is on the screen: its name field may open.
+    // The table is on the screen: its name field opens at once. The window
+    // system delivers input in the order it came, so every key ahead of this
+    // moment was typed before the table could be seen, and was eaten.
     if (event->type() == QEvent::Expose && closed_() && watched == dialog_->windowHandle() &&
         dialog_->windowHandle()->isExposed())
-      QMetaObject::invokeMethod(dialog_, &HighscoreDlg::openInput, Qt::QueuedConnection);
+      dialog_->openInput();
     switch (event->type()) {
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
@@ -259,10 +261,6 @@ void HighscoreDlg::ShowModal(int score, int mode) {
 void HighscoreDlg::openInput() {
   if (takesInput_ || !isVisible() || windowHandle() == nullptr || !windowHandle()->isExposed())
     return;
-  // Whatever the window system took in before now was typed before the
-  // player could see the table: it is fetched (one round trip) and eaten
-  // with the gate still shut.
-  dropQueuedInput();
   takesInput_ = true;
   if (NewRow_) Edit1_->setFocus();
 }

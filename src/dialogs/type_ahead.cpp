@@ -45,8 +45,4 @@ void dropPendingInput() {
   QCoreApplication::instance()->removeEventFilter(&dropper);
 }
 
-void dropQueuedInput() {
-  if (desktop::x11Display() != nullptr) dropPendingInput();
-}
-
 }  // namespace quibbix::dialogs

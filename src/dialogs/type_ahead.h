@@ -8,9 +8,4 @@ namespace quibbix::dialogs {
 // Everything else waiting is handled as usual.
 void dropPendingInput();
 
-// The same, where a window system queues input the program has not fetched
-// yet (X11); elsewhere everything waiting has already been delivered and
-// nothing is done.
-void dropQueuedInput();
-
 }  // namespace quibbix::dialogs
