@@ -118,7 +118,9 @@ QByteArray escapeValue(const QString& value) {
   for (const QChar qc : text) {
     const char16_t ch = qc.unicode();
     if (ch == u';' || ch == u',' || ch == u'=') needsQuotes = true;
-    const bool isPlain = !plainBytes && ch > 0x1F && ch != u'"' && ch != u'\\' &&
+    // A byte order mark is written escaped: where it begins a run of plain
+    // text, the reading (Qt's too) would take it for the mark and drop it.
+    const bool isPlain = !plainBytes && ch > 0x1F && ch != u'"' && ch != u'\\' && ch != 0xFEFF &&
                          !(escapeNextIfHex && isHexDigit(ch));
     if (isPlain) {
       escapeNextIfHex = false;
@@ -149,7 +151,7 @@ QByteArray escapeValue(const QString& value) {
         result += static_cast<char>(ch);
         break;
       default:
-        if (ch <= 0x1F || (ch >= 0x7F && plainBytes)) {
+        if (ch <= 0x1F || (ch >= 0x7F && plainBytes) || ch == 0xFEFF) {
           result += "\\x" + QByteArray::number(ch, 16);
           escapeNextIfHex = true;
         } else {
