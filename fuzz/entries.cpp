@@ -4,10 +4,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSettings>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "dialogs/scrambler.h"
+#include "store/ini_format.h"
 #include "store/settings.h"
 #include "store/settings_store.h"
 
@@ -199,7 +202,8 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   enterGameConditions();
   privateFolder().write(bytes);
   SettingsReadout out;
-  store::IniStore store([&out](const QString&) { ++out.errors; });
+  store::IniStore store(
+      [&out](const QList<store::StoreReport>& r) { out.errors += static_cast<int>(r.size()); });
   store::Settings settings(store);
   out.sound = settings.sound();
   out.tongue = settings.tongue();
@@ -210,6 +214,118 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   return out;
 }
 
+namespace {
+
+// A file of its own for Qt to read, under a new name every time: Qt keeps
+// what it read of a file by its name.
+QString qtFile(const QByteArray& bytes) {
+  static QTemporaryDir dir;
+  static std::int64_t count = 0;
+  QFile::remove(dir.filePath(QStringLiteral("differential-%1.ini").arg(count)));
+  const QString path = dir.filePath(QStringLiteral("differential-%1.ini").arg(++count));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+      !file.flush()) {
+    std::fprintf(stderr, "fuzz harness: cannot write %s\n", qPrintable(path));
+    std::abort();
+  }
+  return path;
+}
+
+// Texts the game may write, each with something Qt's format must escape.
+const QStringList& writtenTexts() {
+  static const QStringList texts = {
+      QString(),
+      QStringLiteral("0"),
+      QStringLiteral("-1"),
+      QStringLiteral("200,0,1,150,217,654,587"),
+      QStringLiteral("  blanks around  "),
+      QStringLiteral("a, b; c = d"),
+      QStringLiteral("@at first"),
+      QStringLiteral("@@twice"),
+      QStringLiteral("quote \" and back\\slash"),
+      QStringLiteral("tab\there\nnew line\x01"),
+      QStringLiteral(u"J\u00f6rg \u4e2d \U0001F600"),
+      QStringLiteral("@ByteArray(x)"),
+      QString(QStringLiteral("nul") + QChar(0) + QStringLiteral("12")),
+      QStringLiteral("\\x41 \"\\"),
+  };
+  return texts;
+}
+
+std::string differs(const QString& key, const QString& ours, const QVariant& qt) {
+  return "\"" + key.toStdString() + "\": the store reads " + shown(ours) + ", Qt " +
+         (qt.isValid() ? shown(qt.toString()) + " (" + qt.typeName() + ")" : "nothing");
+}
+
+}  // namespace
+
+std::string qtDifferential(Bytes bytes) {
+  enterGameConditions();
+  const QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<qsizetype>(bytes.size()));
+  const QString section = QStringLiteral("common");
+  const QStringList names = store::Settings::names();
+
+  // Where Qt would read a line on into the next, the two part ways by the
+  // store's rule; only what stands above it is compared.
+  const auto comparable = [](const store::ini::Document& doc, const store::ini::Found& found) {
+    const int cut = doc.firstContinuedLine();
+    return cut == 0 || (found.lineNumber != 0 && found.lineNumber < cut);
+  };
+
+  const store::ini::Document before(data);
+  QMap<QString, QVariant> qtBefore;
+  {
+    QSettings qt(qtFile(data), QSettings::IniFormat);
+    for (const QString& key : qt.allKeys()) qtBefore.insert(key, qt.value(key));
+  }
+  for (const QString& name : names) {
+    const store::ini::Found found = before.find(section, name);
+    const QString key = section + u'/' + name;
+    if (found.value.kind == store::ini::Value::Text && comparable(before, found) &&
+        qtBefore.value(key).toString() != found.value.text)
+      return "reading " + differs(key, found.value.text, qtBefore.value(key));
+    if (found.value.kind == store::ini::Value::Missing && before.firstContinuedLine() == 0 &&
+        qtBefore.value(key).isValid())
+      return "reading " + differs(key, QStringLiteral("<missing>"), qtBefore.value(key));
+  }
+
+  // The store writes every value of the game; Qt must read them back, and
+  // the rest of the file as it was.
+  store::ini::NamedValues values;
+  const QStringList& texts = writtenTexts();
+  for (qsizetype i = 0; i < names.size(); ++i)
+    values.append({names[i], texts[(i + data.size()) % texts.size()]});
+  const QByteArray written = before.with(section, values);
+  const store::ini::Document after(written);
+  QSettings qt(qtFile(written), QSettings::IniFormat);
+  // Qt parses a section only when a key of it is asked for, and with a
+  // section twice in the file it may parse only one of them for value();
+  // listing every key parses them all, as they are when the file is read
+  // afresh by the next run.
+  const QStringList qtKeys = qt.allKeys();
+  for (const auto& [name, value] : values) {
+    const store::ini::Found found = after.find(section, name);
+    if (found.value.kind != store::ini::Value::Text || found.value.text != value)
+      return "the store reads back its own " + name.toStdString() + " as " +
+             shown(found.value.text) + ", not " + shown(value);
+    const QString key = section + u'/' + name;
+    if (comparable(after, found) && qt.value(key).toString() != value)
+      return "writing " + differs(key, value, qt.value(key));
+  }
+  if (before.firstContinuedLine() == 0 && after.firstContinuedLine() == 0) {
+    for (auto it = qtBefore.cbegin(); it != qtBefore.cend(); ++it) {
+      if (it.key().startsWith(section + u'/') && names.contains(it.key().mid(section.size() + 1)))
+        continue;
+      if (qt.value(it.key()) != it.value())
+        return "writing the game's values changed \"" + it.key().toStdString() + "\" from " +
+               shown(it.value().toString()) + " to " + shown(qt.value(it.key()).toString());
+    }
+  }
+  return {};
+}
+
 std::string settingsFile(Bytes bytes) {
   const SettingsReadout read = readSettingsBytes(QByteArray(
       reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
@@ -218,7 +334,8 @@ std::string settingsFile(Bytes bytes) {
   // Whatever a hand-edited file gave, the game saves it back with the next
   // high score: it must read back the same and leave the other values alone.
   int errors = 0;
-  store::IniStore store([&errors](const QString&) { ++errors; });
+  store::IniStore store(
+      [&errors](const QList<store::StoreReport>& r) { errors += static_cast<int>(r.size()); });
   if (!dialogs::writeTable(store, read.rows, read.player)) return "saving the table failed";
   const dialogs::ScoreRows rows = dialogs::readTable(store);
   for (std::size_t i = 0; i < rows.size(); ++i) {

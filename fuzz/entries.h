@@ -34,6 +34,13 @@ std::string storedRow(Bytes bytes);
 // the table and player written back and read again.
 std::string settingsFile(Bytes bytes);
 
+// The bytes as a settings file, read by the store and by Qt's own settings
+// class: every value of the game the store reads as a text, Qt reads as the
+// same text (the store's safer rules aside, see store/ini_format.cpp); and
+// after the store writes the game's values, Qt reads exactly those, and
+// every other value as before.
+std::string qtDifferential(Bytes bytes);
+
 // What the game takes from a settings file holding exactly these bytes.
 struct SettingsReadout {
   bool sound = true;

@@ -52,7 +52,7 @@ CommandLine parseCommandLine() {
   parser.addOption(zoomOption);
   // Unknown and incomplete options are usage errors too; Qt's own parser would
   // end them with status 1.
-  if (!parser.parse(QApplication::arguments())) {
+  if (!parser.parse(QCoreApplication::arguments())) {
     std::fprintf(stderr, "quibbix: %s\nTry 'quibbix --help' for more information.\n",
                  qPrintable(parser.errorText()));
     return usageError();
@@ -106,18 +106,25 @@ int runLoop(MainWindow& window, SessionEnd& sessionEnd) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName(QStringLiteral("quibbix"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
+  // The command line is read before anything needs a window system, so that
+  // --help, --version and a usage error answer in any terminal.
+  CommandLine line;
+  {
+    const QCoreApplication parsing(argc, argv);
+    line = parseCommandLine();
+  }
+  if (line.exitStatus) return *line.exitStatus;
+
   // The board is pixel art: it is enlarged only by whole factors (the zoom),
   // which rounds the desktop's own ratio itself, so Qt is to report it unrounded.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
       Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("quibbix"));
-  QApplication::setApplicationVersion(QStringLiteral(QUIBBIX_VERSION));
   // From here on a logout or a signal closes the game as its close box would.
   SessionEnd sessionEnd;
 
-  const CommandLine line = parseCommandLine();
-  if (line.exitStatus) return *line.exitStatus;
   StartSettings start = chooseStartZoom(line.zoom);
   // The effect is drawn on the bare screen while the main window is built,
   // from the moment the window knows its place, and ends exactly where the

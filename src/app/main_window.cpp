@@ -92,15 +92,14 @@ bool MainWindow::modalOpen() const {
 
 StartSettings readStartSettings() {
   StartSettings start;
-  store::IniStore ini([&start](const QString& message) { start.reports << message; });
-  start.zoomChoice = desktop::storedZoomChoice(store::Settings(ini).zoom());
+  start.session = std::make_shared<Session>();
+  start.zoomChoice = desktop::storedZoomChoice(start.session->choices().zoom);
   return start;
 }
 
 MainWindow::MainWindow(std::uint32_t seed, StartSettings start, desktop::ShowEffect* effect)
     : fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
-      heldReports_(std::move(start.reports)),
-      ini_([this](const QString& message) { reportStoreError(message); }),
+      session_(start.session ? std::move(start.session) : readStartSettings().session),
       canvas_(view::Sheets::load()),
       random_(seed),
       game_({canvas_, cues_, clock_, random_, *this}),
@@ -122,7 +121,7 @@ void MainWindow::createDialogs() {
   if (splash_ != nullptr) return;
   splash_ = new dialogs::Splash(this);
   YesNoDlg_ = new dialogs::YesNoDlg(this, [this] { return Language_; });
-  HighscoreDlg_ = new dialogs::HighscoreDlg(this, ini_);
+  HighscoreDlg_ = new dialogs::HighscoreDlg(this, session_->store(), session_->choices().player);
   TongueDlg_ = new dialogs::TongueDlg(this, [this](Language language) { Language_ = language; });
   about_ = new dialogs::AboutBox(this);
   // The window is complete: from here on its choices are stored should the
@@ -205,9 +204,8 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
 
-  store::Settings settings(ini_);
-  Soundbtn_->setChecked(settings.sound());
-  Language_ = languageFromStored(settings.tongue());
+  Soundbtn_->setChecked(session_->choices().sound);
+  Language_ = languageFromStored(session_->choices().tongue);
   setWindowTitle(QStringLiteral("Quibbix V2.2"));
   ApplyLanguage();
 
@@ -304,7 +302,9 @@ QToolButton* MainWindow::button(const QString& name) const {
   return Panel1_->findChild<QToolButton*>(name);
 }
 
-QRect MainWindow::restorePlacement() { return desktop::restoreWindowPosition(*this, ini_); }
+QRect MainWindow::restorePlacement() {
+  return desktop::restoreWindowPosition(*this, session_->choices().windowPlace);
+}
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -331,10 +331,8 @@ void MainWindow::Activate() {
   });
   modal([this] {
     // What the store had to say while the window was built comes first, over
-    // the finished window.
-    holdReports_ = false;
-    for (const QString& message : std::exchange(heldReports_, {}))
-      store::IniStore::showError(message);
+    // the finished window, in one box.
+    session_->release(this, [this] { return storedValue(Language_); });
     splash_->ShowModal();
     if (Language_ == Language::NotChosen) {
       TongueDlg_->ShowModal();
@@ -500,44 +498,40 @@ bool MainWindow::CloseQuery() {
   return mayClose;
 }
 
-void MainWindow::Leave() {
+void MainWindow::Leave(bool quietly) {
   if (left_) return;
   left_ = true;
   Timer1_.stop();
   if (help_) help_->close();
-  storeChoices(ini_);
-  desktop::saveWindowPosition(*this, ini_);
+  store::Settings::Choices now = choices();
+  now.windowPlace = desktop::windowPlaceText(*this);
+  session_->close(now, quietly);
 }
 
-void MainWindow::storeChoices(store::IniStore& ini) {
-  store::Settings settings(ini);
-  settings.setSound(Soundbtn_->isChecked());
-  settings.setTongue(storedValue(Language_));
-  settings.setZoom(zoomChoice_);
+store::Settings::Choices MainWindow::choices() const {
+  store::Settings::Choices now = session_->choices();
+  now.sound = Soundbtn_->isChecked();
+  now.tongue = storedValue(Language_);
+  now.zoom = QString::number(zoomChoice_);
+  return now;
 }
 
 void MainWindow::storeChoicesAtExit() {
   if (liveWindow == nullptr || liveWindow->left_) return;
   liveWindow->left_ = true;
-  // No message box any more: there may be no display to show it on.
-  store::IniStore silent(
-      [](const QString& message) { qWarning("quibbix: %s", qPrintable(message)); });
-  liveWindow->storeChoices(silent);
+  // No message box any more: there may be no display to show it on. The
+  // window's place is the one it started with.
+  liveWindow->session_->close(liveWindow->choices(), true);
 }
 
 void MainWindow::endSession() {
-  // Any question or table still open closes as if cancelled; the close
-  // below then asks nothing.
-  Leave();
+  // A score offered in the table is kept, under the name typed so far; any
+  // other question or table still open closes as if cancelled, and the close
+  // below asks nothing.
+  if (HighscoreDlg_ != nullptr) HighscoreDlg_->keepOfferedScore();
+  Leave(true);
   hide();
   QCoreApplication::exit(0);
-}
-
-void MainWindow::reportStoreError(const QString& message) {
-  if (holdReports_)
-    heldReports_ << message;
-  else
-    store::IniStore::showError(message);
 }
 
 bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }

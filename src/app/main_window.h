@@ -7,10 +7,10 @@
 
 #include "dialogs/language.h"
 #include "dialogs/translations.h"
+#include "app/session.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
-#include "store/settings_store.h"
 #include "view/cue_player.h"
 #include "view/field_canvas.h"
 
@@ -37,10 +37,11 @@ namespace quibbix::app {
 // What the start reads of the settings before any window exists, handed on to
 // the window so that nothing is read, nor reported, twice.
 struct StartSettings {
+  // The settings of the run, read once; what they had to tell waits in
+  // there until the window is up.
+  std::shared_ptr<Session> session;
   // The stored zoom choice: 1 to 4, or 0 for following the desktop.
   int zoomChoice = 0;
-  // The store's complaints met on the way; the window shows them once it is up.
-  QStringList reports;
 };
 StartSettings readStartSettings();
 
@@ -138,13 +139,11 @@ class MainWindow : public QWidget, private engine::Host {
   void FormCreate(desktop::ShowEffect* effect);
   void Activate();
   bool CloseQuery();
-  void Leave();
-  // What Leave stores that needs no window system: all that can be kept
-  // once the connection to the display is gone.
-  void storeChoices(store::IniStore& ini);
-  // A complaint of the store: held while the window is built (the opening
-  // effect may be drawing on the bare screen), shown at once afterwards.
-  void reportStoreError(const QString& message);
+  // The close: the choices saved in one go; `quietly` when the session
+  // ends, with no one to answer a message box.
+  void Leave(bool quietly = false);
+  // The choices as they stand, to be saved.
+  store::Settings::Choices choices() const;
   static void storeChoicesAtExit();
   void buildToolBar();
   void buildShortcuts();
@@ -170,11 +169,9 @@ class MainWindow : public QWidget, private engine::Host {
   // Loading the fonts' catalogue, which the first text needs, runs beside
   // the building of the window.
   std::future<void> fontCatalogue_;
-  QStringList heldReports_;
-  bool holdReports_ = true;
   // Before anything that shows a text.
   dialogs::Translations translations_;
-  store::IniStore ini_;
+  std::shared_ptr<Session> session_;
   view::FieldCanvas canvas_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;

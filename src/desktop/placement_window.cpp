@@ -74,7 +74,10 @@ class FrameWatcher : public QObject {
 // zoom, so a window keeps its place when the zoom changes between runs.
 
 QRect restoreWindowPosition(QWidget& window, store::IniStore& ini) {
-  const QString text = store::Settings(ini).windowPlace();
+  return restoreWindowPosition(window, store::Settings(ini).windowPlace());
+}
+
+QRect restoreWindowPosition(QWidget& window, const QString& text) {
   // Centring and keeping on the screen go by the size with the frame, which
   // the window manager tells before the window is shown.
   const QSize size = outerScreenSize(window);
@@ -90,8 +93,12 @@ QRect restoreWindowPosition(QWidget& window, store::IniStore& ini) {
 }
 
 void saveWindowPosition(QWidget& window, store::IniStore& ini) {
+  store::Settings(ini).setWindowPlace(windowPlaceText(window));
+}
+
+QString windowPlaceText(QWidget& window) {
   // Saved as a normal window: the game keeps no minimised or maximised state.
-  store::Settings(ini).setWindowPlace(formatPlacement(outerScreenGeometry(window)));
+  return formatPlacement(outerScreenGeometry(window));
 }
 
 }  // namespace quibbix::desktop

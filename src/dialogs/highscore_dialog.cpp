@@ -1,5 +1,6 @@
 #include "dialogs/highscore_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QWindow>
 
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
@@ -98,7 +100,39 @@ class ClearQuestion : public QDialog {
 
 }  // namespace
 
-HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini)
+// Eats the keys meant for the table while its name field must not take any.
+class InputGate : public QObject {
+ public:
+  InputGate(HighscoreDlg* dialog, std::function<bool()> closed)
+      : QObject(dialog), dialog_(dialog), closed_(std::move(closed)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // The table is on the screen: its name field opens at once. The window
+    // system delivers input in the order it came, so every key ahead of this
+    // moment was typed before the table could be seen, and was eaten.
+    if (event->type() == QEvent::Expose && closed_() && watched == dialog_->windowHandle() &&
+        dialog_->windowHandle()->isExposed())
+      dialog_->openInput();
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::InputMethod: break;
+      default: return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return closed_() && widget != nullptr && (widget == dialog_ || dialog_->isAncestorOf(widget));
+  }
+
+ private:
+  HighscoreDlg* dialog_;
+  std::function<bool()> closed_;
+};
+
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
+                           std::optional<QString> player)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -182,7 +216,8 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini)
                      static_cast<QWidget*>(ClearBox_)})
     w->installEventFilter(this);
 
-  PlayerName_ = store::Settings(ini_).player();
+  PlayerName_ = player ? *player : store::Settings(ini_).player();
+  inputGate_ = new InputGate(this, [this] { return !takesInput_; });
   Edit1_->setText(PlayerName_);
   for (ScoreEntry& e : rows_) e = defaultEntry();
   showRows();
@@ -190,8 +225,12 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini)
 
 void HighscoreDlg::ShowModal(int score, int mode) {
   // Offered a score, the table opens on its own, while the player may still
-  // be pressing the keys of the game that just ended.
-  if (mode == 1) dropPendingInput();
+  // be pressing the keys of the game that just ended: those queued now are
+  // dropped, and those that come before the table is on the screen too.
+  if (mode == 1) {
+    dropPendingInput();
+    takesInput_ = false;
+  }
   ClearBox_->setChecked(false);
   Edit1_->hide();
   Edit1_->setEnabled(false);
@@ -209,7 +248,26 @@ void HighscoreDlg::ShowModal(int score, int mode) {
     Edit1_->show();
   }
   updateOk();
+  qApp->installEventFilter(inputGate_);
   exec();
+  qApp->removeEventFilter(inputGate_);
+  takesInput_ = true;
+}
+
+void HighscoreDlg::openInput() {
+  if (takesInput_ || !isVisible() || windowHandle() == nullptr || !windowHandle()->isExposed())
+    return;
+  takesInput_ = true;
+  if (NewRow_) Edit1_->setFocus();
+}
+
+void HighscoreDlg::keepOfferedScore() {
+  if (!isVisible() || !NewRow_) return;
+  const QString typed = Edit1_->text();
+  PlayerName_ = typed.trimmed().isEmpty() ? PlayerName_ : typed;
+  Edit1_->setText(PlayerName_);
+  storeTable(ini_, PlayerName_, score_, false, rows_);
+  done(kOk);
 }
 
 void HighscoreDlg::updateOk() {
@@ -226,8 +284,9 @@ bool HighscoreDlg::confirmClear() {
 
 void HighscoreDlg::showRows() {
   for (int row = 0; row < kRows; ++row) {
+    // A row the file holds in a broken form keeps its place, empty.
     pla_[row]->setText(rows_[row].name);
-    sco_[row]->setText(QString::number(rows_[row].score));
+    sco_[row]->setText(rows_[row].unreadable ? QString() : QString::number(rows_[row].score));
   }
 }
 
@@ -268,6 +327,8 @@ void HighscoreDlg::showEvent(QShowEvent* event) {
   } else {
     OKBtn_->setFocus();
   }
+  // The name field opens for keys once the table is on the screen.
+  if (!takesInput_) QMetaObject::invokeMethod(this, &HighscoreDlg::openInput, Qt::QueuedConnection);
 }
 
 void HighscoreDlg::paintEvent(QPaintEvent*) {

@@ -23,7 +23,9 @@ namespace quibbix::dialogs {
 class HighscoreDlg : public QDialog {
   Q_OBJECT
  public:
-  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini);
+  // `player`: the name last entered, if already read; else it is read here.
+  HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
+               std::optional<QString> player = std::nullopt);
 
   // Mode 0 shows the table; mode 1 offers `score` for insertion. Returns when
   // the dialog closes.
@@ -32,6 +34,17 @@ class HighscoreDlg : public QDialog {
   void offerScore(int score) { ShowModal(score, 1); }
 
   const QString& playerName() const { return PlayerName_; }
+
+  // The session ends while a score is offered: it is stored under the name
+  // typed so far (the last name, if the field is blank) and the table
+  // closes. Nothing happens when no score is offered.
+  void keepOfferedScore();
+
+  // Whether the name field takes keys yet: only once the table is on the
+  // screen, and what was typed before that is dropped.
+  bool takesInput() const { return takesInput_; }
+  // Opens the name field once the table is on the screen (called on its way there).
+  void openInput();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -56,6 +69,8 @@ class HighscoreDlg : public QDialog {
   std::array<ScoreEntry, kRows> rows_{};
   std::optional<int> NewRow_;
   int score_ = 0;
+  bool takesInput_ = true;
+  QObject* inputGate_ = nullptr;
 
   QCheckBox* ClearBox_ = nullptr;
   QLabel* clearlabel_ = nullptr;

@@ -15,6 +15,10 @@ namespace quibbix::dialogs {
 struct ScoreEntry {
   QString name;
   int score = 0;
+  // A row the file holds in a form that cannot be read (a hand edit gone
+  // wrong): it keeps its place and its line, shows empty, and takes no part
+  // in the ranking.
+  bool unreadable = false;
   friend bool operator==(const ScoreEntry&, const ScoreEntry&) = default;
 };
 
@@ -27,12 +31,15 @@ ScoreEntry defaultEntry();
 // A stored row: unscrambled and split at the first comma, so the name may
 // hold commas. Empty, or no integer before the comma: the default entry.
 ScoreEntry parseStoredRow(const QString& scrambled);
+// The same, but nullopt for a row that is there and cannot be read.
+std::optional<ScoreEntry> readStoredRow(const QString& scrambled);
 QString formatStoredRow(const ScoreEntry& entry);
 
 // Enters score for player at the first row scoring lower, moving the rows
 // below down by one (the last falls out). An equal score ranks below the
 // entries it equals. Returns the new row, or nullopt when no row is lower
-// (the table is unchanged then).
+// (the table is unchanged then). Unreadable rows stay where they are: the
+// readable ones move around them.
 std::optional<int> insertScore(ScoreRows& rows, int score, const QString& player);
 
 ScoreRows readTable(store::IniStore& store);

@@ -1,7 +1,11 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+
+#include "store/ini_format.h"
 
 namespace quibbix::store {
 
@@ -23,6 +27,22 @@ class Settings {
 
   static constexpr int kScoreRows = 10;
 
+  // The player's choices, which the game reads once when it starts and
+  // writes once when it closes.
+  struct Choices {
+    bool sound = true;
+    int tongue = -1;
+    QString zoom;
+    QString player = defaultPlayer();
+    QString windowPlace;
+  };
+  // One reading of the file; what falls back on a default is reported, and
+  // so is a line that seems meant for one of the values but is not read.
+  Choices readChoices();
+  // Sound, tongue, zoom and window place in one save (the player's name is
+  // the table's): on failure, one report.
+  bool saveChoices(const Choices& choices);
+
   bool sound();
   bool setSound(bool on);
 
@@ -39,16 +59,22 @@ class Settings {
 
   // The rows as stored (missing: empty), row 0 first.
   QStringList scoreRows();
+  // The same, with rows the file holds in a form that cannot be read as
+  // Wrong (reported once), and the lines they stand on.
+  QList<ini::Found> storedScoreRows();
   // The last name and the ten rows in one save: on failure (already
   // reported) the stored table stays whole.
   bool setScoreTable(const QString& player, const QStringList& rows);
   // Reads the stored rows and stores the player and the rows `change` makes
   // of them in one save, with no other copy of the game writing in between.
-  bool updateScoreTable(const QString& player,
-                        const std::function<QStringList(const QStringList& current)>& change);
+  // A row `change` gives as nullopt keeps its line as it is.
+  bool updateScoreTable(
+      const QString& player,
+      const std::function<QList<std::optional<QString>>(const QList<ini::Value>& current)>& change);
 
   // The defaults, for what is shown before anything is read.
   static QString defaultPlayer();
+  static QStringList names();
 
  private:
   IniStore& store_;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 #include "dialogs/language.h"
 #include "dialogs/translations.h"
+#include "dialogs/highscore_dialog.h"
 
 namespace quibbix::dialogs::testing {
 
@@ -27,7 +29,15 @@ inline void whileShown(std::function<void()> action) {
       auto* dialog = qobject_cast<QDialog*>(object);
       if (event->type() == QEvent::Show && dialog != nullptr && dialog->isWindow() &&
           dialog->isModal() && action_) {
-        QTimer::singleShot(0, std::move(action_));
+        // A table offering a score takes keys only once it is on the screen.
+        QTimer::singleShot(
+            0, [action = std::move(action_),
+                table = QPointer<HighscoreDlg>(qobject_cast<HighscoreDlg*>(dialog))] {
+              if (table) {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !table || table->takesInput(); }));
+              }
+              action();
+            });
         action_ = nullptr;
         deleteLater();
       }

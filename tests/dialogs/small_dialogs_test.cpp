@@ -17,6 +17,7 @@
 #include "dialogs/splash.h"
 #include "dialogs/tongue_dialog.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 
 namespace quibbix::dialogs {
 namespace {
@@ -114,7 +115,7 @@ TEST(AboutBox, CaptionFollowsTheLanguageAndOkCloses) {
 // at the size 96 dpi gave its points.
 TEST(Dialogs, EveryTextIsSizedInPixels) {
   QWidget main;
-  store::IniStore ini([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  store::IniStore ini(quibbix::storetest::failOnReport());
   YesNoDlg message(&main, [] { return Language::English; });
   HighscoreDlg table(&main, ini);
   TongueDlg tongue(&main, [](Language) {});

@@ -12,6 +12,7 @@
 #include "dialogs/score_table.h"
 #include "game_driver.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 #include "view/field_canvas.h"
 #include "view/sheets.h"
 
@@ -60,16 +61,15 @@ bool showsPauseText(const QImage& window) {
 
 // The stored settings of a run, read the way the game reads them.
 struct Stored {
-  explicit Stored(const std::string& home) {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString(home + "/config"));
-  }
+  explicit Stored(const std::string& home)
+      : store(quibbix::storetest::failOnReport(),
+              quibbix::storetest::storeFileIn(QString::fromStdString(home + "/config"))) {}
   QString value(const char* name) {
     return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name),
                             QStringLiteral("?"));
   }
   dialogs::ScoreRows table() { return dialogs::readTable(store); }
-  store::IniStore store{[](const QString& error) { ADD_FAILURE() << error.toStdString(); }};
+  store::IniStore store;
 };
 
 class EndToEnd : public testing::Test {

@@ -12,6 +12,7 @@
 #include "dialogs/dialog_placement.h"
 #include "game_driver.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 
 namespace quibbix::e2e {
 namespace {
@@ -152,9 +153,8 @@ TEST_F(Opening, TheMainWindowAppearsOnlyPaintedAndTheSplashFollows) {
 
 // The stored settings of a run, written the way the game reads them.
 void storePlacement(const std::string& home, const QString& text) {
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromStdString(home + "/config"));
-  store::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+  store::IniStore store(quibbix::storetest::failOnReport(),
+                        quibbix::storetest::storeFileIn(QString::fromStdString(home + "/config")));
   store.WriteString(QStringLiteral("common"), QStringLiteral("MainForm"), text);
 }
 

@@ -14,6 +14,7 @@
 #include "dialogs/dialog_placement.h"
 #include "game_driver.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 #include "view/field_canvas.h"
 #include "view/sheets.h"
 
@@ -94,9 +95,9 @@ class Zoom : public testing::Test {
   }
 
   QString stored(const char* name) {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString(home_ + "/config"));
-    store::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
+    store::IniStore store(
+        quibbix::storetest::failOnReport(),
+        quibbix::storetest::storeFileIn(QString::fromStdString(home_ + "/config")));
     return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name), "?");
   }
 

@@ -39,6 +39,7 @@ const Target kTargets[] = {
     {"placement", placementText},
     {"score_row", storedRow},
     {"settings", settingsFile},
+    {"qt_differential", qtDifferential},
 };
 
 class KeptInputs : public ::testing::TestWithParam<Target> {};
@@ -83,11 +84,12 @@ TEST(SettingsHarness, SeedsHoldWhatTheirNamesSay) {
   EXPECT_EQ(all.rows[2], (dialogs::ScoreEntry{QString(), 150}));
   EXPECT_EQ(all.corner, QPoint(710, 357));
 
-  // A list in place of a text is reported and read as the default.
+  // A list in place of a text is reported and read as the default; a table
+  // row keeps its place, empty.
   const SettingsReadout lists = readSettingsBytes(seed("list_values"));
   EXPECT_EQ(lists.errors, 3);
   EXPECT_EQ(lists.player, QStringLiteral("Vormlab"));
-  EXPECT_EQ(lists.rows[0], dialogs::defaultEntry());
+  EXPECT_TRUE(lists.rows[0].unreadable);
   EXPECT_FALSE(lists.corner.has_value());
 }
 
@@ -117,7 +119,7 @@ TEST(SettingsHarness, GuiTypedValuesReadAsWrongTypes) {
   EXPECT_EQ(read.errors, 4);
   EXPECT_EQ(read.player, QStringLiteral("Vormlab"));
   EXPECT_EQ(read.tongue, -1);
-  EXPECT_EQ(read.rows[0], dialogs::defaultEntry());
+  EXPECT_TRUE(read.rows[0].unreadable);
   EXPECT_FALSE(read.corner.has_value());
   EXPECT_EQ(settingsFile(bytesOf(bytes)), "");
 }

@@ -59,8 +59,21 @@ class PrivateStore : public ::testing::Test {
     locked_.clear();
   }
 
+  // What the store reported, and each report's summary.
+  std::vector<store::StoreReport> reports;
   std::vector<QString> errors;
-  store::IniStore store{[this](const QString& message) { errors.push_back(message); }};
+
+ private:
+  QTemporaryDir dir_;
+
+ protected:
+  store::IniStore store{[this](const QList<store::StoreReport>& told) {
+                          for (const store::StoreReport& r : told) {
+                            reports.push_back(r);
+                            errors.push_back(r.summary());
+                          }
+                        },
+                        storeFile()};
 
  private:
   static void unlock(const QString& path) {
@@ -72,7 +85,6 @@ class PrivateStore : public ::testing::Test {
     }
   }
 
-  QTemporaryDir dir_;
   std::vector<QString> locked_;
 };
 

@@ -1,6 +1,7 @@
 #include "dialogs/score_table.h"
 #include "dialogs/scrambler.h"
 #include "private_store.h"
+#include "store_reports.h"
 
 #include <QFile>
 #include <QProcessEnvironment>
@@ -116,9 +117,9 @@ TEST(ScoreTableCopies, TwoProcessesStoringScoresKeepEveryRow) {
     ASSERT_TRUE(copy->waitForFinished(60000));
     EXPECT_EQ(copy->exitCode(), 0);
   }
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-  std::vector<QString> errors;
-  store::IniStore store([&](const QString& e) { errors.push_back(e); });
+  std::vector<store::StoreReport> errors;
+  store::IniStore store(quibbix::storetest::collectReports(errors),
+                        quibbix::storetest::storeFileIn(dir.path()));
   const ScoreRows rows = readTable(store);
   for (int r = 0; r < kRows; ++r) EXPECT_EQ(rows[static_cast<std::size_t>(r)].score, 110 - r);
   EXPECT_TRUE(errors.empty());
@@ -128,8 +129,8 @@ TEST(ScoreTableCopies, TwoProcessesStoringScoresKeepEveryRow) {
 TEST(ScoreTableCopies, OneCopyStoresFiveScores) {
   const QStringList job = qEnvironmentVariable("QUIBBIX_STORE_COPY").split(u':');
   if (job.size() != 2) GTEST_SKIP() << "run by TwoProcessesStoringScoresKeepEveryRow";
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, job[0]);
-  store::IniStore store([](const QString& e) { ADD_FAILURE() << e.toStdString(); });
+  store::IniStore store(quibbix::storetest::failOnReport(),
+                        quibbix::storetest::storeFileIn(job[0]));
   for (int score = job[1].toInt(); score <= 110; score += 2) {
     ScoreRows rows;
     ASSERT_TRUE(storeTable(store, QStringLiteral("Copy%1").arg(job[1]), score, false, rows));
