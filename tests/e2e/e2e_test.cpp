@@ -84,7 +84,9 @@ class EndToEnd : public testing::Test {
     if (!HasFailure()) return;
     const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
     x_->screen().save(QString::fromStdString("e2e-" + name + ".png"));
-    for (const char* log : {"home/quibbix.log", "xdotool.log", "xvfb.log"}) {
+    const std::string wmLog = "wm-" + x_->windowManager() + "/wm.log";
+    for (const std::string& log : {std::string("home/quibbix.log"), std::string("xdotool.log"),
+                                   std::string("xvfb.log"), wmLog}) {
       std::error_code ec;
       std::filesystem::copy_file(
           tmp_.path() + "/" + log,

@@ -142,6 +142,24 @@ bool hasWmState(Display* d, Window w) {
   return has;
 }
 
+// The window asks for no decorations (Motif hints), as the splash does.
+bool undecorated(Display* d, Window w) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool bare = false;
+  const Atom hints = XInternAtom(d, "_MOTIF_WM_HINTS", False);
+  if (XGetWindowProperty(d, w, hints, 0, 5, False, hints, &type, &format, &items, &after, &data) ==
+          Success &&
+      data && format == 32 && items >= 3) {
+    const auto* v = reinterpret_cast<const unsigned long*>(data);
+    bare = (v[0] & 2) != 0 && v[2] == 0;
+  }
+  if (data) XFree(data);
+  return bare;
+}
+
 // The program's own window inside a window manager's frame: the one marked
 // with WM_STATE, searched for depth first; 0 when there is none (no window
 // manager, or a window it does not manage).
@@ -352,8 +370,11 @@ std::vector<XWindow> XServer::windows() {
     // 50 times with both cores busy. Read then, the window had no frame (its
     // frame equal to its client area), and tests saw a window "placed
     // without its frame", one frame size (1 px, 20 px) off. A window the
-    // manager has not framed yet is not shown yet.
-    if (wm_ && (client == 0 || client == children[i]) && !a.override_redirect) continue;
+    // manager has not framed yet is not shown yet. Mutter leaves a window
+    // without decorations (the splash) unframed for good.
+    if (wm_ && !a.override_redirect &&
+        (client == 0 || (client == children[i] && !undecorated(dpy_, client))))
+      continue;
     // The manager's own windows (a task bar, a panel) are none of the game's.
     if (wm_ && (wm_->isOwn(children[i]) || wm_->isOwn(client))) continue;
     XWindow w;
