@@ -26,6 +26,7 @@
 #include "desktop/placement_picture.h"
 #include "desktop/placement_window.h"
 #include "desktop/screen_zoom.h"
+#include "desktop/sight.h"
 #include "desktop/zoom.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(std::uint32_t seed, StartSettings start, desktop::ShowEff
       keys_(game_, canvas_) {
   zoomChoice_ = start.zoomChoice;
   FormCreate(effect);
+  new desktop::SightWatch(*this, [this] { pauseOutOfSight(); });
 }
 
 void MainWindow::runOpening(desktop::ShowEffect& effect) {
@@ -308,9 +310,6 @@ QRect MainWindow::restorePlacement() {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // A window manager that unmaps the window (another workspace) tells only the
-  // native window, which then is no longer exposed.
-  if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
   if (FirstActivation_) {
     // Queued, so the window is on screen before the splash opens over it.
     QTimer::singleShot(0, this, &MainWindow::Activate);
@@ -394,13 +393,6 @@ void MainWindow::Pause() {
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && isMinimized()) pauseOutOfSight();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Expose && watched == windowHandle() && isVisible() &&
-      !windowHandle()->isExposed())
-    pauseOutOfSight();
-  return QWidget::eventFilter(watched, event);
 }
 
 // Crates keep coming every two seconds, so a board nobody can see would fill up

@@ -129,9 +129,9 @@ class MainWindow : public QWidget, private engine::Host {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  // The window taken out of sight by the window manager pauses a running game.
+  // The window taken out of sight by the window manager pauses a running game
+  // (minimised here; any other way through desktop::SightWatch).
   void changeEvent(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   // The game keys; the tool bar's commands have shortcuts of their own.
   void keyPressEvent(QKeyEvent* event) override;
 

@@ -1,5 +1,7 @@
 #include "x_harness.h"
 
+#include "window_managers.h"
+
 // GoogleTest first: Xlib defines macros (None, Bool, ...) that clash with it.
 #include <gtest/gtest.h>
 
@@ -127,20 +129,6 @@ void Child::terminate(int signal) {
 
 namespace {
 
-// A window manager is at work once it has put up its check window.
-bool windowManagerReady(Display* d) {
-  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long items = 0, after = 0;
-  unsigned char* data = nullptr;
-  const bool ready = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW,
-                                        &type, &format, &items, &after, &data) == Success &&
-                     data && items == 1;
-  if (data) XFree(data);
-  return ready;
-}
-
 bool hasWmState(Display* d, Window w) {
   const Atom wmState = XInternAtom(d, "WM_STATE", False);
   Atom type = 0;
@@ -152,6 +140,24 @@ bool hasWmState(Display* d, Window w) {
                    type != 0;
   if (data) XFree(data);
   return has;
+}
+
+// The window asks for no decorations (Motif hints), as the splash does.
+bool undecorated(Display* d, Window w) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool bare = false;
+  const Atom hints = XInternAtom(d, "_MOTIF_WM_HINTS", False);
+  if (XGetWindowProperty(d, w, hints, 0, 5, False, hints, &type, &format, &items, &after, &data) ==
+          Success &&
+      data && format == 32 && items >= 3) {
+    const auto* v = reinterpret_cast<const unsigned long*>(data);
+    bare = (v[0] & 2) != 0 && v[2] == 0;
+  }
+  if (data) XFree(data);
+  return bare;
 }
 
 // The program's own window inside a window manager's frame: the one marked
@@ -229,51 +235,65 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
 
-  if (windowManager) {
-    // Its settings, cache and session files go to the scratch folder. It
-    // names itself the window manager early in its start; that it has
-    // finished starting (and frames every window mapped from then on) it
-    // tells by running the --startup command.
-    const std::string home = logDir + "/wm-home";
-    const std::string ready = logDir + "/openbox-ready";
-    std::filesystem::create_directories(home);
-    // A server started before in the same folder left its mark.
-    std::filesystem::remove(ready);
-    if (screen.panel > 0) {
-      // Openbox keeps its margins free as a panel's strut, work area included.
-      std::filesystem::create_directories(home + "/config/openbox");
-      std::ofstream(home + "/config/openbox/rc.xml")
-          << "<?xml version=\"1.0\"?>\n<openbox_config xmlns=\"http://openbox.org/3.4/rc\">"
-          << "<margins><top>" << screen.panel
-          << "</top><bottom>0</bottom><left>0</left><right>0</right></margins></openbox_config>\n";
-    }
-    wm_ = std::make_unique<Child>(
-        std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + ready},
-        std::map<std::string, std::string>{{"PATH", pathVariable()},
-                                           {"DISPLAY", display_},
-                                           {"HOME", home},
-                                           {"XDG_CONFIG_HOME", home + "/config"},
-                                           {"XDG_CACHE_HOME", home + "/cache"},
-                                           {"XDG_DATA_HOME", home + "/data"}},
-        logDir + "/openbox.log");
-    if (!waitFor([&] {
-          return (windowManagerReady(dpy_) && std::filesystem::exists(ready)) || !wm_->running();
-        }) ||
-        !wm_->running())
-      throw std::runtime_error("Openbox did not start (see openbox.log)");
-  }
+  if (windowManager) startWindowManager(screen.panel);
+}
+
+void XServer::startWindowManager(int panel) {
+  // A manager running already goes first, as when a desktop restarts its own.
+  wm_.reset();
+  wm_ = std::make_unique<WindowManager>(testWindowManager(), display_, logDir_, panel, dpy_);
+}
+
+std::string XServer::windowManager() const { return wm_ ? wm_->name() : std::string(); }
+
+bool XServer::canMinimise() const { return wm_ && wm_->minimises(); }
+
+void XServer::otherWorkspace(const XWindow& w, bool away) {
+  const std::vector<std::string> argv = wm_->workspaceCommand(w.id, away);
+  Child tool(argv, {{"PATH", pathVariable()}, {"DISPLAY", display_}}, logDir_ + "/xdotool.log");
+  ASSERT_TRUE(tool.waitExit()) << argv.front() << " hangs";
+  EXPECT_EQ(tool.exitCode(), 0) << argv.front() << " failed";
 }
 
 XServer::~XServer() {
-  if (wm_) {
-    wm_->terminate(SIGTERM);
-    if (!wm_->waitExit(5s)) wm_->terminate(SIGKILL);
-  }
+  wm_.reset();
   if (dpy_) XCloseDisplay(dpy_);
   if (server_) {
     server_->terminate(SIGTERM);
     if (!server_->waitExit(5s)) server_->terminate(SIGKILL);
   }
+}
+
+bool XServer::putAway(const XWindow& w) {
+  const auto cardinals = [&](Window on, const char* name, Atom type) {
+    std::vector<unsigned long> values;
+    Atom actual = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy_, on, XInternAtom(dpy_, name, False), 0, 64, False, type, &actual,
+                           &format, &items, &after, &data) == Success &&
+        data && format == 32) {
+      const auto* v = reinterpret_cast<const unsigned long*>(data);
+      values.assign(v, v + items);
+    }
+    if (data) XFree(data);
+    return values;
+  };
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(dpy_, w.id, &a)) return false;
+  const bool viewable = a.map_state == IsViewable;
+  const Atom wmState = XInternAtom(dpy_, "WM_STATE", False);
+  const auto state = cardinals(w.id, "WM_STATE", wmState);
+  // A compositing manager (Mutter) keeps a minimised window mapped.
+  if (!state.empty() && state[0] == IconicState) return true;
+  for (unsigned long atom : cardinals(w.id, "_NET_WM_STATE", XA_ATOM))
+    if (atom == XInternAtom(dpy_, "_NET_WM_STATE_HIDDEN", False)) return true;
+  if (viewable) return false;
+  if (!state.empty() && state[0] == WithdrawnState) return true;
+  const auto desktop = cardinals(w.id, "_NET_WM_DESKTOP", XA_CARDINAL);
+  const auto current = cardinals(DefaultRootWindow(dpy_), "_NET_CURRENT_DESKTOP", XA_CARDINAL);
+  return !desktop.empty() && !current.empty() && desktop[0] != current[0];
 }
 
 QSize XServer::size() const { return fb_->size(); }
@@ -350,8 +370,13 @@ std::vector<XWindow> XServer::windows() {
     // 50 times with both cores busy. Read then, the window had no frame (its
     // frame equal to its client area), and tests saw a window "placed
     // without its frame", one frame size (1 px, 20 px) off. A window the
-    // manager has not framed yet is not shown yet.
-    if (wm_ && (client == 0 || client == children[i]) && !a.override_redirect) continue;
+    // manager has not framed yet is not shown yet. Mutter leaves a window
+    // without decorations (the splash) unframed for good.
+    if (wm_ && !a.override_redirect &&
+        (client == 0 || (client == children[i] && !undecorated(dpy_, client))))
+      continue;
+    // The manager's own windows (a task bar, a panel) are none of the game's.
+    if (wm_ && (wm_->isOwn(children[i]) || wm_->isOwn(client))) continue;
     XWindow w;
     w.id = client != 0 ? client : children[i];
     XWindowAttributes c;

@@ -24,6 +24,8 @@ using Display = struct _XDisplay;
 
 namespace quibbix::e2e {
 
+class WindowManager;
+
 using namespace std::chrono_literals;
 using Ms = std::chrono::milliseconds;
 
@@ -94,7 +96,8 @@ struct ScreenSetup {
 };
 
 // A private Xvfb with a display number chosen by the server itself, a window
-// manager on it (Openbox, as on a desktop, unless asked for a bare server),
+// manager on it (Openbox, or the one QUIBBIX_TEST_WM names, see
+// window_managers.h; none when asked for a bare server),
 // and one client connection of ours for reading windows. The screen is read
 // from the server's framebuffer file; the pointer is not drawn in it (the
 // server runs without a cursor).
@@ -124,6 +127,18 @@ class XServer {
   unsigned long focus();
 
   bool hasWindowManager() const { return wm_ != nullptr; }
+  // Starts the test's window manager, stopping the one running first.
+  void startWindowManager(int panel = 0);
+  // The manager's name; empty without one.
+  std::string windowManager() const;
+  // The manager can minimise a window (i3 cannot).
+  bool canMinimise() const;
+  // Shows another workspace than the one the window is on, or that one again.
+  void otherWorkspace(const XWindow& w, bool away);
+  // The window manager has put the window away: minimised (WM_STATE Iconic,
+  // _NET_WM_STATE_HIDDEN), or unmapped, withdrawn from a hidden frame (i3) or
+  // on another workspace than the one shown.
+  bool putAway(const XWindow& w);
   // The screen's free area as the window manager announces it (_NET_WORKAREA),
   // the whole screen without one.
   QRect workArea();
@@ -164,7 +179,7 @@ class XServer {
   void focusOn(const XWindow& w);
   void splitIntoMonitors();
   std::unique_ptr<Child> server_;
-  std::unique_ptr<Child> wm_;
+  std::unique_ptr<WindowManager> wm_;
   std::unique_ptr<test::Framebuffer> fb_;
   Display* dpy_ = nullptr;
   std::string display_;
