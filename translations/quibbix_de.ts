@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
-    <name>quibbix::app::MainWindow</name>
+    <name>quibbix::app::GameHost</name>
     <message>
         <source>Level:</source>
         <translation>Stufe:</translation>

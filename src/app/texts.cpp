@@ -33,30 +33,6 @@ WindowTexts windowTexts(int language) {
   };
 }
 
-std::array<Accessible, kToolButtons> toolBarAccessible(int language) {
-  const WindowTexts hints = windowTexts(language);
-  const bool german = language == 1;
-  const QString key = german ? QStringLiteral(" Taste: ") : QStringLiteral(" Key: ");
-  const QString ctrl = german ? QStringLiteral("Strg+") : QStringLiteral("Ctrl+");
-  const auto entry = [&](const char* english, const char* deutsch, const QString& hint,
-                         const QString& keys) {
-    Accessible a{QString::fromUtf8(german ? deutsch : english), hint};
-    if (!keys.isEmpty()) a.description += key + keys;
-    return a;
-  };
-  return {{
-      entry("New game", "Neues Spiel", hints.startHint, ctrl + QLatin1Char('N')),
-      entry("Pause", "Pause", hints.pauseHint, QStringLiteral("P")),
-      entry("Sound on or off", "Geräusche an oder aus", hints.soundHint, QStringLiteral("M")),
-      entry("High scores", "Bestenliste", hints.highscoreHint, ctrl + QLatin1Char('H')),
-      entry("Quit", "Beenden", hints.exitHint, ctrl + QLatin1Char('Q')),
-      entry("Language", "Sprache", hints.tongueHint, ctrl + QLatin1Char('L')),
-      entry("Rules", "Spielregeln", hints.rulesHint, QStringLiteral("F1")),
-      entry("About", "Info", hints.infoHint, QString()),
-      entry("Maker's web site", "Zorvyplay im Netz", hints.zorvyHint, QString()),
-  }};
-}
-
 QString helpTopic(int language) {
   return language == 1 ? QStringLiteral("Das_Spiel") : QStringLiteral("The_game");
 }

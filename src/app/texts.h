@@ -29,8 +29,7 @@ struct Accessible {
   QString name;
   QString description;
 };
-// In tool-bar order: StartBtn, PauseBtn, Soundbtn, HighScoreBtn, ExitBtn, TongueBtn,
-// RulesBtn, InfoBtn, ZorvyBtn.
+// In tool-bar order, from the tool-bar table (app/tool_bar.h).
 constexpr int kToolButtons = 9;
 std::array<Accessible, kToolButtons> toolBarAccessible(int language);
 

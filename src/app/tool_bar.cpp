@@ -1,0 +1,98 @@
+#include "app/tool_bar.h"
+
+#include <QKeySequence>
+
+#include "desktop/crisp_glyphs.h"
+#include "view/png.h"
+
+namespace quibbix::app {
+
+namespace {
+constexpr QKeyCombination kNoKey{};
+}  // namespace
+
+CommandButton::CommandButton(QWidget* parent, Command command, std::function<void(Command)> invoke)
+    : QToolButton(parent), command_(command), invoke_(std::move(invoke)) {
+  connect(this, &QToolButton::clicked, this, [this] { press(); });
+}
+
+const std::array<CommandRow, kCommands> kToolBar{{
+    {Command::NewGame, "StartBtn", 4, 25, "start", Qt::CTRL | Qt::Key_N, KeyRoute::Shortcut,
+     &WindowTexts::startHint, "New game", "Neues Spiel", true},
+    {Command::Pause, "PauseBtn", 32, 25, "pause", QKeyCombination(Qt::Key_P), KeyRoute::GameKey,
+     &WindowTexts::pauseHint, "Pause", "Pause", false},
+    {Command::Sound, "Soundbtn", 60, 25, "sound", QKeyCombination(Qt::Key_M), KeyRoute::Shortcut,
+     &WindowTexts::soundHint, "Sound on or off", "Geräusche an oder aus", false},
+    {Command::HighScores, "HighScoreBtn", 88, 25, "highscore", Qt::CTRL | Qt::Key_H,
+     KeyRoute::Shortcut, &WindowTexts::highscoreHint, "High scores", "Bestenliste", true},
+    {Command::Quit, "ExitBtn", 116, 25, "exit", Qt::CTRL | Qt::Key_Q, KeyRoute::Shortcut,
+     &WindowTexts::exitHint, "Quit", "Beenden", true},
+    {Command::Language, "TongueBtn", 380, 25, "tongue", Qt::CTRL | Qt::Key_L, KeyRoute::Shortcut,
+     &WindowTexts::tongueHint, "Language", "Sprache", true},
+    {Command::Rules, "RulesBtn", 408, 25, "rules", QKeyCombination(Qt::Key_F1), KeyRoute::Shortcut,
+     &WindowTexts::rulesHint, "Rules", "Spielregeln", false},
+    {Command::About, "InfoBtn", 436, 25, "info", kNoKey, KeyRoute::None, &WindowTexts::infoHint,
+     "About", "Info", true},
+    {Command::MakerSite, "ZorvyBtn", 464, 29, "zorvy", kNoKey, KeyRoute::None,
+     &WindowTexts::zorvyHint, "Maker's web site", "Zorvyplay im Netz", false},
+}};
+
+const CommandRow& rowOf(Command command) { return kToolBar[ToolBar::index(command)]; }
+
+QString keyText(const CommandRow& row, int language) {
+  if (row.route == KeyRoute::None) return {};
+  const bool german = language == 1;
+  QString text;
+  if (row.key.keyboardModifiers() & Qt::ControlModifier)
+    text = german ? QStringLiteral("Strg+") : QStringLiteral("Ctrl+");
+  return text + QKeySequence(row.key.key()).toString(QKeySequence::PortableText);
+}
+
+std::array<Accessible, kToolButtons> toolBarAccessible(int language) {
+  const WindowTexts hints = windowTexts(language);
+  const bool german = language == 1;
+  const QString key = german ? QStringLiteral(" Taste: ") : QStringLiteral(" Key: ");
+  std::array<Accessible, kToolButtons> result;
+  for (int i = 0; i < kCommands; ++i) {
+    const CommandRow& row = kToolBar[i];
+    result[i] = {QString::fromUtf8(german ? row.german : row.english), hints.*row.hint};
+    if (const QString keys = keyText(row, language); !keys.isEmpty())
+      result[i].description += key + keys;
+  }
+  return result;
+}
+
+ToolBar::ToolBar(QWidget* parent, std::function<void(Command)> invoke) : QWidget(parent) {
+  setObjectName(QStringLiteral("Panel1"));
+  setGeometry(0, 0, 500, 33);
+  for (const CommandRow& row : kToolBar) {
+    auto* b = new CommandButton(this, row.command, invoke);
+    b->setObjectName(QString::fromLatin1(row.name));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setGeometry(row.left, 4, row.width, 25);
+    const QPixmap picture =
+        view::readPngPixmap(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(row.glyph)));
+    b->setIcon(desktop::crispIcon(picture));
+    if (!picture.isNull()) b->setIconSize(picture.size());
+    buttons_[index(row.command)] = b;
+    if (row.command == Command::Sound) {
+      // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
+      b->setIcon(desktop::crispIcon(picture,
+                                    view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
+      b->setCheckable(true);
+    }
+  }
+}
+
+void ToolBar::applyLanguage(int language) {
+  const WindowTexts texts = windowTexts(language);
+  const auto access = toolBarAccessible(language);
+  for (int i = 0; i < kCommands; ++i) {
+    buttons_[i]->setToolTip(texts.*kToolBar[i].hint);
+    buttons_[i]->setAccessibleName(access[i].name);
+    buttons_[i]->setAccessibleDescription(access[i].description);
+  }
+}
+
+}  // namespace quibbix::app
