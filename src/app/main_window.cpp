@@ -261,8 +261,8 @@ void MainWindow::Activate() {
 
 void MainWindow::ApplyLanguage() {
   translations_.use(Language_);
-  const WindowTexts t = windowTexts(storedValue(Language_));
-  Panel1_->applyLanguage(storedValue(Language_));
+  const WindowTexts t = windowTexts();
+  Panel1_->applyLanguage();
   host_.applyLanguage(t.pauseText, t.nextLevel);
 }
 
@@ -355,7 +355,7 @@ void MainWindow::info() {
 
 void MainWindow::rules() {
   if (!help_) help_ = std::make_unique<dialogs::HelpWindow>();
-  help_->showTopic(helpFile_, helpTopic(storedValue(Language_)));
+  help_->showTopic(helpFile_, helpTopic(Language_));
 }
 
 void MainWindow::TongueBtnClick() {

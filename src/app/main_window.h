@@ -86,6 +86,8 @@ class MainWindow : public QWidget {
   view::FieldWidget* field() { return host_.field(); }
   QTimer& timer() { return host_.timer(); }
   Language language() const { return Language_; }
+  // The German installed for the language; the tests borrow it for a moment.
+  dialogs::Translations& translations() { return translations_; }
   QLabel* pauseText() { return host_.pauseText(); }
   QLabel* nextLevelLabel() { return host_.nextLevelLabel(); }
   QToolButton* button(const QString& name) const;

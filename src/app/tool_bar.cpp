@@ -1,5 +1,6 @@
 #include "app/tool_bar.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 
 #include "desktop/crisp_glyphs.h"
@@ -18,46 +19,48 @@ CommandButton::CommandButton(QWidget* parent, Command command, std::function<voi
 
 const std::array<CommandRow, kCommands> kToolBar{{
     {Command::NewGame, "StartBtn", 4, 25, "start", Qt::CTRL | Qt::Key_N, KeyRoute::Shortcut,
-     &WindowTexts::startHint, "New game", "Neues Spiel", true},
+     &WindowTexts::startHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "New game"), true},
     {Command::Pause, "PauseBtn", 32, 25, "pause", QKeyCombination(Qt::Key_P), KeyRoute::GameKey,
-     &WindowTexts::pauseHint, "Pause", "Pause", false},
+     &WindowTexts::pauseHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Pause"), false},
     {Command::Sound, "Soundbtn", 60, 25, "sound", QKeyCombination(Qt::Key_M), KeyRoute::Shortcut,
-     &WindowTexts::soundHint, "Sound on or off", "Geräusche an oder aus", false},
+     &WindowTexts::soundHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Sound on or off"), false},
     {Command::HighScores, "HighScoreBtn", 88, 25, "highscore", Qt::CTRL | Qt::Key_H,
-     KeyRoute::Shortcut, &WindowTexts::highscoreHint, "High scores", "Bestenliste", true},
+     KeyRoute::Shortcut, &WindowTexts::highscoreHint,
+     QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "High scores"), true},
     {Command::Quit, "ExitBtn", 116, 25, "exit", Qt::CTRL | Qt::Key_Q, KeyRoute::Shortcut,
-     &WindowTexts::exitHint, "Quit", "Beenden", true},
+     &WindowTexts::exitHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Quit"), true},
     {Command::Language, "TongueBtn", 380, 25, "tongue", Qt::CTRL | Qt::Key_L, KeyRoute::Shortcut,
-     &WindowTexts::tongueHint, "Language", "Sprache", true},
+     &WindowTexts::tongueHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Language"), true},
     {Command::Rules, "RulesBtn", 408, 25, "rules", QKeyCombination(Qt::Key_F1), KeyRoute::Shortcut,
-     &WindowTexts::rulesHint, "Rules", "Spielregeln", false},
+     &WindowTexts::rulesHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Rules"), false},
     {Command::About, "InfoBtn", 436, 25, "info", kNoKey, KeyRoute::None, &WindowTexts::infoHint,
-     "About", "Info", true},
+     QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "About"), true},
     {Command::MakerSite, "ZorvyBtn", 464, 29, "zorvy", kNoKey, KeyRoute::None,
-     &WindowTexts::zorvyHint, "Maker's web site", "Zorvyplay im Netz", false},
+     &WindowTexts::zorvyHint, QT_TRANSLATE_NOOP("quibbix::app::ToolBar", "Maker's web site"),
+     false},
 }};
 
 const CommandRow& rowOf(Command command) { return kToolBar[ToolBar::index(command)]; }
 
-QString keyText(const CommandRow& row, int language) {
+// Qt names the Ctrl key from its own translations (qtbase_de.qm); the game's
+// German says it too, so that "Strg" does not hang on Qt's file being installed.
+[[maybe_unused]] constexpr const char* kCtrlInGerman = QT_TRANSLATE_NOOP("QShortcut", "Ctrl");
+
+QString keyText(const CommandRow& row) {
   if (row.route == KeyRoute::None) return {};
-  const bool german = language == 1;
-  QString text;
-  if (row.key.keyboardModifiers() & Qt::ControlModifier)
-    text = german ? QStringLiteral("Strg+") : QStringLiteral("Ctrl+");
-  return text + QKeySequence(row.key.key()).toString(QKeySequence::PortableText);
+  return QKeySequence(row.key).toString(QKeySequence::NativeText);
 }
 
-std::array<Accessible, kToolButtons> toolBarAccessible(int language) {
-  const WindowTexts hints = windowTexts(language);
-  const bool german = language == 1;
-  const QString key = german ? QStringLiteral(" Taste: ") : QStringLiteral(" Key: ");
+std::array<Accessible, kToolButtons> toolBarAccessible() {
+  const WindowTexts hints = windowTexts();
   std::array<Accessible, kToolButtons> result;
   for (int i = 0; i < kCommands; ++i) {
     const CommandRow& row = kToolBar[i];
-    result[i] = {QString::fromUtf8(german ? row.german : row.english), hints.*row.hint};
-    if (const QString keys = keyText(row, language); !keys.isEmpty())
-      result[i].description += key + keys;
+    result[i] = {QCoreApplication::translate("quibbix::app::ToolBar", row.accessibleName),
+                 hints.*row.hint};
+    if (const QString keys = keyText(row); !keys.isEmpty())
+      result[i].description = QCoreApplication::translate("quibbix::app::ToolBar", "%1 Key: %2")
+                                  .arg(result[i].description, keys);
   }
   return result;
 }
@@ -85,9 +88,9 @@ ToolBar::ToolBar(QWidget* parent, std::function<void(Command)> invoke) : QWidget
   }
 }
 
-void ToolBar::applyLanguage(int language) {
-  const WindowTexts texts = windowTexts(language);
-  const auto access = toolBarAccessible(language);
+void ToolBar::applyLanguage() {
+  const WindowTexts texts = windowTexts();
+  const auto access = toolBarAccessible();
   for (int i = 0; i < kCommands; ++i) {
     buttons_[i]->setToolTip(texts.*kToolBar[i].hint);
     buttons_[i]->setAccessibleName(access[i].name);

@@ -34,9 +34,9 @@ struct CommandRow {
   KeyRoute route;
   // The hint among the window's texts.
   QString WindowTexts::*hint;
-  // What a screen reader calls the button, in English and German.
-  const char* english;
-  const char* german;
+  // What a screen reader calls the button, in English (QT_TRANSLATE_NOOP, context
+  // "quibbix::app::ToolBar").
+  const char* accessibleName;
   // The command shows a modal window.
   bool opensWindow;
 };
@@ -47,9 +47,9 @@ extern const std::array<CommandRow, kCommands> kToolBar;
 
 const CommandRow& rowOf(Command command);
 
-// The key as a player reads it in the description: "Ctrl+N", "Strg+N", "P", "F1"; empty
-// without a key.
-QString keyText(const CommandRow& row, int language);
+// The key as a player reads it in the description, in the language installed:
+// "Ctrl+N", "Strg+N", "P", "F1"; empty without a key.
+QString keyText(const CommandRow& row);
 
 // A tool-bar button. However it is pressed, it hands its command to the same
 // call; a toggle does not flip itself, the command sets its state.
@@ -74,8 +74,8 @@ class ToolBar : public QWidget {
   ToolBar(QWidget* parent, std::function<void(Command)> invoke);
 
   CommandButton* button(Command command) const { return buttons_[index(command)]; }
-  // The hints and the screen reader's texts for the language.
-  void applyLanguage(int language);
+  // The hints and the screen reader's texts in the language installed.
+  void applyLanguage();
 
   static int index(Command command) { return static_cast<int>(command); }
 

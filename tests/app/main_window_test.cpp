@@ -36,8 +36,11 @@ QImage scoreboardAsDrawnIn(bool german, int level, int score) {
 // one changing with the language; the language button's is the way back for a player
 // who cannot read the current language, so it is written in the other one.
 void expectTexts(app::MainWindow& w, bool german) {
-  const app::WindowTexts shown = app::windowTexts(german ? 1 : 0);
-  const app::WindowTexts other = app::windowTexts(german ? 0 : 1);
+  const app::WindowTexts shown = app::windowTexts();
+  // The texts of the other language, with its translations for a moment.
+  w.translations().use(german ? Language::English : Language::German);
+  const app::WindowTexts other = app::windowTexts();
+  w.translations().use(w.language());
   QSet<QString> hints;
   for (const app::CommandRow& row : app::kToolBar) {
     const QString hint = w.button(row.command)->toolTip();
