@@ -2,7 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
-    <name>quibbix::app::MainWindow</name>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Strg</translation>
+    </message>
+</context>
+<context>
+    <name>quibbix::app::GameHost</name>
     <message>
         <source>Level:</source>
         <translation>Stufe:</translation>
@@ -10,6 +17,96 @@
     <message>
         <source>Score:</source>
         <translation>Punkte:</translation>
+    </message>
+</context>
+<context>
+    <name>quibbix::app::MainWindow</name>
+    <message>
+        <source>I start again.</source>
+        <translation>Ich fang neu an.</translation>
+    </message>
+    <message>
+        <source>What&apos;s to do here?</source>
+        <translation>Worum geht&apos;s da eigentlich?</translation>
+    </message>
+    <message>
+        <source>I need a break.</source>
+        <translation>Ich brauch eine kurze Pause.</translation>
+    </message>
+    <message>
+        <source>I dont like the sound always.</source>
+        <translation>Die Geräusche mag ich nicht immer.</translation>
+    </message>
+    <message>
+        <source>Who are the best?</source>
+        <translation>Wer sind die Besten?</translation>
+    </message>
+    <message>
+        <source>I have enough!</source>
+        <translation>Ich hab genug!</translation>
+    </message>
+    <message>
+        <source>Who did these ZORVYPLAY?</source>
+        <translation>Wer hat diese Spiele nur verbrochen?</translation>
+    </message>
+    <message>
+        <source>Hurrah, there are more ZORVYPLAY.</source>
+        <translation>Hurra, es gibt noch mehr Zorvyplay.</translation>
+    </message>
+    <message>
+        <source>Game paused! Press left mouse button to continue.</source>
+        <translation>Spiel angehalten! Linke Maustaste zum weitermachen.</translation>
+    </message>
+    <message>
+        <source>Next level!</source>
+        <translation>Nächste Stufe!</translation>
+    </message>
+    <message>
+        <source>Ich spreche nicht englisch.</source>
+        <translation>I don&apos;t speak german.</translation>
+    </message>
+</context>
+<context>
+    <name>quibbix::app::ToolBar</name>
+    <message>
+        <source>New game</source>
+        <translation>Neues Spiel</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Sound on or off</source>
+        <translation>Geräusche an oder aus</translation>
+    </message>
+    <message>
+        <source>High scores</source>
+        <translation>Bestenliste</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Rules</source>
+        <translation>Spielregeln</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Maker&apos;s web site</source>
+        <translation>Zorvyplay im Netz</translation>
+    </message>
+    <message>
+        <source>%1 Key: %2</source>
+        <translation>%1 Taste: %2</translation>
     </message>
 </context>
 <context>

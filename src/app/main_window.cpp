@@ -53,24 +53,6 @@ namespace {
 MainWindow* liveWindow = nullptr;
 const QUrl kMakerSite(QStringLiteral("https://zorvyplay.example.org/"));
 
-// A label that passes a click on to the field's click handler.
-class ClickLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-  std::function<void()> onClick;
-
- protected:
-  void mousePressEvent(QMouseEvent* e) override { pressed_ = e->button() == Qt::LeftButton; }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    const bool click = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->pos());
-    pressed_ = false;
-    if (click && onClick) onClick();
-  }
-
- private:
-  bool pressed_ = false;
-};
-
 }  // namespace
 
 template <typename Open>
@@ -101,10 +83,10 @@ StartSettings readStartSettings() {
 MainWindow::MainWindow(std::uint32_t seed, StartSettings start, desktop::ShowEffect* effect)
     : fontCatalogue_(std::async(std::launch::async, [] { QFontDatabase::families(); })),
       session_(start.session ? std::move(start.session) : readStartSettings().session),
-      canvas_(view::Sheets::load()),
-      random_(seed),
-      game_({canvas_, cues_, clock_, random_, *this}),
-      keys_(game_, canvas_) {
+      host_(seed,
+            {[this] { return Soundbtn_->isChecked(); },
+             [this] { modal([this] { YesNoDlg_->ShowModal(dialogs::message::kGameOver); }); },
+             [this](int score) { modal([this, score] { HighscoreDlg_->offerScore(score); }); }}) {
   zoomChoice_ = start.zoomChoice;
   FormCreate(effect);
   new desktop::SightWatch(*this, [this] { pauseOutOfSight(); });
@@ -134,7 +116,7 @@ void MainWindow::createDialogs() {
 
 MainWindow::~MainWindow() {
   if (liveWindow == this) liveWindow = nullptr;
-  Timer1_.stop();
+  timer().stop();
   delete about_;
   delete TongueDlg_;
   delete HighscoreDlg_;
@@ -160,51 +142,10 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
     if (QFileInfo::exists(installed)) helpFile_ = QFileInfo(installed).canonicalFilePath();
   }
 
-  Panel1_ = new QWidget(this);
-  Panel1_->setObjectName(QStringLiteral("Panel1"));
-  Panel1_->setGeometry(0, 0, 500, 33);
-  buildToolBar();
-
-  box_ = new view::FieldWidget(canvas_, this);
-  box_->setObjectName(QStringLiteral("box"));
-  box_->move(0, 33);
-  box_->onPress = [this](engine::Button b, int x, int y) {
-    keys_.mouseUsed();
-    game_.MouseDown(b, x, y);
-  };
-  box_->onMove = [this](int x) {
-    game_.MouseMove(x);
-    keys_.mouseMoved();
-  };
-  box_->onRelease = [this](int x) { game_.boxMouseUp(x); };
-  box_->onClick = [this] { game_.boxClick(); };
-
-  auto* pauseText = new ClickLabel(this);
-  pauseText->onClick = [this] {
-    keys_.mouseUsed();
-    game_.boxClick();
-  };
-  PauseText_ = pauseText;
-  PauseText_->setObjectName(QStringLiteral("PauseText"));
-  PauseText_->setGeometry(100, 160, 181, 69);
-  PauseText_->setAlignment(Qt::AlignCenter);
-  PauseText_->setWordWrap(true);
-  PauseText_->setFont(view::pixelFont(19));
-  PauseText_->setAutoFillBackground(true);
-  PauseText_->setStyleSheet(QStringLiteral("color: #0000ff; background-color: #000000;"));
-  PauseText_->hide();
-
-  Nextlevellabel_ = new QLabel(this);
-  Nextlevellabel_->setObjectName(QStringLiteral("Nextlevellabel"));
-  Nextlevellabel_->setGeometry(72, 180, 237, 33);
-  Nextlevellabel_->setAlignment(Qt::AlignCenter);
-  Nextlevellabel_->setFont(view::pixelFont(27));
-  Nextlevellabel_->setAutoFillBackground(true);
-  Nextlevellabel_->setStyleSheet(QStringLiteral("color: #ff0000; background-color: #000000;"));
-  Nextlevellabel_->hide();
-
-  Timer1_.setInterval(100);
-  connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
+  Panel1_ = new ToolBar(this, [this](Command command) { invoke(command); });
+  Soundbtn_ = Panel1_->button(Command::Sound);
+  buildShortcuts();
+  host_.buildField(this);
 
   Soundbtn_->setChecked(session_->choices().sound);
   Language_ = languageFromStored(session_->choices().tongue);
@@ -212,49 +153,22 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   ApplyLanguage();
 
   // The field starts from the whole board; the game then draws its crates on it.
-  game_.Paint();
-  game_.NewGame();
+  game().Paint();
+  game().NewGame();
 }
 
-QToolButton* MainWindow::addButton(const char* name, int left, const char* glyph, int width) {
-  auto* b = new QToolButton(Panel1_);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoRaise(true);
-  b->setFocusPolicy(Qt::NoFocus);
-  b->setGeometry(left, 4, width, 25);
-  const QPixmap picture =
-      view::readPngPixmap(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(glyph)));
-  b->setIcon(desktop::crispIcon(picture));
-  if (!picture.isNull()) b->setIconSize(picture.size());
-  return b;
-}
-
-void MainWindow::buildToolBar() {
-  StartBtn_ = addButton("StartBtn", 4, "start");
-  PauseBtn_ = addButton("PauseBtn", 32, "pause");
-  Soundbtn_ = addButton("Soundbtn", 60, "sound");
-  HighScoreBtn_ = addButton("HighScoreBtn", 88, "highscore");
-  ExitBtn_ = addButton("ExitBtn", 116, "exit");
-  TongueBtn_ = addButton("TongueBtn", 380, "tongue");
-  RulesBtn_ = addButton("RulesBtn", 408, "rules");
-  InfoBtn_ = addButton("InfoBtn", 436, "info");
-  ZorvyBtn_ = addButton("ZorvyBtn", 464, "zorvy", 29);
-
-  // The loudspeaker is a toggle: down means sound on. Its greyed twin is its disabled look.
-  Soundbtn_->setIcon(
-      desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/glyphs/sound.png")),
-                         view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
-  Soundbtn_->setCheckable(true);
-
-  connect(StartBtn_, &QToolButton::clicked, this, &MainWindow::Restart);
-  connect(PauseBtn_, &QToolButton::clicked, this, &MainWindow::Pause);
-  connect(HighScoreBtn_, &QToolButton::clicked, this, &MainWindow::highscore);
-  connect(ExitBtn_, &QToolButton::clicked, this, &MainWindow::ExitBtnClick);
-  connect(TongueBtn_, &QToolButton::clicked, this, &MainWindow::TongueBtnClick);
-  connect(RulesBtn_, &QToolButton::clicked, this, &MainWindow::rules);
-  connect(InfoBtn_, &QToolButton::clicked, this, &MainWindow::info);
-  connect(ZorvyBtn_, &QToolButton::clicked, this, &MainWindow::ZorvyBtnClick);
-  buildShortcuts();
+void MainWindow::invoke(Command command) {
+  switch (command) {
+    case Command::NewGame: Restart(); break;
+    case Command::Pause: Pause(); break;
+    case Command::Sound: toggleSound(); break;
+    case Command::HighScores: highscore(); break;
+    case Command::Quit: ExitBtnClick(); break;
+    case Command::Language: TongueBtnClick(); break;
+    case Command::Rules: rules(); break;
+    case Command::About: info(); break;
+    case Command::MakerSite: ZorvyBtnClick(); break;
+  }
 }
 
 void MainWindow::buildShortcuts() {
@@ -267,12 +181,14 @@ void MainWindow::buildShortcuts() {
       if (!modalOpen()) (this->*command)();
     });
   };
-  add(QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::Restart);
-  add(QKeySequence(Qt::Key_M), &MainWindow::toggleSound);
-  add(QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::highscore);
-  add(QKeySequence(Qt::Key_F1), &MainWindow::rules);
-  add(QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::ExitBtnClick);
-  add(QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::TongueBtnClick);
+  for (const CommandRow& row : kToolBar) {
+    if (row.route != KeyRoute::Shortcut) continue;
+    auto* shortcut = new QShortcut(QKeySequence(row.key), this);
+    shortcut->setAutoRepeat(false);
+    connect(shortcut, &QShortcut::activated, this, [this, command = row.command] {
+      if (!modalOpen()) invoke(command);
+    });
+  }
   // The zoom: Ctrl+= is Ctrl+Plus without Shift on most keyboards.
   add(QKeySequence(Qt::CTRL | Qt::Key_Plus), &MainWindow::zoomIn);
   add(QKeySequence(Qt::CTRL | Qt::Key_Equal), &MainWindow::zoomIn);
@@ -323,10 +239,10 @@ void MainWindow::Activate() {
   // the first picture does not wait for it, and a game played silently never
   // loads it at all.
   QTimer::singleShot(0, this, [this] {
-    if (Soundbtn_->isChecked()) cues_.startOpening();
+    if (Soundbtn_->isChecked()) host_.cues().startOpening();
   });
   connect(Soundbtn_, &QToolButton::toggled, this, [this](bool on) {
-    if (on) cues_.startOpening();
+    if (on) host_.cues().startOpening();
   });
   modal([this] {
     // What the store had to say while the window was built comes first, over
@@ -342,53 +258,32 @@ void MainWindow::Activate() {
 
 void MainWindow::ApplyLanguage() {
   translations_.use(Language_);
-  const WindowTexts t = windowTexts(storedValue(Language_));
-  StartBtn_->setToolTip(t.startHint);
-  RulesBtn_->setToolTip(t.rulesHint);
-  PauseBtn_->setToolTip(t.pauseHint);
-  Soundbtn_->setToolTip(t.soundHint);
-  HighScoreBtn_->setToolTip(t.highscoreHint);
-  ExitBtn_->setToolTip(t.exitHint);
-  InfoBtn_->setToolTip(t.infoHint);
-  ZorvyBtn_->setToolTip(t.zorvyHint);
-  PauseText_->setText(t.pauseText);
-  Nextlevellabel_->setText(t.nextLevel);
-  TongueBtn_->setToolTip(t.tongueHint);
-  const std::array<QToolButton*, kToolButtons> buttons{StartBtn_,     PauseBtn_, Soundbtn_,
-                                                       HighScoreBtn_, ExitBtn_,  TongueBtn_,
-                                                       RulesBtn_,     InfoBtn_,  ZorvyBtn_};
-  const auto access = toolBarAccessible(storedValue(Language_));
-  for (int i = 0; i < kToolButtons; ++i) {
-    buttons[i]->setAccessibleName(access[i].name);
-    buttons[i]->setAccessibleDescription(access[i].description);
-  }
-  canvas_.setCaptions(tr("Level:"), tr("Score:"));
-  game_.DrawScoreboard();
-  canvas_.present();
+  const WindowTexts t = windowTexts();
+  Panel1_->applyLanguage();
+  host_.applyLanguage(t.pauseText, t.nextLevel);
 }
 
 void MainWindow::Restart() {
-  auto& st = game_.state();
+  auto& st = game().state();
   if (st.GameOver) {
-    game_.NewGame();
+    game().NewGame();
     return;
   }
-  Timer1_.stop();
-  // Without points there is nothing to give up, and nothing to ask.
-  if (st.Score <= 0 || modal([&] {
-        if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes) return false;
-        HighscoreDlg_->offerScore(st.Score);
-        return true;
-      })) {
-    game_.NewGame();
+  timer().stop();
+  if (st.Score <= 0) {
+    game().NewGame();
+  } else if (modal([&] {
+               if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes)
+                 return false;
+               HighscoreDlg_->offerScore(st.Score);
+               return true;
+             })) {
+    game().NewGame();
   }
-  Timer1_.start();
+  timer().start();
 }
 
-void MainWindow::Pause() {
-  game_.Pause();
-  keys_.fieldRepainted();
-}
+void MainWindow::Pause() { host_.Pause(); }
 
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -399,7 +294,7 @@ void MainWindow::changeEvent(QEvent* event) {
 // unwatched. The pause is the pause button's, and only the player's resuming
 // click ends it: nothing moves while the eyes are still on the way back.
 void MainWindow::pauseOutOfSight() {
-  const auto& st = game_.state();
+  const auto& st = game().state();
   if (st.GameOver || st.Paused) return;
   Pause();
 }
@@ -431,26 +326,26 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (modalOpen()) return;
   // A held arrow walks along the chutes; a held Space must not pick up and drop by turns.
   if (event->isAutoRepeat() && *key != GameKey::Left && *key != GameKey::Right) return;
-  keys_.press(*key);
+  keyboard().press(*key);
 }
 
 void MainWindow::highscore() {
-  const bool running = !game_.state().GameOver;
-  if (running) Timer1_.stop();
+  const bool running = !game().state().GameOver;
+  if (running) timer().stop();
   modal([this] { HighscoreDlg_->showTable(); });
-  if (running) Timer1_.start();
+  if (running) timer().start();
 }
 
 void MainWindow::info() {
-  const bool running = !game_.state().GameOver;
-  if (running) Timer1_.stop();
+  const bool running = !game().state().GameOver;
+  if (running) timer().stop();
   modal([this] { about_->ShowModal(); });
-  if (running) Timer1_.start();
+  if (running) timer().start();
 }
 
 void MainWindow::rules() {
   if (!help_) help_ = std::make_unique<dialogs::HelpWindow>();
-  help_->showTopic(helpFile_, helpTopic(storedValue(Language_)));
+  help_->showTopic(helpFile_, helpTopic(Language_));
 }
 
 void MainWindow::TongueBtnClick() {
@@ -479,21 +374,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::CloseQuery() {
-  Timer1_.stop();
+  timer().stop();
   const bool mayClose = modal([this] {
     const bool yes = YesNoDlg_->ShowModal(dialogs::message::kEndGame) == dialogs::modal::kYes;
-    const auto& st = game_.state();
+    const auto& st = game().state();
     if (!st.GameOver && st.Score > 0) HighscoreDlg_->offerScore(st.Score);
     return yes;
   });
-  Timer1_.start();
+  timer().start();
   return mayClose;
 }
 
 void MainWindow::Leave(bool quietly) {
   if (left_) return;
   left_ = true;
-  Timer1_.stop();
+  timer().stop();
   if (help_) help_->close();
   store::Settings::Choices now = choices();
   now.windowPlace = desktop::windowPlaceText(*this);
@@ -524,49 +419,6 @@ void MainWindow::endSession() {
   Leave(true);
   hide();
   QCoreApplication::exit(0);
-}
-
-bool MainWindow::soundOn() { return Soundbtn_->isChecked(); }
-
-void MainWindow::setTimerEnabled(bool enabled) {
-  if (enabled)
-    Timer1_.start();
-  else
-    Timer1_.stop();
-}
-
-void MainWindow::setNextLevelLabelVisible(bool visible) {
-  // Painted at once: the busy wait that follows shows it without handling events.
-  if (visible) {
-    Nextlevellabel_->show();
-    Nextlevellabel_->raise();
-    Nextlevellabel_->repaint();
-  } else {
-    Nextlevellabel_->hide();
-    box_->repaint(Nextlevellabel_->geometry().translated(-box_->pos()));
-  }
-}
-
-void MainWindow::setPauseTextVisible(bool visible) {
-  if (visible) {
-    // Every pause comes this way: a button held down since before it must not
-    // resume the game, nor drop a crate, with its release.
-    box_->forgetHeldButtons();
-    PauseText_->show();
-    PauseText_->raise();
-    PauseText_->repaint();
-  } else {
-    PauseText_->hide();
-    box_->repaint(PauseText_->geometry().translated(-box_->pos()));
-  }
-}
-
-void MainWindow::showGameOverMessage() {
-  modal([this] { YesNoDlg_->ShowModal(dialogs::message::kGameOver); });
-}
-
-void MainWindow::offerHighScore(int score) {
-  modal([this, score] { HighscoreDlg_->offerScore(score); });
 }
 
 }  // namespace quibbix::app

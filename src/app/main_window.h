@@ -5,14 +5,11 @@
 #include <future>
 #include <memory>
 
+#include "app/game_host.h"
+#include "app/tool_bar.h"
 #include "dialogs/language.h"
 #include "dialogs/translations.h"
 #include "app/session.h"
-#include "engine/game.h"
-#include "engine/keyboard.h"
-#include "engine/system.h"
-#include "view/cue_player.h"
-#include "view/field_canvas.h"
 
 class QLabel;
 class QToolButton;
@@ -46,8 +43,8 @@ struct StartSettings {
 StartSettings readStartSettings();
 
 // The program's one main window: the tool bar over the playing field. It owns
-// the game, the assets, the settings store and the dialogs, and hosts the game.
-class MainWindow : public QWidget, private engine::Host {
+// the game's host, the tool bar, the settings store and the dialogs, and joins them.
+class MainWindow : public QWidget {
   Q_OBJECT
  public:
   // A title bar with minimise and close boxes; the size is fixed.
@@ -83,15 +80,19 @@ class MainWindow : public QWidget, private engine::Host {
   // screen. Returns the rectangle the window will cover, frame included.
   QRect restorePlacement();
 
-  engine::Game& game() { return game_; }
-  engine::Keyboard& keyboard() { return keys_; }
-  view::FieldCanvas& canvas() { return canvas_; }
-  view::FieldWidget* field() { return box_; }
-  QTimer& timer() { return Timer1_; }
+  GameHost& host() { return host_; }
+  engine::Game& game() { return host_.game(); }
+  engine::Keyboard& keyboard() { return host_.keyboard(); }
+  view::FieldCanvas& canvas() { return host_.canvas(); }
+  view::FieldWidget* field() { return host_.field(); }
+  QTimer& timer() { return host_.timer(); }
   Language language() const { return Language_; }
-  QLabel* pauseText() { return PauseText_; }
-  QLabel* nextLevelLabel() { return Nextlevellabel_; }
+  // The German installed for the language; the tests borrow it for a moment.
+  dialogs::Translations& translations() { return translations_; }
+  QLabel* pauseText() { return host_.pauseText(); }
+  QLabel* nextLevelLabel() { return host_.nextLevelLabel(); }
   QToolButton* button(const QString& name) const;
+  QToolButton* button(Command command) const { return Panel1_->button(command); }
   dialogs::Splash* splash() { return splash_; }
   dialogs::YesNoDlg* messageDialog() { return YesNoDlg_; }
   dialogs::HighscoreDlg* highscoreDialog() { return HighscoreDlg_; }
@@ -99,6 +100,9 @@ class MainWindow : public QWidget, private engine::Host {
   dialogs::AboutBox* aboutBox() { return about_; }
   dialogs::HelpWindow* helpWindow() { return help_.get(); }
   QString helpFile() const { return helpFile_; }
+
+  // A tool-bar command, by its button or its key.
+  void invoke(Command command);
 
   // Tool-bar commands.
   void Restart();
@@ -145,7 +149,6 @@ class MainWindow : public QWidget, private engine::Host {
   // The choices as they stand, to be saved.
   store::Settings::Choices choices() const;
   static void storeChoicesAtExit();
-  void buildToolBar();
   void buildShortcuts();
   // A modal window of the game is open, or on its way: no command may act,
   // however its key arrived (typed ahead during a busy wait, or delivered
@@ -156,15 +159,6 @@ class MainWindow : public QWidget, private engine::Host {
   auto modal(Open open);
   void setZoom(int wanted);
   void pauseOutOfSight();
-  QToolButton* addButton(const char* name, int left, const char* glyph, int width = 25);
-
-  // engine::Host
-  bool soundOn() override;
-  void setTimerEnabled(bool enabled) override;
-  void setNextLevelLabelVisible(bool visible) override;
-  void setPauseTextVisible(bool visible) override;
-  void showGameOverMessage() override;
-  void offerHighScore(int score) override;
 
   // Loading the fonts' catalogue, which the first text needs, runs beside
   // the building of the window.
@@ -172,12 +166,7 @@ class MainWindow : public QWidget, private engine::Host {
   // Before anything that shows a text.
   dialogs::Translations translations_;
   std::shared_ptr<Session> session_;
-  view::FieldCanvas canvas_;
-  view::SdlCuePlayer cues_;
-  engine::SystemClock clock_;
-  engine::SeededRandom random_;
-  engine::Game game_;
-  engine::Keyboard keys_;
+  GameHost host_;
 
   QString AppFolder_;
   QString helpFile_;
@@ -188,20 +177,8 @@ class MainWindow : public QWidget, private engine::Host {
   bool left_ = false;
   int modalDepth_ = 0;
 
-  QWidget* Panel1_ = nullptr;
-  QToolButton* StartBtn_ = nullptr;
-  QToolButton* PauseBtn_ = nullptr;
+  ToolBar* Panel1_ = nullptr;
   QToolButton* Soundbtn_ = nullptr;
-  QToolButton* HighScoreBtn_ = nullptr;
-  QToolButton* ExitBtn_ = nullptr;
-  QToolButton* TongueBtn_ = nullptr;
-  QToolButton* RulesBtn_ = nullptr;
-  QToolButton* InfoBtn_ = nullptr;
-  QToolButton* ZorvyBtn_ = nullptr;
-  view::FieldWidget* box_ = nullptr;
-  QLabel* PauseText_ = nullptr;
-  QLabel* Nextlevellabel_ = nullptr;
-  QTimer Timer1_;
 
   dialogs::Splash* splash_ = nullptr;
   dialogs::YesNoDlg* YesNoDlg_ = nullptr;

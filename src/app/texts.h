@@ -2,10 +2,12 @@
 #include <QString>
 #include <array>
 
+#include "dialogs/language.h"
+
 namespace quibbix::app {
 
-// The main window's texts in one language: German exactly when the language is 1,
-// English for every other value (0, and -1 before a language was ever chosen).
+// The main window's texts in the language installed (translations/quibbix_de.ts
+// while the language is German, English otherwise).
 struct WindowTexts {
   QString startHint;
   QString rulesHint;
@@ -21,7 +23,7 @@ struct WindowTexts {
   QString tongueHint;
 };
 
-WindowTexts windowTexts(int language);
+WindowTexts windowTexts();
 
 // What a screen reader says for a tool-bar button: its name, and as its description
 // the button's hint followed by its key.
@@ -29,12 +31,11 @@ struct Accessible {
   QString name;
   QString description;
 };
-// In tool-bar order: StartBtn, PauseBtn, Soundbtn, HighScoreBtn, ExitBtn, TongueBtn,
-// RulesBtn, InfoBtn, ZorvyBtn.
+// In tool-bar order, from the tool-bar table (app/tool_bar.h).
 constexpr int kToolButtons = 9;
-std::array<Accessible, kToolButtons> toolBarAccessible(int language);
+std::array<Accessible, kToolButtons> toolBarAccessible();
 
 // Where the help document opens for the language.
-QString helpTopic(int language);
+QString helpTopic(Language language);
 
 }  // namespace quibbix::app

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QSet>
 #include <QTextBrowser>
 
 #include "app_fixture.h"
@@ -31,29 +32,26 @@ QImage scoreboardAsDrawnIn(bool german, int level, int score) {
   return reference.image().copy(kScoreboard);
 }
 
-struct HintCase {
-  const char* button;
-  const char* english;
-  const char* german;
-};
-const HintCase kHints[] = {
-    {"StartBtn", "I start again.", "Ich fang neu an."},
-    {"RulesBtn", "What's to do here?", "Worum geht's da eigentlich?"},
-    {"PauseBtn", "I need a break.", "Ich brauch eine kurze Pause."},
-    {"Soundbtn", "I dont like the sound always.", "Die Geräusche mag ich nicht immer."},
-    {"HighScoreBtn", "Who are the best?", "Wer sind die Besten?"},
-    {"ExitBtn", "I have enough!", "Ich hab genug!"},
-    {"InfoBtn", "Who did these ZORVYPLAY?", "Wer hat diese Spiele nur verbrochen?"},
-    {"ZorvyBtn", "Hurrah, there are more ZORVYPLAY.", "Hurra, es gibt noch mehr Zorvyplay."},
-    // The way back for a player who cannot read the current language.
-    {"TongueBtn", "Ich spreche nicht englisch.", "I don't speak german."},
-};
-
+// Every button shows its command's hint in the window's language, no two alike, each
+// one changing with the language; the language button's is the way back for a player
+// who cannot read the current language, so it is written in the other one.
 void expectTexts(app::MainWindow& w, bool german) {
-  for (const HintCase& h : kHints) {
-    EXPECT_EQ(w.button(h.button)->toolTip(), QString::fromUtf8(german ? h.german : h.english))
-        << h.button;
+  const app::WindowTexts shown = app::windowTexts();
+  // The texts of the other language, with its translations for a moment.
+  w.translations().use(german ? Language::English : Language::German);
+  const app::WindowTexts other = app::windowTexts();
+  w.translations().use(w.language());
+  QSet<QString> hints;
+  for (const app::CommandRow& row : app::kToolBar) {
+    const QString hint = w.button(row.command)->toolTip();
+    EXPECT_EQ(hint, shown.*row.hint) << row.name;
+    EXPECT_FALSE(hint.isEmpty()) << row.name;
+    EXPECT_NE(hint, other.*row.hint) << row.name << ": the same hint in both languages";
+    hints.insert(hint);
   }
+  EXPECT_EQ(hints.size(), app::kCommands) << "two buttons share a hint";
+  EXPECT_EQ(w.button(app::Command::Language)->toolTip(),
+            german ? "I don't speak german." : "Ich spreche nicht englisch.");
   EXPECT_EQ(w.pauseText()->text(), german ? "Spiel angehalten! Linke Maustaste zum weitermachen."
                                           : "Game paused! Press left mouse button to continue.");
   EXPECT_EQ(w.nextLevelLabel()->text(), german ? "Nächste Stufe!" : "Next level!");

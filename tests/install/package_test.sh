@@ -32,7 +32,11 @@ expect "desktop entry's command" "Exec=/usr/games/quibbix" "$(grep '^Exec=' "$en
 # One line of text from the AppStream data: the content of the first element named $1.
 metainfo="$root/usr/share/metainfo/org.zorvyplay.Quibbix.metainfo.xml"
 flat() { tr '\n' ' ' | sed -e 's/<[^>]*>/ /g' -e 's/  */ /g' -e 's/^ //' -e 's/ $//'; }
-xml() { perl -0777 -ne "print \$1 if m|<$1\\b[^>]*>(.*?)</$1>|s" "$metainfo" | flat; }
+# The English text: the first element, without its translations (xml:lang) inside.
+xml() {
+  perl -0777 -ne "if (m|<$1\\b[^>]*>(.*?)</$1>|s) { (my \$t = \$1) =~ s|<(\\w+) xml:lang=\"[^\"]*\">.*?</\\1>||gs; print \$t }" \
+    "$metainfo" | flat
+}
 attr() { sed -n "s|.*<$1 $2=\"\([^\"]*\)\".*|\1|p" "$metainfo" | head -1; }
 
 expect "summary" "$(xml summary)" "$(field Description | head -1)"

@@ -1,0 +1,83 @@
+#pragma once
+// The game as the window holds it: the engine with its ports, the playing field
+// and the two texts over it, the game timer, and the answers to the engine's
+// host port. The window around it supplies the sound switch and the modal
+// windows the engine asks for.
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+#include "engine/game.h"
+#include "engine/keyboard.h"
+#include "engine/system.h"
+#include "view/cue_player.h"
+#include "view/field_canvas.h"
+
+class QLabel;
+class QWidget;
+
+namespace quibbix::view {
+class FieldWidget;
+}
+
+namespace quibbix::app {
+
+class GameHost : public QObject, private engine::Host {
+  Q_OBJECT
+ public:
+  // What the host asks of the window around it.
+  struct Window {
+    std::function<bool()> soundOn;
+    // The game-over message and the high-score entry, each shown modally.
+    std::function<void()> showGameOverMessage;
+    std::function<void(int score)> offerHighScore;
+  };
+
+  GameHost(std::uint32_t seed, Window window);
+  ~GameHost() override;
+
+  // The playing field `box` and the texts `PauseText` and `Nextlevellabel` over
+  // it, as children of `parent`; once, before the first game.
+  void buildField(QWidget* parent);
+  // The overlay texts, and the scoreboard's captions in the language installed.
+  void applyLanguage(const QString& pauseText, const QString& nextLevel);
+
+  engine::Game& game() { return game_; }
+  const engine::Game& game() const { return game_; }
+  engine::Keyboard& keyboard() { return keys_; }
+  const engine::Keyboard& keyboard() const { return keys_; }
+  view::FieldCanvas& canvas() { return canvas_; }
+  view::SdlCuePlayer& cues() { return cues_; }
+  view::FieldWidget* field() { return box_; }
+  QLabel* pauseText() { return PauseText_; }
+  QLabel* nextLevelLabel() { return Nextlevellabel_; }
+  QTimer& timer() { return Timer1_; }
+
+  // The pause command.
+  void Pause();
+
+ private:
+  // engine::Host
+  bool soundOn() override;
+  void setTimerEnabled(bool enabled) override;
+  void setNextLevelLabelVisible(bool visible) override;
+  void setPauseTextVisible(bool visible) override;
+  void showGameOverMessage() override;
+  void offerHighScore(int score) override;
+
+  Window window_;
+  view::FieldCanvas canvas_;
+  view::SdlCuePlayer cues_;
+  engine::SystemClock clock_;
+  engine::SeededRandom random_;
+  engine::Game game_;
+  engine::Keyboard keys_;
+
+  view::FieldWidget* box_ = nullptr;
+  QLabel* PauseText_ = nullptr;
+  QLabel* Nextlevellabel_ = nullptr;
+  QTimer Timer1_;
+};
+
+}  // namespace quibbix::app
