@@ -32,11 +32,11 @@ QImage loadMarker() {
 }
 
 Cell crateCell(int code) {
-  if (code >= -65 && code <= -50) return {3, -code - 50};
-  if (code >= 0 && code <= 31) return {code / 16, code % 16};
-  if (code >= 32 && code <= 40) return {4, code - 32};
-  if (code >= 50 && code <= 65) return {2, code - 50};
-  return {0, 0};
+  const CrateKind* kind = crateKind(code);
+  if (kind == nullptr) return {0, 0};
+  // The other blink phase of a special crate.
+  if (code < 0) return {kind->cell.column + 1, kind->cell.row};
+  return kind->cell;
 }
 
 }  // namespace quibbix::view

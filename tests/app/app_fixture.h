@@ -52,6 +52,8 @@ class AppTest : public PrivateStore {
     QToolButton* b = window->button(QString::fromLatin1(buttonName));
     ASSERT_NE(b, nullptr) << buttonName;
     b->click();
+    // A command that opens a modal window opens it from the event loop.
+    QCoreApplication::processEvents();
   }
 
   ModalScript script;
