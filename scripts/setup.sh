@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev lib
           googletest libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-apps x11-utils openbox pulseaudio pulseaudio-utils sox
-             clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev libxtst-dev libxrandr-dev lintian)
+             clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev libxtst-dev libxrandr-dev lintian
+             at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
 fi
 
 missing=()

@@ -416,7 +416,9 @@ TEST_F(ScreenReaderTest, CommandsDoNothingWhileAModalWindowIsOpenAndEveryActionR
       EXPECT_LT(ms, 1000);
       // Whatever the command would queue has had its turn once the game answers.
       ASSERT_TRUE(x_->answers(main_));
-      EXPECT_EQ(windowsNow(), open) << "a window opened or closed";
+      EXPECT_EQ(windowsNow().join(QStringLiteral(", ")).toStdString(),
+                open.join(QStringLiteral(", ")).toStdString())
+          << "a window opened or closed";
     }
     const Node after = frame(tree());
     EXPECT_EQ(after.find(QStringLiteral("Sound on or off")).has("checked"), sound);
