@@ -68,7 +68,7 @@ class BoardAccessibleTest : public AppTest {
     return QAccessible::queryAccessibleInterface(window->button(app::Command::Pause));
   }
   // The board is announced once the handler that changed it is done.
-  void settle() { QCoreApplication::processEvents(); }
+  void settle() { QCoreApplication::sendPostedEvents(); }
   bool heardNamed(QAccessible::Event type, const QString& start) const {
     for (const Heard& h : events)
       if (h.type == type && h.name.startsWith(start)) return true;
