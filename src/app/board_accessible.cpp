@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
 
 #include "view/crate_kinds.h"
 
@@ -136,7 +138,6 @@ class PartInterface : public QAccessibleInterface {
       s.focusable = true;
       s.focused = board_->read().cursor == chute_ && board_->field()->window()->isActiveWindow();
     }
-    if (part_ == Part::Crate) s.selectable = false;
     if (!board_->field()->isVisible()) s.invisible = true;
     return s;
   }
