@@ -10,7 +10,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev lib
           googletest libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xauth xdotool x11-apps x11-utils openbox pulseaudio pulseaudio-utils sox
-             pipewire pipewire-pulse wireplumber dbus-daemon
+             pipewire pipewire-pulse wireplumber dbus-daemon dbus-bin at-spi2-core python3-pyatspi
              clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev libxtst-dev libxrandr-dev lintian
              clang-format clang-tidy)
 fi

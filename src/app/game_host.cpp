@@ -34,14 +34,21 @@ class ClickLabel : public QLabel {
 GameHost::GameHost(std::uint32_t seed, Window window)
     : window_(std::move(window)),
       canvas_(view::Sheets::load()),
+      told_(canvas_,
+            [this] {
+              if (board_) board_->changed();
+            }),
       random_(seed),
-      game_({canvas_, cues_, clock_, random_, *this}),
-      keys_(game_, canvas_) {
+      game_({told_, cues_, clock_, random_, *this}),
+      keys_(game_, told_) {
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, [this] { game_.Timer(); });
 }
 
-GameHost::~GameHost() { Timer1_.stop(); }
+GameHost::~GameHost() {
+  Timer1_.stop();
+  board_.reset();
+}
 
 void GameHost::buildField(QWidget* parent) {
   box_ = new view::FieldWidget(canvas_, parent);
@@ -81,6 +88,14 @@ void GameHost::buildField(QWidget* parent) {
   Nextlevellabel_->setAutoFillBackground(true);
   Nextlevellabel_->setStyleSheet(QStringLiteral("color: #ff0000; background-color: #000000;"));
   Nextlevellabel_->hide();
+
+  board_ = std::make_unique<BoardAccessibility>(
+      box_, BoardAccessibility::Source{
+                [this] { return engine::readBoard(game_.state(), keys_.cursor()); },
+                [this] { return language_; }, [this] { resumeByAction(); },
+                [this] {
+                  if (window_.pauseChanged) window_.pauseChanged();
+                }});
 }
 
 void GameHost::applyLanguage(const QString& pauseText, const QString& nextLevel) {
@@ -89,11 +104,18 @@ void GameHost::applyLanguage(const QString& pauseText, const QString& nextLevel)
   canvas_.setCaptions(tr("Level:"), tr("Score:"));
   game_.DrawScoreboard();
   canvas_.present();
+  if (board_) board_->languageChanged();
 }
 
 void GameHost::Pause() {
   game_.Pause();
   keys_.fieldRepainted();
+}
+
+// As a key would: through the same guard, as the same click on the field.
+void GameHost::resumeByAction() {
+  if (window_.modalOpen && window_.modalOpen()) return;
+  if (game_.state().Paused) keys_.press(engine::GameKey::Pause);
 }
 
 bool GameHost::soundOn() { return window_.soundOn(); }

@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "app/board_accessible.h"
 #include "engine/game.h"
 #include "engine/keyboard.h"
 #include "engine/system.h"
@@ -32,6 +34,10 @@ class GameHost : public QObject, private engine::Host {
     // The game-over message and the high-score entry, each shown modally.
     std::function<void()> showGameOverMessage;
     std::function<void(int score)> offerHighScore;
+    // A modal window is open or on its way: input of every kind waits.
+    std::function<bool()> modalOpen;
+    // The game was paused or resumed, however that came.
+    std::function<void()> pauseChanged;
   };
 
   GameHost(std::uint32_t seed, Window window);
@@ -56,6 +62,9 @@ class GameHost : public QObject, private engine::Host {
 
   // The pause command.
   void Pause();
+  // The field's accessible default action: the resuming click of a paused game.
+  void resumeByAction();
+  BoardAccessibility* board() { return board_.get(); }
 
  private:
   // engine::Host
@@ -66,8 +75,36 @@ class GameHost : public QObject, private engine::Host {
   void showGameOverMessage() override;
   void offerHighScore(int score) override;
 
+  // The engine's drawing, handed on to the canvas; each time it reaches the
+  // screen, the screen reader's board looks for what changed.
+  class ToldDrawing : public engine::Drawing {
+   public:
+    ToldDrawing(engine::Drawing& to, std::function<void()> presented)
+        : to_(to), presented_(std::move(presented)) {}
+    void drawCrate(int x, int y, int code) override { to_.drawCrate(x, y, code); }
+    void andCrateCell(int x, int y, int column, int row) override {
+      to_.andCrateCell(x, y, column, row);
+    }
+    void drawBackground() override { to_.drawBackground(); }
+    void drawScoreboard(int level, int score) override { to_.drawScoreboard(level, score); }
+    void drawPicture(int pictureIndex, const std::uint8_t* tileOrder, int coveredCount) override {
+      to_.drawPicture(pictureIndex, tileOrder, coveredCount);
+    }
+    void drawMarker(int x, bool shown) override { to_.drawMarker(x, shown); }
+    void present() override {
+      to_.present();
+      presented_();
+    }
+
+   private:
+    engine::Drawing& to_;
+    std::function<void()> presented_;
+  };
+
   Window window_;
+  int language_ = -1;
   view::FieldCanvas canvas_;
+  ToldDrawing told_;
   view::SdlCuePlayer cues_;
   engine::SystemClock clock_;
   engine::SeededRandom random_;
@@ -78,6 +115,7 @@ class GameHost : public QObject, private engine::Host {
   QLabel* PauseText_ = nullptr;
   QLabel* Nextlevellabel_ = nullptr;
   QTimer Timer1_;
+  std::unique_ptr<BoardAccessibility> board_;
 };
 
 }  // namespace quibbix::app

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -53,6 +55,14 @@ namespace {
 MainWindow* liveWindow = nullptr;
 const QUrl kMakerSite(QStringLiteral("https://zorvyplay.example.org/"));
 
+// To a screen reader the main window is an application's frame, as desktop
+// programs' main windows are, not an anonymous part of something.
+QAccessibleInterface* frameFactory(const QString&, QObject* object) {
+  if (auto* w = qobject_cast<MainWindow*>(object))
+    return new QAccessibleWidget(w, QAccessible::Window);
+  return nullptr;
+}
+
 }  // namespace
 
 template <typename Open>
@@ -70,7 +80,7 @@ auto MainWindow::modal(Open open) {
 }
 
 bool MainWindow::modalOpen() const {
-  return modalDepth_ > 0 || QApplication::activeModalWidget() != nullptr;
+  return modalDepth_ > 0 || queuedOpenings_ > 0 || QApplication::activeModalWidget() != nullptr;
 }
 
 StartSettings readStartSettings() {
@@ -86,7 +96,11 @@ MainWindow::MainWindow(std::uint32_t seed, StartSettings start, desktop::ShowEff
       host_(seed,
             {[this] { return Soundbtn_->isChecked(); },
              [this] { modal([this] { YesNoDlg_->ShowModal(dialogs::message::kGameOver); }); },
-             [this](int score) { modal([this, score] { HighscoreDlg_->offerScore(score); }); }}) {
+             [this](int score) { modal([this, score] { HighscoreDlg_->offerScore(score); }); },
+             [this] { return modalOpen(); },
+             [this] {
+               if (Panel1_ != nullptr) Panel1_->button(Command::Pause)->stateChanged();
+             }}) {
   zoomChoice_ = start.zoomChoice;
   FormCreate(effect);
   new desktop::SightWatch(*this, [this] { pauseOutOfSight(); });
@@ -125,6 +139,11 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::FormCreate(desktop::ShowEffect* effect) {
+  static const bool frameInstalled = [] {
+    QAccessible::installFactory(&frameFactory);
+    return true;
+  }();
+  (void)frameInstalled;
   AppFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   setWindowFlags(kWindowFlags);
   setWindowIcon(desktop::crispIcon(view::readPngPixmap(QStringLiteral(":/icons/quibbix32.png"))));
@@ -144,6 +163,10 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
 
   Panel1_ = new ToolBar(this, [this](Command command) { invoke(command); });
   Soundbtn_ = Panel1_->button(Command::Sound);
+  // The pause is a state of the game that its button shows a screen reader.
+  Panel1_->button(Command::Pause)->shownState = [this] {
+    return std::optional<bool>(game().state().Paused);
+  };
   buildShortcuts();
   host_.buildField(this);
 
@@ -157,7 +180,25 @@ void MainWindow::FormCreate(desktop::ShowEffect* effect) {
   game().NewGame();
 }
 
+// Every command comes this way, from its button, its key or a screen reader's
+// action, and none acts while a modal window is open or on its way. A
+// command that opens one runs from the event loop: whoever pressed is
+// answered at once (a screen reader's action waits for its call to return,
+// and a modal window's own event loop would hold it until the window closed).
 void MainWindow::invoke(Command command) {
+  if (modalOpen()) return;
+  if (!rowOf(command).opensWindow) {
+    run(command);
+    return;
+  }
+  ++queuedOpenings_;
+  QTimer::singleShot(0, this, [this, command] {
+    --queuedOpenings_;
+    if (!modalOpen()) run(command);
+  });
+}
+
+void MainWindow::run(Command command) {
   switch (command) {
     case Command::NewGame: Restart(); break;
     case Command::Pause: Pause(); break;
@@ -185,9 +226,8 @@ void MainWindow::buildShortcuts() {
     if (row.route != KeyRoute::Shortcut) continue;
     auto* shortcut = new QShortcut(QKeySequence(row.key), this);
     shortcut->setAutoRepeat(false);
-    connect(shortcut, &QShortcut::activated, this, [this, command = row.command] {
-      if (!modalOpen()) invoke(command);
-    });
+    connect(shortcut, &QShortcut::activated, this,
+            [this, command = row.command] { invoke(command); });
   }
   // The zoom: Ctrl+= is Ctrl+Plus without Shift on most keyboards.
   add(QKeySequence(Qt::CTRL | Qt::Key_Plus), &MainWindow::zoomIn);

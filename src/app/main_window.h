@@ -101,7 +101,7 @@ class MainWindow : public QWidget {
   dialogs::HelpWindow* helpWindow() { return help_.get(); }
   QString helpFile() const { return helpFile_; }
 
-  // A tool-bar command, by its button or its key.
+  // A tool-bar command, by its button, its key or a screen reader's action.
   void invoke(Command command);
 
   // Tool-bar commands.
@@ -154,6 +154,8 @@ class MainWindow : public QWidget {
   // however its key arrived (typed ahead during a busy wait, or delivered
   // before the window has taken the keyboard).
   bool modalOpen() const;
+  // The command itself, past the guard.
+  void run(Command command);
   // Runs `open`, which shows one or more modal windows, as one modal spell.
   template <typename Open>
   auto modal(Open open);
@@ -176,6 +178,8 @@ class MainWindow : public QWidget {
   int zoomChoice_ = 0;
   bool left_ = false;
   int modalDepth_ = 0;
+  // Commands that open a modal window, on their way from the event loop.
+  int queuedOpenings_ = 0;
 
   ToolBar* Panel1_ = nullptr;
   QToolButton* Soundbtn_ = nullptr;

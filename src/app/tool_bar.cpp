@@ -1,6 +1,8 @@
 #include "app/tool_bar.h"
 
 #include <QCoreApplication>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeySequence>
 
 #include "desktop/crisp_glyphs.h"
@@ -9,12 +11,63 @@
 namespace quibbix::app {
 
 namespace {
+
 constexpr QKeyCombination kNoKey{};
+
+// What a screen reader finds of a tool-bar button: its name and description,
+// its state when it stands for one, and one action, the press, which goes
+// where the mouse and the key go.
+class CommandButtonInterface : public QAccessibleWidget {
+ public:
+  explicit CommandButtonInterface(CommandButton* b) : QAccessibleWidget(b, QAccessible::Button) {}
+
+  CommandButton* button() const { return static_cast<CommandButton*>(widget()); }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (button()->shownState) {
+      const std::optional<bool> on = button()->shownState();
+      s.checkable = true;
+      s.checked = on.value_or(false);
+      s.pressed = on.value_or(false);
+    }
+    return s;
+  }
+  QStringList actionNames() const override {
+    return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && widget()->isEnabled()) button()->press();
+  }
+};
+
+QAccessibleInterface* commandButtonFactory(const QString&, QObject* object) {
+  if (auto* b = dynamic_cast<CommandButton*>(object)) return new CommandButtonInterface(b);
+  // The buttons' panel is the window's tool bar.
+  if (auto* bar = dynamic_cast<ToolBar*>(object))
+    return new QAccessibleWidget(bar, QAccessible::ToolBar);
+  return nullptr;
+}
+
 }  // namespace
 
 CommandButton::CommandButton(QWidget* parent, Command command, std::function<void(Command)> invoke)
     : QToolButton(parent), command_(command), invoke_(std::move(invoke)) {
+  static const bool installed = [] {
+    QAccessible::installFactory(&commandButtonFactory);
+    return true;
+  }();
+  (void)installed;
   connect(this, &QToolButton::clicked, this, [this] { press(); });
+}
+
+void CommandButton::stateChanged() {
+  if (!shownState) return;
+  QAccessible::State changed;
+  changed.checked = true;
+  changed.pressed = true;
+  QAccessibleStateChangeEvent event(this, changed);
+  QAccessible::updateAccessibility(&event);
 }
 
 const std::array<CommandRow, kCommands> kToolBar{{
@@ -84,6 +137,8 @@ ToolBar::ToolBar(QWidget* parent, std::function<void(Command)> invoke) : QWidget
       b->setIcon(desktop::crispIcon(picture,
                                     view::readPngPixmap(QStringLiteral(":/glyphs/sound_off.png"))));
       b->setCheckable(true);
+      b->shownState = [b] { return std::optional<bool>(b->isChecked()); };
+      connect(b, &QToolButton::toggled, b, &CommandButton::stateChanged);
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "app/texts.h"
 
@@ -51,13 +52,19 @@ const CommandRow& rowOf(Command command);
 // "Ctrl+N", "Strg+N", "P", "F1"; empty without a key.
 QString keyText(const CommandRow& row);
 
-// A tool-bar button. However it is pressed, it hands its command to the same
-// call; a toggle does not flip itself, the command sets its state.
+// A tool-bar button. However it is pressed, by the mouse, its key or a screen
+// reader's action, it hands its command to the same guarded call; a toggle
+// does not flip itself, the command sets its state.
 class CommandButton : public QToolButton {
  public:
   CommandButton(QWidget* parent, Command command, std::function<void(Command)> invoke);
   Command command() const { return command_; }
   void press() { invoke_(command_); }
+  // For a button that stands for a state (sound on, the game paused): the
+  // state a screen reader is told; none for a plain button.
+  std::function<std::optional<bool>()> shownState;
+  // The state changed without the button's own doing: told to the screen reader.
+  void stateChanged();
 
  protected:
   void nextCheckState() override {}

@@ -13,6 +13,7 @@
 #include "desktop/crisp_glyphs.h"
 #include "dialogs/dialog_placement.h"
 #include "dialogs/modal.h"
+#include "dialogs/score_table_view.h"
 #include "dialogs/type_ahead.h"
 #include "store/settings.h"
 #include "view/fonts.h"
@@ -187,15 +188,21 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
   connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(kCancel); });
 
   const QFont columnFont = view::pixelFont(13, true, view::kTableFace);
+  // The rows lie in a view that covers them from the dialog's corner, so each
+  // label keeps its place in the dialog's own coordinates.
+  auto* table = new ScoreTableView(this, language_);
+  table->setObjectName(QStringLiteral("ScoreTable"));
+  table->setGeometry(0, 0, width(), rowTop(kRows));
   for (int row = 0; row < kRows; ++row) {
     const QString n = QString::number(row);
-    auto* num = columnLabel(this, QStringLiteral("num") + n, QRect(20, rowTop(row), 40, 21),
-                            Qt::AlignRight, columnFont);
+    auto* num =
+        columnLabel(table, "num" + n, QRect(20, rowTop(row), 40, 21), Qt::AlignRight, columnFont);
     num->setText(QString::number(row + 1) + QStringLiteral(".   "));
-    pla_[row] = columnLabel(this, QStringLiteral("pla") + n, QRect(60, rowTop(row), 190, 21),
-                            Qt::AlignLeft, columnFont);
-    sco_[row] = columnLabel(this, QStringLiteral("sco") + n, QRect(250, rowTop(row), 90, 21),
-                            Qt::AlignRight, columnFont);
+    pla_[row] =
+        columnLabel(table, "pla" + n, QRect(60, rowTop(row), 190, 21), Qt::AlignLeft, columnFont);
+    sco_[row] =
+        columnLabel(table, "sco" + n, QRect(250, rowTop(row), 90, 21), Qt::AlignRight, columnFont);
+    table->setRow(row, num, pla_[row], sco_[row]);
   }
 
   Edit1_ = new QLineEdit(this);

@@ -19,6 +19,10 @@ Splash::Splash(QWidget* mainWindow)
   image_->setGeometry(0, 0, 201, 151);
   image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   image_->setPixmap(view::readPngPixmap(QStringLiteral(":/glyphs/splash.png")));
+  // The title picture names the game and its version to a screen reader, as it
+  // shows them; the name is the same in every language.
+  setAccessibleName(QStringLiteral("Quibbix V2.2"));
+  image_->setAccessibleName(QStringLiteral("Quibbix V2.2"));
   // A click on the picture is a click on the window.
   image_->setAttribute(Qt::WA_TransparentForMouseEvents);
 

@@ -33,16 +33,11 @@ QImage loadMarker() {
 }
 
 Cell crateCell(int code) {
-  using namespace engine;
-  // Columns 0 and 1: the empty slot and the ordinary designs. Column 4: the name and
-  // pair crates, then spare cells down to row 8. Columns 2 and 3: the specials in their
-  // two blink phases.
-  constexpr int kLastInColumn4 = kFirstNameCrate + 8;
-  if (code >= -kLastSpecial && code <= -kFirstSpecial) return {3, -code - kFirstSpecial};
-  if (code >= 0 && code <= kLastOrdinary) return {code / 16, code % 16};
-  if (code >= kFirstNameCrate && code <= kLastInColumn4) return {4, code - kFirstNameCrate};
-  if (isSpecial(code)) return {2, code - kFirstSpecial};
-  return {0, 0};
+  const CrateKind* kind = crateKind(code);
+  if (kind == nullptr) return {0, 0};
+  // The other blink phase of a special crate.
+  if (code < 0) return {kind->cell.column + 1, kind->cell.row};
+  return kind->cell;
 }
 
 }  // namespace quibbix::view

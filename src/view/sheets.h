@@ -2,6 +2,7 @@
 #include <QImage>
 
 #include "sheet_sizes.h"
+#include "view/crate_kinds.h"
 
 namespace quibbix::view {
 
@@ -21,12 +22,6 @@ struct Sheets {
 // is, white elsewhere), kMarkerW x kMarkerH each. Without the resource the marker is
 // invisible: an all-white mask and an all-black marker.
 QImage loadMarker();
-
-struct Cell {
-  int column;
-  int row;
-  bool operator==(const Cell&) const = default;
-};
 
 // The crate-sheet cell that shows a signed crate code; unmapped codes give the
 // empty-slot cell (0, 0).

@@ -52,6 +52,9 @@ class AppTest : public PrivateStore {
     QToolButton* b = window->button(QString::fromLatin1(buttonName));
     ASSERT_NE(b, nullptr) << buttonName;
     b->click();
+    // A command that opens a modal window opens it from the event loop: its
+    // posted call runs here, and no timer tick with it.
+    QCoreApplication::sendPostedEvents();
   }
 
   ModalScript script;

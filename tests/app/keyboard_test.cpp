@@ -38,6 +38,9 @@ class KeyboardTest : public AppTest {
     // the activation back to the main window.
     QApplication::setActiveWindow(window.get());
     QTest::keyClick(window.get(), k, mods);
+    // A command that opens a modal window opens it from the event loop: its
+    // posted call runs here, and no timer tick with it.
+    QCoreApplication::sendPostedEvents();
   }
   // The wall strip below chute c as the field shows it, and as the background has it.
   QImage strip(int c) const { return window->canvas().image().copy(45 + 76 * c, 316, 55, 17); }
@@ -241,6 +244,8 @@ TEST_F(KeyboardTest, CommandKeysOpenNoWindowOverAModalOne) {
     ASSERT_TRUE(typing.typed);
     ASSERT_EQ(st.StackHeight[1], 1) << "no triple";
     QWindowSystemInterface::flushWindowSystemEvents();
+    // The window Ctrl+H opens comes from the event loop.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(script.openedNames(), QStringList{"HighscoreDlg"});
     EXPECT_FALSE(st.GameOver);
     expectUntouched();
@@ -377,6 +382,7 @@ TEST_F(KeyboardTest, EveryDialogControlHasANameAndDescription) {
   key(Qt::Key_H, Qt::ControlModifier);
   script.then(namedThen(kAboutOk, &checked));
   window->button("InfoBtn")->click();
+  QCoreApplication::sendPostedEvents();
   // The table with a name field: offered on the way out.
   script.then(namedThen(kNo, &checked));
   script.then(namedThen(kHighscoreOk, &checked));

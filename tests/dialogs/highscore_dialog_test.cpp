@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -368,6 +369,60 @@ TEST_F(HighscoreDialogTest, CaptionsFollowTheLanguage) {
     EXPECT_EQ(clear, c.clear);
     EXPECT_EQ(cancel, c.cancel);
     EXPECT_EQ(ok, "OK");
+  }
+}
+
+}  // namespace
+}  // namespace quibbix::dialogs
+
+namespace quibbix::dialogs {
+namespace {
+
+// What a screen reader reads of the table: a table of ten rows under a header of
+// rank, name and score, each cell what its label shows, in the dialog's language.
+TEST_F(HighscoreDialogTest, TheRowsAreATableWithAHeaderForAScreenReader) {
+  for (const int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    language_ = language;
+    QString name, header0, header1, header2, cell00, cell01, cell02, cell92;
+    QAccessible::Role role = QAccessible::NoRole, headerRole = QAccessible::NoRole;
+    int rows = 0, columns = 0;
+    bool headerOfCell = false;
+    whileShown([&] {
+      QAccessibleInterface* table =
+          QAccessible::queryAccessibleInterface(dialog().findChild<QWidget*>("ScoreTable"));
+      role = table->role();
+      name = table->text(QAccessible::Name);
+      QAccessibleTableInterface* t = table->tableInterface();
+      rows = t->rowCount();
+      columns = t->columnCount();
+      const auto nameAt = [&](int r, int c) { return t->cellAt(r, c)->text(QAccessible::Name); };
+      cell00 = nameAt(0, 0);
+      cell01 = nameAt(0, 1);
+      cell02 = nameAt(0, 2);
+      cell92 = nameAt(9, 2);
+      const auto headers = t->cellAt(0, 1)->tableCellInterface()->columnHeaderCells();
+      headerOfCell = headers.size() == 1 && headers[0] == table->child(1);
+      header0 = table->child(0)->text(QAccessible::Name);
+      header1 = table->child(1)->text(QAccessible::Name);
+      header2 = table->child(2)->text(QAccessible::Name);
+      headerRole = table->child(0)->role();
+      pressKey(&dialog(), Qt::Key_Return);
+    });
+    dialog().ShowModal(0, 0);
+    EXPECT_EQ(role, QAccessible::Table);
+    EXPECT_EQ(name, language == 1 ? "Die zehn Besten" : "The ten best");
+    EXPECT_EQ(rows, 10);
+    EXPECT_EQ(columns, 3);
+    EXPECT_EQ(headerRole, QAccessible::ColumnHeader);
+    EXPECT_EQ(header0, language == 1 ? "Platz" : "Rank");
+    EXPECT_EQ(header1, "Name");
+    EXPECT_EQ(header2, language == 1 ? "Punkte" : "Score");
+    EXPECT_TRUE(headerOfCell);
+    EXPECT_EQ(cell00, "1.");
+    EXPECT_EQ(cell01, cell("pla", 0));
+    EXPECT_EQ(cell02, cell("sco", 0));
+    EXPECT_EQ(cell92, cell("sco", 9));
   }
 }
 

@@ -182,13 +182,17 @@ std::map<std::string, std::string> gameEnvironment(const std::string& home,
 
 // --- GameRun -----------------------------------------------------------------
 
-GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed) : x_(x) {
+GameRun::GameRun(XServer& x, const std::string& home, std::uint32_t seed,
+                 const std::map<std::string, std::string>& extraEnv)
+    : x_(x) {
   std::filesystem::create_directories(home + "/config");
   std::filesystem::create_directories(home + "/runtime");
   std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
+  std::map<std::string, std::string> env = gameEnvironment(home, x.display());
+  for (const auto& [name, value] : extraEnv) env[name] = value;
   process_ = std::make_unique<Child>(
-      std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed)},
-      gameEnvironment(home, x.display()), home + "/quibbix.log");
+      std::vector<std::string>{QUIBBIX_PROGRAM, "--seed", std::to_string(seed)}, env,
+      home + "/quibbix.log");
 }
 
 XWindow GameRun::main() {

@@ -101,7 +101,9 @@ std::map<std::string, std::string> gameEnvironment(const std::string& home,
 // One run of the program with its own settings folder.
 class GameRun {
  public:
-  GameRun(XServer& x, const std::string& home, std::uint32_t seed);
+  // `extraEnv` adds to, or overrides, the game's environment.
+  GameRun(XServer& x, const std::string& home, std::uint32_t seed,
+          const std::map<std::string, std::string>& extraEnv = {});
 
   Child& process() { return *process_; }
   XServer& x() { return x_; }
