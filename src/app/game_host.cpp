@@ -98,7 +98,8 @@ void GameHost::buildField(QWidget* parent) {
                 }});
 }
 
-void GameHost::applyLanguage(const QString& pauseText, const QString& nextLevel) {
+void GameHost::applyLanguage(int language, const QString& pauseText, const QString& nextLevel) {
+  language_ = language;
   PauseText_->setText(pauseText);
   Nextlevellabel_->setText(nextLevel);
   canvas_.setCaptions(tr("Level:"), tr("Score:"));

@@ -46,8 +46,9 @@ class GameHost : public QObject, private engine::Host {
   // The playing field `box` and the texts `PauseText` and `Nextlevellabel` over
   // it, as children of `parent`; once, before the first game.
   void buildField(QWidget* parent);
-  // The overlay texts, and the scoreboard's captions in the language installed.
-  void applyLanguage(const QString& pauseText, const QString& nextLevel);
+  // The overlay texts, the scoreboard's captions and the screen reader's names in the
+  // language installed.
+  void applyLanguage(int language, const QString& pauseText, const QString& nextLevel);
 
   engine::Game& game() { return game_; }
   const engine::Game& game() const { return game_; }

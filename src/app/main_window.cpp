@@ -300,7 +300,7 @@ void MainWindow::ApplyLanguage() {
   translations_.use(Language_);
   const WindowTexts t = windowTexts();
   Panel1_->applyLanguage();
-  host_.applyLanguage(t.pauseText, t.nextLevel);
+  host_.applyLanguage(storedValue(Language_), t.pauseText, t.nextLevel);
 }
 
 void MainWindow::Restart() {

@@ -190,7 +190,7 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
   const QFont columnFont = view::pixelFont(13, true, view::kTableFace);
   // The rows lie in a view that covers them from the dialog's corner, so each
   // label keeps its place in the dialog's own coordinates.
-  auto* table = new ScoreTableView(this, language_);
+  auto* table = new ScoreTableView(this);
   table->setObjectName(QStringLiteral("ScoreTable"));
   table->setGeometry(0, 0, width(), rowTop(kRows));
   for (int row = 0; row < kRows; ++row) {

@@ -1,5 +1,7 @@
 #include "dialogs/score_table_view.h"
 
+#include <QCoreApplication>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -9,9 +11,6 @@ namespace quibbix::dialogs {
 
 namespace {
 
-QString say(int language, const char* english, const char* german) {
-  return QString::fromUtf8(language == 1 ? german : english);
-}
 
 // One cell of the table, or of its header, naming what its label shows.
 class CellInterface : public QAccessibleInterface, public QAccessibleTableCellInterface {
@@ -135,8 +134,7 @@ QAccessibleInterface* tableFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-ScoreTableView::ScoreTableView(QWidget* parent, std::function<int()> language)
-    : QWidget(parent), language_(std::move(language)) {
+ScoreTableView::ScoreTableView(QWidget* parent) : QWidget(parent) {
   static const bool installed = [] {
     QAccessible::installFactory(&tableFactory);
     return true;
@@ -170,17 +168,15 @@ QAccessibleInterface* ScoreTableView::cell(int row, int column) const {
 }
 
 QString ScoreTableView::header(int column) const {
-  const int lang = language_ ? language_() : 0;
   switch (column) {
-    case 0: return say(lang, QT_TRANSLATE_NOOP("ScoreTable", "Rank"), "Platz");
-    case 1: return say(lang, QT_TRANSLATE_NOOP("ScoreTable", "Name"), "Name");
-    default: return say(lang, QT_TRANSLATE_NOOP("ScoreTable", "Score"), "Punkte");
+    case 0: return QCoreApplication::translate("ScoreTable", "Rank");
+    case 1: return QCoreApplication::translate("ScoreTable", "Name");
+    default: return QCoreApplication::translate("ScoreTable", "Score");
   }
 }
 
 QString ScoreTableView::tableName() const {
-  return say(language_ ? language_() : 0, QT_TRANSLATE_NOOP("ScoreTable", "The ten best"),
-             "Die zehn Besten");
+  return QCoreApplication::translate("ScoreTable", "The ten best");
 }
 
 }  // namespace quibbix::dialogs

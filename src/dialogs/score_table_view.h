@@ -17,8 +17,7 @@ class ScoreTableView : public QWidget {
   static constexpr int kRows = 10;
   static constexpr int kColumns = 3;
 
-  // `language` answers 1 for German.
-  ScoreTableView(QWidget* parent, std::function<int()> language);
+  explicit ScoreTableView(QWidget* parent);
   ~ScoreTableView() override;
 
   // The labels of row r: rank, name, score.
@@ -31,7 +30,6 @@ class ScoreTableView : public QWidget {
   QAccessibleInterface* cell(int row, int column) const;
 
  private:
-  std::function<int()> language_;
   std::array<std::array<QLabel*, kColumns>, kRows> labels_{};
   std::array<QAccessibleInterface*, kColumns> headers_{};
   std::array<std::array<QAccessibleInterface*, kColumns>, kRows> cells_{};
