@@ -21,6 +21,7 @@
 
 #include "app/texts.h"
 #include "desktop/crisp_glyphs.h"
+#include "desktop/focus.h"
 #include "desktop/placement_effect.h"
 #include "desktop/placement_frame.h"
 #include "desktop/placement_picture.h"
@@ -83,6 +84,8 @@ auto MainWindow::modal(Open open) {
     Spell(const Spell&) = delete;
     Spell& operator=(const Spell&) = delete;
   } spell(modalDepth_);
+  // However the dialog closes, the keys reach the board again.
+  const desktop::FocusComesBack focusBack(*this);
   return open();
 }
 

@@ -35,6 +35,11 @@ std::string pathVariable() {
 
 }  // namespace
 
+std::string testWindowManager() {
+  const char* name = std::getenv("QUIBBIX_TEST_WM");
+  return name != nullptr && *name != '\0' ? name : "openbox";
+}
+
 bool waitFor(const std::function<bool()>& done, Ms timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {
@@ -229,7 +234,25 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
 
-  if (windowManager) {
+  const std::string wmName = !windowManager                  ? ""
+                             : !screen.windowManager.empty() ? screen.windowManager
+                                                             : testWindowManager();
+  if (wmName.rfind("fake-", 0) == 0) {
+    const std::string ready = logDir + "/wm-ready";
+    std::filesystem::remove(ready);
+    wm_ = std::make_unique<Child>(
+        std::vector<std::string>{QUIBBIX_FAKE_WM, "--like", wmName.substr(5), "--ready", ready,
+                                 "--top", std::to_string(screen.panel), "--bottom",
+                                 std::to_string(screen.bottomPanel)},
+        std::map<std::string, std::string>{{"PATH", pathVariable()}, {"DISPLAY", display_}},
+        logDir + "/wm.log");
+    if (!waitFor([&] {
+          return (windowManagerReady(dpy_) && std::filesystem::exists(ready)) || !wm_->running();
+        }) ||
+        !wm_->running())
+      throw std::runtime_error(wmName + " did not start (see wm.log)");
+  } else if (!wmName.empty()) {
+    if (wmName != "openbox") throw std::runtime_error("no way to start " + wmName);
     // Its settings, cache and session files go to the scratch folder. It
     // names itself the window manager early in its start; that it has
     // finished starting (and frames every window mapped from then on) it

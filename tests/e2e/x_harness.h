@@ -91,7 +91,15 @@ struct ScreenSetup {
   int dpi = 0;
   int panel = 0;
   bool twoMonitors = false;
+  // The window manager by name: "openbox", or a small stand-in from
+  // tests/support ("fake-kwin", "fake-fluxbox"). Empty: testWindowManager().
+  std::string windowManager{};
+  // A panel of this height along the bottom (stand-in managers only).
+  int bottomPanel = 0;
 };
+
+// The window manager the desktop tests run under: QUIBBIX_TEST_WM, or Openbox.
+std::string testWindowManager();
 
 // A private Xvfb with a display number chosen by the server itself, a window
 // manager on it (Openbox, as on a desktop, unless asked for a bare server),
