@@ -32,9 +32,9 @@ managers=("$@")
 # The behaviours and the end-to-end cases that show each (ctest names).
 columns=("first showing" "placement" "zoom" "dialogs" "out of sight" "focus")
 patterns=(
-  '^e2e\.Opening\.TheMainWindow'
-  '^e2e\.(StartFit\.|Opening\.AStoredPlace|EndToEnd\.(StartAfterStart|ClosingKeeps))'
-  '^e2e\.Zoom\.'
+  '^e2e\.(Opening\.TheMainWindow|Managers/Desktop\.AStartWaits)'
+  '^e2e\.(StartFit\.|Opening\.AStoredPlace|EndToEnd\.(StartAfterStart|ClosingKeeps)|Managers/Desktop\.AStoredPlace)'
+  '^e2e\.(Zoom\.|Managers/Desktop\.ZoomRoundTrips)'
   '^e2e\.(Opening\.WindowsSit|.*Dialog)'
   '^e2e\.EndToEnd\.(AGameOutOfSight|AManagerTaking)'
   '^e2e\..*(Focus|focus)'
