@@ -148,18 +148,19 @@ std::string placementText(Bytes bytes) {
 
   for (const Layout& layout : kLayouts) {
     const std::optional<QPoint> corner =
-        desktop::parsePlacement(text, layout.window, layout.screen);
+        desktop::parsePlacement(text, layout.window, QRect(QPoint(0, 0), layout.screen));
     if (corner.has_value() != placement.has_value()) {
       return "parsePlacement and readPlacementText disagree on " + shown(text);
     }
     if (!corner) continue;
-    // The stored corner, pulled back only as far as needed to keep the right
-    // and bottom edges on the screen.
+    // The stored corner, moved only as far as needed to keep the whole window
+    // on the screen, its top-left edges first when it is larger.
     const std::int64_t left = placement->normal.left();
     const std::int64_t top = placement->normal.top();
     const std::int64_t maxLeft = std::int64_t{layout.screen.width()} - layout.window.width();
     const std::int64_t maxTop = std::int64_t{layout.screen.height()} - layout.window.height();
-    if (corner->x() != std::min(left, maxLeft) || corner->y() != std::min(top, maxTop)) {
+    if (corner->x() != std::max<std::int64_t>(std::min(left, maxLeft), 0) ||
+        corner->y() != std::max<std::int64_t>(std::min(top, maxTop), 0)) {
       return "placement " + shown(text) + " put the window at " + std::to_string(corner->x()) +
              "," + std::to_string(corner->y());
     }
@@ -210,7 +211,8 @@ SettingsReadout readSettingsBytes(const QByteArray& bytes) {
   out.player = settings.player();
   out.rows = dialogs::readTable(store);
   out.placement = settings.windowPlace();
-  out.corner = desktop::parsePlacement(out.placement, kLayouts[0].window, kLayouts[0].screen);
+  out.corner = desktop::parsePlacement(out.placement, kLayouts[0].window,
+                                       QRect(QPoint(0, 0), kLayouts[0].screen));
   return out;
 }
 

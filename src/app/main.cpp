@@ -86,6 +86,8 @@ CommandLine parseCommandLine() {
 // tells before anything is shown, fits the screen's free area.
 StartSettings chooseStartZoom(std::optional<int> commandLine) {
   quibbix::desktop::initScreenZoom();
+  // The window manager answers while the settings are read and the window is built.
+  quibbix::desktop::askNewWindowFrame(MainWindow::kWindowFlags, MainWindow::kClientSize);
   StartSettings start = quibbix::app::readStartSettings();
   quibbix::desktop::applyZoom(quibbix::desktop::chooseZoom(
       commandLine, start.zoomChoice, quibbix::desktop::desktopPixelRatio(), MainWindow::kClientSize,

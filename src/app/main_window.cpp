@@ -23,6 +23,7 @@
 
 #include "app/texts.h"
 #include "desktop/crisp_glyphs.h"
+#include "desktop/focus.h"
 #include "desktop/placement_effect.h"
 #include "desktop/placement_frame.h"
 #include "desktop/placement_picture.h"
@@ -76,6 +77,8 @@ auto MainWindow::modal(Open open) {
     Spell(const Spell&) = delete;
     Spell& operator=(const Spell&) = delete;
   } spell(modalDepth_);
+  // However the dialog closes, the keys reach the board again.
+  const desktop::FocusComesBack focusBack(*this);
   return open();
 }
 
@@ -431,7 +434,8 @@ void MainWindow::Leave(bool quietly) {
   timer().stop();
   if (help_) help_->close();
   store::Settings::Choices now = choices();
-  now.windowPlace = desktop::windowPlaceText(*this);
+  // Where the platform cannot tell the window's place, the stored one stays as it was.
+  if (std::optional<QString> place = desktop::windowPlaceText(*this)) now.windowPlace = *place;
   session_->close(now, quietly);
 }
 

@@ -28,14 +28,22 @@ std::optional<Placement> readPlacementText(const QString& text) {
   return placement;
 }
 
-std::optional<QPoint> parsePlacement(const QString& text, QSize window, QSize screen) {
+std::optional<QPoint> parsePlacement(const QString& text, QSize window, const QRect& area) {
   const std::optional<Placement> placement = readPlacementText(text);
   if (!placement) return std::nullopt;
+  return keepInside(QRect(placement->normal.topLeft(), window), area);
+}
+
+QPoint keepInside(const QRect& frame, const QRect& area) {
   // 64 bits, so a stored corner near the int limits cannot overflow.
-  std::int64_t left = placement->normal.left();
-  std::int64_t top = placement->normal.top();
-  if (left + window.width() > screen.width()) left = screen.width() - window.width();
-  if (top + window.height() > screen.height()) top = screen.height() - window.height();
+  std::int64_t left = frame.left();
+  std::int64_t top = frame.top();
+  const std::int64_t areaRight = std::int64_t{area.left()} + area.width();
+  const std::int64_t areaBottom = std::int64_t{area.top()} + area.height();
+  if (left + frame.width() > areaRight) left = areaRight - frame.width();
+  if (top + frame.height() > areaBottom) top = areaBottom - frame.height();
+  left = std::max<std::int64_t>(left, area.left());
+  top = std::max<std::int64_t>(top, area.top());
   return QPoint(static_cast<int>(left), static_cast<int>(top));
 }
 

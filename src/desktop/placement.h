@@ -21,9 +21,15 @@ struct Placement {
 std::optional<Placement> readPlacementText(const QString& text);
 
 // Where the window goes for a stored placement text: its stored top-left,
-// pulled back so that the right and bottom edges stay on the screen.
-// nullopt: the text is unusable and the window is to be centred.
-std::optional<QPoint> parsePlacement(const QString& text, QSize window, QSize screen);
+// moved inside `area` (the screen's work area) when any part of a window of
+// that size would lie outside it. nullopt: the text is unusable and the
+// window is to be centred.
+std::optional<QPoint> parsePlacement(const QString& text, QSize window, const QRect& area);
+
+// The top-left of `frame` moved as little as needed to bring all of it into
+// `area`: the player's own place where it fits. A window larger than the area
+// keeps its top-left edges (the title bar) inside.
+QPoint keepInside(const QRect& frame, const QRect& area);
 
 // Top-left of a window centred on the screen.
 QPoint centredPosition(QSize window, QSize screen);

@@ -1,14 +1,12 @@
 #include "desktop/placement_window.h"
 
-#include <QEvent>
-#include <QObject>
-#include <QPointer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 #include "desktop/placement.h"
 #include "desktop/placement_frame.h"
-#include "desktop/placement_x11.h"
+#include "desktop/qt_private.h"
 #include "desktop/screen_zoom.h"
 #include "store/settings.h"
 
@@ -16,57 +14,21 @@ namespace quibbix::desktop {
 
 namespace {
 
-// A window placed while its frame was still unknown landed as if it had none:
-// its client area sits where the frame's corner belongs, one frame size off,
-// and saving that frame rectangle would move the next start by the frame again,
-// start after start. This happened when the window manager's answer came after
-// the wait (a loaded machine, a slow sanitized build), and always under a
-// manager that never answers. The window is put right as soon as the frame is
-// known: when the manager sets it, which it does at the latest when it takes
-// the window and moves it into the frame.
-class FrameWatcher : public QObject {
- public:
-  FrameWatcher(QWidget& window, QPoint corner)
-      : QObject(&window), window_(window), corner_(corner) {
-    window.installEventFilter(this);
-    watchHandle();
-  }
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const QEvent::Type type = event->type();
-    // A manager that puts the frame around the client where the client
-    // already is moves nothing, so no Move comes; the window's exposure after
-    // the manager mapped it in its frame is then the first sign.
-    const bool exposed = watched == window_.windowHandle() && type == QEvent::Expose;
-    if (watched != &window_ && !exposed) return false;
-    if (type == QEvent::Show)
-      qCDebug(lcPlacement, "%lld ms: %s shown", placementClock(), qPrintable(window_.objectName()));
-    if (!exposed && type != QEvent::Show && type != QEvent::Move && type != QEvent::WinIdChange)
-      return false;
-    watchHandle();
-    if (const auto frame = knownScreenFrame(window_)) {
-      qCDebug(lcPlacement, "%lld ms: frame of %s known late (%d,%d,%d,%d); put back at %d,%d",
-              placementClock(), qPrintable(window_.objectName()), frame->left(), frame->top(),
-              frame->right(), frame->bottom(), corner_.x(), corner_.y());
-      window_.removeEventFilter(this);
-      if (handle_ != nullptr) handle_->removeEventFilter(this);
-      moveFrameToScreen(window_, corner_);
-      deleteLater();
+// The free area of the screen that holds most of `frame`, or of the primary
+// screen when none holds any of it (a monitor that is gone).
+QRect workAreaFor(const QRect& frame) {
+  QRect best = availableScreenPixels();
+  qint64 most = 0;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect common = qt::platformGeometry(*screen).intersected(frame);
+    const qint64 area = qint64{common.width()} * common.height();
+    if (area > most) {
+      most = area;
+      best = qt::platformAvailableGeometry(*screen);
     }
-    return false;
   }
-
- private:
-  void watchHandle() {
-    if (handle_ != nullptr || window_.windowHandle() == nullptr) return;
-    handle_ = window_.windowHandle();
-    handle_->installEventFilter(this);
-  }
-
-  QWidget& window_;
-  QPoint corner_;
-  QPointer<QWindow> handle_;
-};
+  return best;
+}
 
 }  // namespace
 
@@ -78,27 +40,37 @@ QRect restoreWindowPosition(QWidget& window, store::IniStore& ini) {
 }
 
 QRect restoreWindowPosition(QWidget& window, const QString& text) {
-  // Centring and keeping on the screen go by the size with the frame, which
-  // the window manager tells before the window is shown.
+  const std::optional<Placement> stored = readPlacementText(text);
+  if (stored) {
+    // The frame the window had last time, should the manager not tell it
+    // before the window is shown: the stored outer size less the client's.
+    const QSize client = window.size() * currentZoom();
+    const int dw = stored->normal.right() - stored->normal.left() - client.width();
+    const int dh = stored->normal.bottom() - stored->normal.top() - client.height();
+    if (dw >= 0 && dh >= 0 && dw <= 100 && dh <= 200)
+      expectFrame(QMargins(dw / 2, dh - dw / 2, dw - dw / 2, dw / 2));
+  }
+  // Centring and keeping inside go by the size with the frame.
   const QSize size = outerScreenSize(window);
-  const QSize screen = screenPixels().size();
-  const QPoint corner = parsePlacement(text, size, screen).value_or(centredPosition(size, screen));
-  const bool frameKnown = knownScreenFrame(window).has_value();
+  const QRect screen = screenPixels();
+  const QPoint wanted =
+      stored ? stored->normal.topLeft() : screen.topLeft() + centredPosition(size, screen.size());
+  const QPoint corner = keepInside(QRect(wanted, size), workAreaFor(QRect(wanted, size)));
   moveFrameToScreen(window, corner);
-  qCDebug(lcPlacement, "%lld ms: %s placed at %d,%d, frame %s", placementClock(),
-          qPrintable(window.objectName()), corner.x(), corner.y(),
-          frameKnown ? "known" : "unknown");
-  if (!frameKnown && x11Display() != nullptr) new FrameWatcher(window, corner);
+  qCDebug(lcPlacement, "%lld ms: %s placed at %d,%d (asked for %d,%d)", placementClock(),
+          qPrintable(window.objectName()), corner.x(), corner.y(), wanted.x(), wanted.y());
   return {corner, size};
 }
 
-void saveWindowPosition(QWidget& window, store::IniStore& ini) {
-  store::Settings(ini).setWindowPlace(windowPlaceText(window));
-}
-
-QString windowPlaceText(QWidget& window) {
+std::optional<QString> windowPlaceText(QWidget& window) {
+  if (!placesWindows()) return std::nullopt;
   // Saved as a normal window: the game keeps no minimised or maximised state.
   return formatPlacement(outerScreenGeometry(window));
+}
+
+void saveWindowPosition(QWidget& window, store::IniStore& ini) {
+  if (const std::optional<QString> text = windowPlaceText(window))
+    store::Settings(ini).setWindowPlace(*text);
 }
 
 }  // namespace quibbix::desktop

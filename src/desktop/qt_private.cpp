@@ -2,6 +2,8 @@
 
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <QtGui/private/qicon_p.h>
+#include <QtGui/private/qwindow_p.h>
+#include <QtWidgets/private/qwidget_p.h>
 #include <qpa/qplatformscreen.h>
 #include <qpa/qplatformwindow.h>
 #include <QScreen>
@@ -100,8 +102,24 @@ std::optional<QRect> platformClient(const QWidget& window) {
   return platform->geometry();
 }
 
-void setPlatformClient(QWidget& window, const QRect& client) {
-  if (QPlatformWindow* platform = platformWindow(window)) platform->setGeometry(client);
+void placePlatformFrame(QWidget& window, QPoint frameCorner, QSize clientPixels) {
+  QWindow* handle = window.windowHandle();
+  QPlatformWindow* platform = platformWindow(window);
+  if (platform == nullptr) return;
+  // Qt asks for a client area with static gravity, or for a frame's corner
+  // with north-west gravity, by the policy the window has when it is shown;
+  // a client area asked for with north-west gravity moves the frame there,
+  // one title bar lower than it was. The frame's corner it is, always.
+  QWindowPrivate* w = qt_window_private(handle);
+  w->positionPolicy = QWindowPrivate::WindowFrameInclusive;
+  w->positionAutomatic = false;
+  platform->setGeometry(QRect(frameCorner, clientPixels));
+  // The widget keeps its own record, which Qt would otherwise hand back to the
+  // native window at the next showing, as a client area.
+  QWidgetPrivate* widget = QWidgetPrivate::get(&window);
+  if (widget->extra != nullptr && widget->extra->topextra != nullptr)
+    widget->extra->topextra->posIncludesFrame = 0;
+  widget->data.crect = handle->geometry();
 }
 
 QMargins platformFrame(const QWidget& window) {

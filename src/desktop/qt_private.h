@@ -7,7 +7,9 @@
 #include <QIcon>
 #include <QMargins>
 #include <QPixmap>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <optional>
 
 class QScreen;
@@ -27,8 +29,13 @@ QRect platformAvailableGeometry(const QScreen& screen);
 // A window's client area in screen pixels, to the pixel, as the platform placed
 // it; nothing before it has a native window.
 std::optional<QRect> platformClient(const QWidget& window);
-// Places a window that has a native window by its client area in screen pixels.
-void setPlatformClient(QWidget& window, const QRect& client);
+// Places a window that has a native window by its frame's corner, in screen
+// pixels, and gives its client area `clientPixels`. The window manager is
+// asked, now and at every later showing, for the frame's corner with the
+// gravity that says so (north-west): every manager then puts the frame there,
+// also one that puts the frame where a client asked to be, and one whose frame
+// is not known yet.
+void placePlatformFrame(QWidget& window, QPoint frameCorner, QSize clientPixels);
 // The frame the platform has seen around a window that has a native window.
 QMargins platformFrame(const QWidget& window);
 

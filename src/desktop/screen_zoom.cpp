@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "desktop/placement_frame.h"
 #include "desktop/qt_private.h"
 #include "desktop/zoom.h"
 
@@ -134,12 +135,17 @@ void applyZoom(int zoom) {
   if (zoom == gZoom) return;
   struct Shown {
     QWidget* widget;
-    QRect client;  // screen pixels, before the change
+    QRect outer;     // screen pixels, frame included, before the change
+    QMargins frame;  // the window manager's, which keeps its size
   };
   std::vector<Shown> shown;
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (const std::optional<QRect> client = qt::platformClient(*w); client && w->isVisible())
-      shown.push_back({w, *client});
+    if (!w->isVisible() || !qt::platformClient(*w)) continue;
+    const QRect outer = outerScreenGeometry(*w);
+    const QSize client = w->size() * gZoom;
+    shown.push_back(
+        {w, outer,
+         QMargins(0, 0, outer.width() - client.width(), outer.height() - client.height())});
   }
   gZoom = zoom;
   setGlobalFactor(zoom);
@@ -151,16 +157,14 @@ void applyZoom(int zoom) {
   }
   for (const Shown& s : shown) {
     const QRect area = availableScreenPixels(s.widget);
-    const QMargins frame = qt::platformFrame(*s.widget);
-    QRect client(s.client.topLeft(), s.widget->size() * zoom);
-    // Pulled back only as far as the left and top edges allow.
-    const int overRight = client.right() + frame.right() - area.right();
-    const int overBottom = client.bottom() + frame.bottom() - area.bottom();
-    if (overRight > 0)
-      client.moveLeft(std::max(client.left() - overRight, area.left() + frame.left()));
-    if (overBottom > 0)
-      client.moveTop(std::max(client.top() - overBottom, area.top() + frame.top()));
-    qt::setPlatformClient(*s.widget, client);
+    QRect outer(s.outer.topLeft(), (s.widget->size() * zoom).grownBy(s.frame));
+    // The frame's corner stays; pulled back only as far as the left and top
+    // edges allow.
+    const int overRight = outer.right() - area.right();
+    const int overBottom = outer.bottom() - area.bottom();
+    if (overRight > 0) outer.moveLeft(std::max(outer.left() - overRight, area.left()));
+    if (overBottom > 0) outer.moveTop(std::max(outer.top() - overBottom, area.top()));
+    placeFrame(*s.widget, outer.topLeft(), s.widget->size() * zoom);
     s.widget->update();
     for (QWidget* child : s.widget->findChildren<QWidget*>()) child->update();
   }

@@ -20,9 +20,12 @@ void placeOverMainWindow(QWidget* dialog, QWidget* mainWindow) {
   // Outer sizes from the first showing on: the window manager tells the
   // dialog's frame before the dialog is mapped. The formula works in screen
   // pixels at every zoom.
-  desktop::moveFrameToScreen(*dialog, dialogPosition(desktop::outerScreenGeometry(*mainWindow),
-                                                     mainWindow->height() * desktop::currentZoom(),
-                                                     desktop::outerScreenSize(*dialog)));
+  // The main window's frame first: a dialog not framed yet, whose frame the
+  // window manager does not tell, is expected to get one like it.
+  const QRect mainFrame = desktop::outerScreenGeometry(*mainWindow);
+  desktop::moveFrameToScreen(
+      *dialog, dialogPosition(mainFrame, mainWindow->height() * desktop::currentZoom(),
+                              desktop::outerScreenSize(*dialog)));
 }
 
 }  // namespace quibbix::dialogs

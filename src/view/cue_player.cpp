@@ -247,12 +247,10 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (sdl_->GetNumAudioDevices(0) == 0) return 0;
   SDL_AudioSpec want{};
   want.freq = 22050;
-  // Signed samples, although the cues are stored as unsigned bytes: PipeWire's
-  // PulseAudio server fills a stream that ran short with zero bytes, which in unsigned
-  // 8 bits is the loudest value, and every short run (a busy machine, the first buffers
-  // of a stream) would crack. Zero is silence here. The cues are converted once, at
-  // the first opening (see below), and take twice their stored size.
-  want.format = AUDIO_S16SYS;
+  // The cues' own format: they are played as they are stored, with no converted
+  // copies (SDL converts through floats, with buffers several times a cue's size), and
+  // the sound server, or SDL where the device needs another, widens the samples.
+  want.format = AUDIO_U8;
   want.channels = 1;
   // About 12 ms per buffer: a cue starts, or is cut off, within one buffer.
   want.samples = 256;
@@ -264,7 +262,7 @@ std::uint32_t SdlCuePlayer::openDevice() {
   if (id == 0) return 0;
   // The same server gives the same format every time: the cues are converted
   // once, not at every reopening after a quiet spell, where the first cue waits.
-  // The sample format is always the one asked for (it may not change); should the
+  // The format is always the cues' own 8 bits (it may not change); should the
   // rate or channels ever change, the compiled-in files are read again, as only
   // the converted cues are kept.
   const std::pair<int, int> format{have.freq, have.channels};

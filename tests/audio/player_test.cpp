@@ -882,8 +882,13 @@ TEST_P(PlayerAcrossRestart, CuesAreHeardAgainOnceTheServerIsBack) {
   std::printf("the cue after the restart: first sample %.1f ms after play()\n", ms(start - mark));
   EXPECT_LT(ms(start - mark), 2000.0);
   // The fanfare it is, by its first half second: a shorter stretch leaves a loaded
-  // machine fewer chances to throw the comparison off with a dropout.
-  const auto heard = withoutGaps(x, start, x.size()), cue = withoutGaps(fanfare, 0, fanfare.size());
+  // machine fewer chances to throw the comparison off with a dropout. PipeWire fills a
+  // stream that ran short with zero bytes, full scale in the cues' unsigned 8 bits;
+  // the cues keep clear of full scale, so whatever comes near it is left out like a gap.
+  std::vector<double> y = x;
+  for (double& v : y)
+    if (std::abs(v) > 0.9) v = 0.0;
+  const auto heard = withoutGaps(y, start, y.size()), cue = withoutGaps(fanfare, 0, fanfare.size());
   EXPECT_TRUE(soundsLike(heard, 0, cue, std::min(cue.size(), samplesIn(500ms))));
 }
 

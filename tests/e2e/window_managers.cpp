@@ -65,6 +65,17 @@ const std::vector<Manager>& table() {
       {"icewm", {"icewm"}, false, nullptr},
       {"i3", {"i3", "-c", "DIR/i3.conf"}, false, nullptr, true},
       {"metacity", {"metacity", "--replace", "--sm-disable"}, true, nullptr},
+      // Stand-ins that behave as KWin and Fluxbox do where the game once went wrong.
+      {"fake-kwin",
+       {QUIBBIX_FAKE_WM, "--like", "kwin", "--ready", "DIR/ready", "--top", "TOP", "--bottom",
+        "BOTTOM"},
+       false,
+       nullptr},
+      {"fake-fluxbox",
+       {QUIBBIX_FAKE_WM, "--like", "fluxbox", "--ready", "DIR/ready", "--top", "TOP", "--bottom",
+        "BOTTOM"},
+       false,
+       nullptr},
   };
   return managers;
 }
@@ -177,7 +188,7 @@ std::vector<std::string> knownWindowManagers() {
 }
 
 WindowManager::WindowManager(const std::string& name, const std::string& display,
-                             const std::string& dir, int panel, Display* dpy)
+                             const std::string& dir, int panel, Display* dpy, int bottomPanel)
     : name_(name), dir_(dir + "/wm-" + name), dpy_(dpy) {
   const auto m = std::find_if(table().begin(), table().end(),
                               [&](const Manager& e) { return name == e.name; });
@@ -231,18 +242,24 @@ WindowManager::WindowManager(const std::string& name, const std::string& display
     env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=/nonexistent";
   }
   std::vector<std::string> argv;
-  for (const std::string& a : m->argv) argv.push_back(withDir(a, dir_));
+  const bool fake = name.rfind("fake-", 0) == 0;
+  for (const std::string& a : m->argv)
+    argv.push_back(a == "TOP"      ? std::to_string(panel)
+                   : a == "BOTTOM" ? std::to_string(bottomPanel)
+                                   : withDir(a, dir_));
   XSync(dpy_, False);
   const std::vector<unsigned long> before = topLevels(dpy_);
   wm_ = std::make_unique<Child>(argv, env, logFile());
   const bool ready = waitFor([&] {
     if (!wm_->running()) return true;
-    if (name == "openbox") return hasCheckWindow(dpy_) && std::filesystem::exists(dir_ + "/ready");
+    // Openbox and the stand-ins say when they are done starting.
+    if (name == "openbox" || fake)
+      return hasCheckWindow(dpy_) && std::filesystem::exists(dir_ + "/ready");
     return managing(dpy_);
   });
   if (!ready || !wm_->running())
     throw std::runtime_error(name + " did not start (see " + logFile() + ")");
-  if (panel > 0 && name != "openbox") panel_ = putPanel(dpy_, panel);
+  if (panel > 0 && name != "openbox" && !fake) panel_ = putPanel(dpy_, panel);
   XSync(dpy_, False);
   // What came with the manager is its own, except the frames it put around
   // the windows that were there before it (a game it took over).

@@ -27,8 +27,10 @@ class WindowManager {
   // when the name is unknown or the manager does not come up. A panel of
   // `panel` pixels along the top is kept free by the manager, as a desktop's
   // panel is. `dpy` is the test's own connection to the server.
+  // "fake-kwin" and "fake-fluxbox" are the small stand-ins of tests/support/fake_wm.cpp,
+  // which keep `bottomPanel` pixels free along the bottom too.
   WindowManager(const std::string& name, const std::string& display, const std::string& dir,
-                int panel, Display* dpy);
+                int panel, Display* dpy, int bottomPanel = 0);
   ~WindowManager();
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;

@@ -37,6 +37,11 @@ std::string pathVariable() {
 
 }  // namespace
 
+std::string testWindowManager() {
+  const char* name = std::getenv("QUIBBIX_TEST_WM");
+  return name != nullptr && *name != '\0' ? name : "openbox";
+}
+
 bool waitFor(const std::function<bool()>& done, Ms timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {
@@ -235,13 +240,15 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
 
-  if (windowManager) startWindowManager(screen.panel);
+  if (windowManager)
+    startWindowManager(screen.panel, screen.windowManager, screen.bottomPanel);
 }
 
-void XServer::startWindowManager(int panel) {
+void XServer::startWindowManager(int panel, const std::string& name, int bottomPanel) {
   // A manager running already goes first, as when a desktop restarts its own.
   wm_.reset();
-  wm_ = std::make_unique<WindowManager>(testWindowManager(), display_, logDir_, panel, dpy_);
+  wm_ = std::make_unique<WindowManager>(name.empty() ? testWindowManager() : name, display_,
+                                        logDir_, panel, dpy_, bottomPanel);
 }
 
 std::string XServer::windowManager() const { return wm_ ? wm_->name() : std::string(); }

@@ -93,7 +93,15 @@ struct ScreenSetup {
   int dpi = 0;
   int panel = 0;
   bool twoMonitors = false;
+  // The window manager by name: "openbox", or a small stand-in from
+  // tests/support ("fake-kwin", "fake-fluxbox"). Empty: testWindowManager().
+  std::string windowManager{};
+  // A panel of this height along the bottom (stand-in managers only).
+  int bottomPanel = 0;
 };
+
+// The window manager the desktop tests run under: QUIBBIX_TEST_WM, or Openbox.
+std::string testWindowManager();
 
 // A private Xvfb with a display number chosen by the server itself, a window
 // manager on it (Openbox, or the one QUIBBIX_TEST_WM names, see
@@ -128,7 +136,8 @@ class XServer {
 
   bool hasWindowManager() const { return wm_ != nullptr; }
   // Starts the test's window manager, stopping the one running first.
-  void startWindowManager(int panel = 0);
+  // `name` empty: the one QUIBBIX_TEST_WM names. `bottomPanel`: stand-in managers only.
+  void startWindowManager(int panel = 0, const std::string& name = {}, int bottomPanel = 0);
   // The manager's name; empty without one.
   std::string windowManager() const;
   // The manager can minimise a window (i3 cannot).
