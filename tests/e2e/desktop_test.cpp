@@ -18,6 +18,7 @@
 #include "dialogs/dialog_placement.h"
 #include "game_driver.h"
 #include "store/settings_store.h"
+#include "store_reports.h"
 
 namespace quibbix::e2e {
 namespace {
@@ -59,10 +60,11 @@ class Desktop : public testing::TestWithParam<std::string> {
   }
 
   QString stored(const char* name) {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString(home_ + "/config"));
-    store::IniStore store([](const QString& error) { ADD_FAILURE() << error.toStdString(); });
-    return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name), "?");
+    store::IniStore store(
+        quibbix::storetest::failOnReport(),
+        quibbix::storetest::storeFileIn(QString::fromStdString(home_ + "/config")));
+    return store.ReadString(QStringLiteral("common"), QString::fromLatin1(name),
+                            QStringLiteral("?"));
   }
 
   // Starts the game; its placement messages go to its log.

@@ -37,11 +37,6 @@ std::string pathVariable() {
 
 }  // namespace
 
-std::string testWindowManager() {
-  const char* name = std::getenv("QUIBBIX_TEST_WM");
-  return name != nullptr && *name != '\0' ? name : "openbox";
-}
-
 bool waitFor(const std::function<bool()>& done, Ms timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {
