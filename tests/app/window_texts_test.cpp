@@ -35,11 +35,13 @@ QString oneLine(QString text) {
 }
 
 // The path of a widget below its window, by object names (class names where
-// a widget has none).
+// a widget has none). The score table's rows lie in a view that draws nothing
+// and is there for screen readers only; the texts are where they always were.
 QString pathBelow(const QWidget* top, const QObject* w) {
   QStringList parts;
   for (const QObject* o = w; o != nullptr && o != top; o = o->parent())
-    parts.prepend(o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
+    if (o == w || o->objectName() != u"ScoreTable")
+      parts.prepend(o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
                                             : o->objectName());
   return parts.join(u'/');
 }
