@@ -21,11 +21,6 @@ QHash<const QObject*, BoardAccessibility*>& boards() {
   return all;
 }
 
-// German exactly when the language is 1, as everywhere in the game.
-QString say(int language, const char* english, const char* german) {
-  return QString::fromUtf8(language == 1 ? german : english);
-}
-
 // Field pixels to the screen, at the field's zoom.
 QRect onScreen(const QWidget* field, const QRect& r) {
   const double scale = field->width() / 500.0;
@@ -67,38 +62,27 @@ class PartInterface : public QAccessibleInterface {
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return {};
     const engine::BoardReading b = board_->read();
-    const int lang = board_->language();
     switch (part_) {
-      case Part::Score:
-        return say(lang, QT_TRANSLATE_NOOP("Board", "Score: %1"), "Punkte: %1").arg(b.score);
-      case Part::Level:
-        return say(lang, QT_TRANSLATE_NOOP("Board", "Level: %1"), "Stufe: %1").arg(b.level);
+      case Part::Score: return QCoreApplication::translate("Board", "Score: %1").arg(b.score);
+      case Part::Level: return QCoreApplication::translate("Board", "Level: %1").arg(b.level);
       case Part::Chute: {
         const int n = b.count[chute_];
-        if (n == 0)
-          return say(lang, QT_TRANSLATE_NOOP("Board", "Chute %1: empty"), "Schacht %1: leer")
-              .arg(chute_ + 1);
+        if (n == 0) return QCoreApplication::translate("Board", "Chute %1: empty").arg(chute_ + 1);
         if (n == 1)
-          return say(lang, QT_TRANSLATE_NOOP("Board", "Chute %1: 1 crate"), "Schacht %1: 1 Kiste")
-              .arg(chute_ + 1);
-        return say(lang, QT_TRANSLATE_NOOP("Board", "Chute %1: %2 crates"), "Schacht %1: %2 Kisten")
-            .arg(chute_ + 1)
-            .arg(n);
+          return QCoreApplication::translate("Board", "Chute %1: 1 crate").arg(chute_ + 1);
+        return QCoreApplication::translate("Board", "Chute %1: %2 crates").arg(chute_ + 1).arg(n);
       }
       case Part::Hand:
-        if (b.held == 0) return say(lang, QT_TRANSLATE_NOOP("Board", "Hand: empty"), "Hand: leer");
-        return say(lang, QT_TRANSLATE_NOOP("Board", "Hand: %1, over chute %2"),
-                   "Hand: %1, über Schacht %2")
-            .arg(view::crateName(b.held, lang))
+        if (b.held == 0) return QCoreApplication::translate("Board", "Hand: empty");
+        return QCoreApplication::translate("Board", "Hand: %1, over chute %2")
+            .arg(view::crateName(b.held))
             .arg(b.heldOver + 1);
       case Part::Picture:
-        return say(lang, QT_TRANSLATE_NOOP("Board", "Picture: %1 of %2 tiles covered"),
-                   "Bild: %1 von %2 Feldern verdeckt")
+        return QCoreApplication::translate("Board", "Picture: %1 of %2 tiles covered")
             .arg(b.covered)
             .arg(b.tiles);
       case Part::Crate:
-        return index_ < b.count[chute_] ? view::crateName(b.crates[chute_][index_], lang)
-                                        : QString();
+        return index_ < b.count[chute_] ? view::crateName(b.crates[chute_][index_]) : QString();
     }
     return {};
   }
@@ -185,8 +169,7 @@ class FieldInterface : public QAccessibleWidget {
   QString text(QAccessible::Text t) const override {
     BoardAccessibility* b = board();
     if (b == nullptr) return QAccessibleWidget::text(t);
-    if (t == QAccessible::Name)
-      return say(b->language(), QT_TRANSLATE_NOOP("Board", "Playing field"), "Spielfeld");
+    if (t == QAccessible::Name) return QCoreApplication::translate("Board", "Playing field");
     if (t == QAccessible::Description) return b->fieldDescription();
     return QAccessibleWidget::text(t);
   }
@@ -195,8 +178,7 @@ class FieldInterface : public QAccessibleWidget {
   QString localizedActionDescription(const QString& action) const override {
     BoardAccessibility* b = board();
     if (action != pressAction() || b == nullptr) return {};
-    return say(b->language(), QT_TRANSLATE_NOOP("Board", "Continue the paused game"),
-               "Das angehaltene Spiel fortsetzen");
+    return QCoreApplication::translate("Board", "Continue the paused game");
   }
   void doAction(const QString& action) override {
     if (BoardAccessibility* b = board(); b != nullptr && action == pressAction()) b->resume();
@@ -270,19 +252,13 @@ QAccessibleInterface* BoardAccessibility::fieldChild(int index) const {
 
 QString BoardAccessibility::fieldDescription() const {
   const engine::BoardReading b = read();
-  const int lang = language();
   if (b.gameOver)
-    return say(lang, QT_TRANSLATE_NOOP("Board", "Game over. Ctrl+N starts a new game."),
-               "Spiel vorbei. Strg+N startet ein neues Spiel.");
+    return QCoreApplication::translate("Board", "Game over. Ctrl+N starts a new game.");
   if (b.paused)
-    return say(lang, QT_TRANSLATE_NOOP("Board", "Game paused. Activate the field to continue."),
-               "Spiel angehalten. Das Spielfeld aktivieren, um weiterzumachen.");
-  return say(lang,
-             QT_TRANSLATE_NOOP("Board",
-                               "Arrow keys choose a chute, Space takes and drops, "
-                               "Up sets off a special crate, N brings a crate, P pauses."),
-             "Pfeiltasten wählen einen Schacht, Leertaste nimmt und setzt ab, Pfeil hoch löst "
-             "eine Sonderkiste aus, N holt eine Kiste, P hält an.");
+    return QCoreApplication::translate("Board", "Game paused. Activate the field to continue.");
+  return QCoreApplication::translate("Board",
+                                     "Arrow keys choose a chute, Space takes and drops, "
+                                     "Up sets off a special crate, N brings a crate, P pauses.");
 }
 
 void BoardAccessibility::changed() {

@@ -20,8 +20,6 @@ class BoardAccessibility : public QObject {
  public:
   struct Source {
     std::function<engine::BoardReading()> read;
-    // 1 German, anything else English.
-    std::function<int()> language;
     // The field's default action: what the player's resuming click does.
     std::function<void()> resume;
     // The pause began or ended.
@@ -38,7 +36,7 @@ class BoardAccessibility : public QObject {
   // Something on the field was drawn: compared with what was read last, and
   // announced, once the event loop runs again (animations hand it nothing between frames).
   void changed();
-  // Every name changed with the language.
+  // Every name changed with the translation installed.
   void languageChanged();
 
   // For the interfaces.
@@ -50,7 +48,6 @@ class BoardAccessibility : public QObject {
   QAccessibleInterface* cratePart(int chute, int index) const { return crates_[chute][index]; }
   QWidget* field() const { return field_; }
   engine::BoardReading read() const { return source_.read(); }
-  int language() const { return source_.language(); }
   void resume() const { source_.resume(); }
   QString fieldDescription() const;
 

@@ -92,14 +92,13 @@ void GameHost::buildField(QWidget* parent) {
   board_ = std::make_unique<BoardAccessibility>(
       box_, BoardAccessibility::Source{
                 [this] { return engine::readBoard(game_.state(), keys_.cursor()); },
-                [this] { return language_; }, [this] { resumeByAction(); },
+                [this] { resumeByAction(); },
                 [this] {
                   if (window_.pauseChanged) window_.pauseChanged();
                 }});
 }
 
-void GameHost::applyLanguage(int language, const QString& pauseText, const QString& nextLevel) {
-  language_ = language;
+void GameHost::applyLanguage(const QString& pauseText, const QString& nextLevel) {
   PauseText_->setText(pauseText);
   Nextlevellabel_->setText(nextLevel);
   canvas_.setCaptions(tr("Level:"), tr("Score:"));

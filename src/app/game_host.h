@@ -48,7 +48,7 @@ class GameHost : public QObject, private engine::Host {
   void buildField(QWidget* parent);
   // The overlay texts, the scoreboard's captions and the screen reader's names in the
   // language installed.
-  void applyLanguage(int language, const QString& pauseText, const QString& nextLevel);
+  void applyLanguage(const QString& pauseText, const QString& nextLevel);
 
   engine::Game& game() { return game_; }
   const engine::Game& game() const { return game_; }
@@ -103,7 +103,6 @@ class GameHost : public QObject, private engine::Host {
   };
 
   Window window_;
-  int language_ = -1;
   view::FieldCanvas canvas_;
   ToldDrawing told_;
   view::SdlCuePlayer cues_;

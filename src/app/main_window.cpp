@@ -290,7 +290,7 @@ void MainWindow::Activate() {
   modal([this] {
     // What the store had to say while the window was built comes first, over
     // the finished window, in one box.
-    session_->release(this, [this] { return storedValue(Language_); });
+    session_->release(this);
     splash_->ShowModal();
     if (Language_ == Language::NotChosen) {
       TongueDlg_->ShowModal();
@@ -303,7 +303,7 @@ void MainWindow::ApplyLanguage() {
   translations_.use(Language_);
   const WindowTexts t = windowTexts();
   Panel1_->applyLanguage();
-  host_.applyLanguage(storedValue(Language_), t.pauseText, t.nextLevel);
+  host_.applyLanguage(t.pauseText, t.nextLevel);
 }
 
 void MainWindow::Restart() {

@@ -28,12 +28,11 @@ void Session::tell(const QList<store::StoreReport>& reports) {
     for (const store::StoreReport& r : told) qWarning("quibbix: %s", qPrintable(r.summary()));
     return;
   }
-  showStoreMessage(parent_, told, language_ ? language_() : -1);
+  showStoreMessage(parent_, told);
 }
 
-void Session::release(QWidget* parent, std::function<int()> language) {
+void Session::release(QWidget* parent) {
   parent_ = parent;
-  language_ = std::move(language);
   holding_ = false;
   if (!held_.isEmpty()) tell(std::exchange(held_, {}));
 }

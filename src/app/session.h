@@ -2,7 +2,6 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 #include "store/settings.h"
 #include "store/settings_store.h"
@@ -23,9 +22,9 @@ class Session {
   store::IniStore& store() { return store_; }
   const store::Settings::Choices& choices() const { return choices_; }
 
-  // From here on messages are shown over `parent`, in `language()`'s
-  // language; what was held is shown now, in one box.
-  void release(QWidget* parent, std::function<int()> language);
+  // From here on messages are shown over `parent`, in the language
+  // installed; what was held is shown now, in one box.
+  void release(QWidget* parent);
 
   // The close: the choices in one save. A failure is told once: in a box,
   // or, with `quietly` (the session is ending, there may be no display), in
@@ -40,7 +39,6 @@ class Session {
   bool quiet_ = false;
   QList<store::FileProblem::Kind> unreadable_;
   QPointer<QWidget> parent_;
-  std::function<int()> language_;
   store::IniStore store_;
   store::Settings::Choices choices_;
 };

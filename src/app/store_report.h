@@ -8,13 +8,13 @@ class QWidget;
 
 namespace quibbix::app {
 
-// What the settings store had to tell, in the player's words: German when
-// `language` is 1, English otherwise. Every message names the file, says what
+// What the settings store had to tell, in the player's words, in the language
+// installed. Every message names the file, says what
 // was not kept or not read, and what the game does about it.
-QString storeMessage(const QList<store::StoreReport>& reports, int language);
+QString storeMessage(const QList<store::StoreReport>& reports);
 
 // The message in a box over `parent`: critical for what was lost, a warning
 // for lines that could not be read.
-void showStoreMessage(QWidget* parent, const QList<store::StoreReport>& reports, int language);
+void showStoreMessage(QWidget* parent, const QList<store::StoreReport>& reports);
 
 }  // namespace quibbix::app

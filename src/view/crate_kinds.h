@@ -18,15 +18,15 @@ struct CrateKind {
   int code;
   // Where the kind is drawn; a special crate's other blink phase lies one column to the right.
   Cell cell;
-  const char* english;
-  const char* german;
+  // In English, the source of its translation (context "CrateKind").
+  const char* name;
 };
 
 // In code order: 1..40 and 50..65.
 std::span<const CrateKind> crateKinds();
 // The kind of a signed crate code; nullptr for 0 and for codes no cell shows.
 const CrateKind* crateKind(int code);
-// The kind's name in the language (German exactly when it is 1); empty for 0 and unknown codes.
-QString crateName(int code, int language);
+// The kind's name in the language installed; empty for 0 and unknown codes.
+QString crateName(int code);
 
 }  // namespace quibbix::view

@@ -1,14 +1,19 @@
-// The session's end while a score is offered: a logout or a signal keeps it.
+// The session's end while a score is offered: a logout or a signal keeps it;
+// what the settings store has to tell, in the player's words.
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QtTest/QTest>
+#include <cerrno>
 #include <csignal>
 
 #include "app/session_end.h"
+#include "app/store_report.h"
 #include "app_fixture.h"
 #include "dialogs/highscore_dialog.h"
+#include "dialogs/language.h"
 #include "dialogs/score_table.h"
+#include "dialogs/translations.h"
 
 namespace quibbix::testing {
 namespace {
@@ -67,6 +72,54 @@ TEST_F(AppTest, SignalWithTheTableOpen) {
   EXPECT_EQ(rows[0], (dialogs::ScoreEntry{stored, 1000}));
   EXPECT_EQ(store.ReadString(QStringLiteral("common"), QStringLiteral("player"), {}), stored);
   EXPECT_TRUE(script.errorBoxes.empty());
+}
+
+// A failed save of both the table and a choice, and two lines the store could
+// not use, read whole: English, German while its translation is installed,
+// and English again for the message dialog's third language.
+TEST(StoreMessage, ReadsInTheLanguageInstalled) {
+  const QString path = QStringLiteral("/home/p/.config/Zorvyplay/Quibbix/V2.ini");
+  store::StoreReport saved;
+  saved.kind = store::StoreReport::SaveFailed;
+  saved.path = path;
+  saved.problem = {store::FileProblem::NotWritten, ENOSPC, path};
+  saved.saving = {QStringLiteral("player1"), QStringLiteral("sound")};
+  store::StoreReport row;
+  row.kind = store::StoreReport::WrongValue;
+  row.path = path;
+  row.name = QStringLiteral("player3");
+  row.line = "player3=??";
+  row.lineNumber = 4;
+  store::StoreReport stray;
+  stray.kind = store::StoreReport::StrayValue;
+  stray.path = path;
+  stray.name = QStringLiteral("zoom");
+  stray.line = "Zoom=2";
+  stray.lineNumber = 7;
+
+  const QString english = QString::fromUtf8(
+      "Quibbix could not save the high-score table and the name and your choices (sound, "
+      "language, zoom and window position).\n\nFile: %1\nReason: the disk is full\n\nNothing at "
+      "that place was changed: what it held before is kept.\n\nQuibbix cannot use these lines "
+      "of its settings file:\nFile: %1\n\nLine 4: player3=??\n    (a row of the high-score "
+      "table: it keeps its place, empty)\nLine 7: Zoom=2\n    (meant for “zoom”? Only “zoom” in "
+      "the section [common] is read, spelled exactly so; the default is used)\n\nThese lines "
+      "stay in the file as they are.");
+  const QString german = QString::fromUtf8(
+      "Quibbix konnte die Bestenliste und den Namen und deine Einstellungen (Ton, Sprache, Zoom "
+      "und Fensterposition) nicht speichern.\n\nDatei: %1\nGrund: der Datenträger ist "
+      "voll\n\nAn dieser Stelle wurde nichts geändert: ihr bisheriger Inhalt bleibt.\n\nQuibbix "
+      "kann diese Zeilen seiner Einstellungsdatei nicht verwenden:\nDatei: %1\n\nZeile 4: "
+      "player3=??\n    (ein Eintrag der Bestenliste: er behält seinen Platz und bleibt "
+      "leer)\nZeile 7: Zoom=2\n    (gemeint für „zoom“? Gelesen wird nur „zoom“ im Abschnitt "
+      "[common], genau so geschrieben; es gilt der Grundwert)\n\nDiese Zeilen bleiben "
+      "unverändert in der Datei.");
+  for (const int stored : {0, 1, 2}) {
+    SCOPED_TRACE(stored);
+    dialogs::Translations translations;
+    translations.use(languageFromStored(stored));
+    EXPECT_EQ(app::storeMessage({saved, row, stray}), (stored == 1 ? german : english).arg(path));
+  }
 }
 
 }  // namespace

@@ -262,7 +262,8 @@ class ScreenReaderTest : public testing::Test {
   XWindow main_;
 };
 
-QString kindName(int code) { return view::crateName(code, 0); }
+// In English: this process installs no translation (the game runs in one of its own).
+QString kindName(int code) { return view::crateName(code); }
 
 // The chutes, the hand and the score as the tree tells them and as the screen shows them.
 void expectTreeMatchesScreen(const Reading& r, const Board& screen) {
