@@ -280,7 +280,14 @@ std::string qtDifferential(Bytes bytes) {
   QMap<QString, QVariant> qtBefore;
   {
     QSettings qt(qtFile(data), QSettings::IniFormat);
-    for (const QString& key : qt.allKeys()) qtBefore.insert(key, qt.value(key));
+    // Qt lists a key under a section such as "[/common]" as "/common/sound", but
+    // looks every name up with its slashes tidied ("common/sound"): such a key
+    // cannot be read by the name Qt gives it, so there is nothing to compare.
+    const auto reachable = [](const QString& key) {
+      return !key.startsWith(u'/') && !key.endsWith(u'/') && !key.contains(QStringLiteral("//"));
+    };
+    for (const QString& key : qt.allKeys())
+      if (reachable(key)) qtBefore.insert(key, qt.value(key));
   }
   for (const QString& name : names) {
     const store::ini::Found found = before.find(section, name);
