@@ -270,10 +270,11 @@ std::string qtDifferential(Bytes bytes) {
   const QStringList names = store::Settings::names();
 
   // Where Qt would read a line on into the next, the two part ways by the
-  // store's rule; only what stands above it is compared.
-  const auto comparable = [](const store::ini::Document& doc, const store::ini::Found& found) {
-    const int cut = doc.firstContinuedLine();
-    return cut == 0 || (found.lineNumber != 0 && found.lineNumber < cut);
+  // store's rule: the lines Qt swallows may hide a section header from it, so
+  // a key further down may override, for Qt, one that stands above the cut.
+  // Such a file is compared by the store's own reading only.
+  const auto comparable = [](const store::ini::Document& doc, const store::ini::Found&) {
+    return doc.firstContinuedLine() == 0;
   };
 
   const store::ini::Document before(data);

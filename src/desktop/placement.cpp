@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "store/settings_store.h"
 
@@ -31,7 +32,15 @@ std::optional<Placement> readPlacementText(const QString& text) {
 std::optional<QPoint> parsePlacement(const QString& text, QSize window, const QRect& area) {
   const std::optional<Placement> placement = readPlacementText(text);
   if (!placement) return std::nullopt;
-  return keepInside(QRect(placement->normal.topLeft(), window), area);
+  return keepInside(frameAt(placement->normal.topLeft(), window), area);
+}
+
+QRect frameAt(QPoint corner, QSize size) {
+  constexpr int kMax = std::numeric_limits<int>::max();
+  const int width = std::max(size.width(), 0);
+  const int height = std::max(size.height(), 0);
+  return {QPoint(std::min(corner.x(), kMax - width), std::min(corner.y(), kMax - height)),
+          QSize(width, height)};
 }
 
 QPoint keepInside(const QRect& frame, const QRect& area) {

@@ -30,6 +30,10 @@ std::optional<QPoint> parsePlacement(const QString& text, QSize window, const QR
 // `area`: the player's own place where it fits. A window larger than the area
 // keeps its top-left edges (the title bar) inside.
 QPoint keepInside(const QRect& frame, const QRect& area);
+// The frame of `size` at `corner`, the corner first drawn in so far that the
+// frame's far edges are still numbers: a hand-edited place may stand at the
+// int limits, and keepInside moves it onto the screen anyway.
+QRect frameAt(QPoint corner, QSize size);
 
 // Top-left of a window centred on the screen.
 QPoint centredPosition(QSize window, QSize screen);

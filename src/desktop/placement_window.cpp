@@ -45,17 +45,21 @@ QRect restoreWindowPosition(QWidget& window, const QString& text) {
     // The frame the window had last time, should the manager not tell it
     // before the window is shown: the stored outer size less the client's.
     const QSize client = window.size() * currentZoom();
-    const int dw = stored->normal.right() - stored->normal.left() - client.width();
-    const int dh = stored->normal.bottom() - stored->normal.top() - client.height();
-    if (dw >= 0 && dh >= 0 && dw <= 100 && dh <= 200)
-      expectFrame(QMargins(dw / 2, dh - dw / 2, dw - dw / 2, dw / 2));
+    // In 64 bits: a hand-edited place may span the whole int range.
+    const qint64 dw = qint64{stored->normal.right()} - stored->normal.left() - client.width();
+    const qint64 dh = qint64{stored->normal.bottom()} - stored->normal.top() - client.height();
+    if (dw >= 0 && dh >= 0 && dw <= 100 && dh <= 200) {
+      const int w = static_cast<int>(dw), h = static_cast<int>(dh);
+      expectFrame(QMargins(w / 2, h - w / 2, w - w / 2, w / 2));
+    }
   }
   // Centring and keeping inside go by the size with the frame.
   const QSize size = outerScreenSize(window);
   const QRect screen = screenPixels();
   const QPoint wanted =
       stored ? stored->normal.topLeft() : screen.topLeft() + centredPosition(size, screen.size());
-  const QPoint corner = keepInside(QRect(wanted, size), workAreaFor(QRect(wanted, size)));
+  const QRect frame = frameAt(wanted, size);
+  const QPoint corner = keepInside(frame, workAreaFor(frame));
   moveFrameToScreen(window, corner);
   qCDebug(lcPlacement, "%lld ms: %s placed at %d,%d (asked for %d,%d)", placementClock(),
           qPrintable(window.objectName()), corner.x(), corner.y(), wanted.x(), wanted.y());
