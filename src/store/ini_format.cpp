@@ -234,7 +234,14 @@ Value parseValue(QByteArrayView raw) {
     } else {
       qsizetype j = i + 1;
       while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',') ++j;
-      text += QString::fromUtf8(raw.sliced(i, j - i));
+      // fromUtf8 takes a byte order mark at the start of what it decodes for a
+      // header and drops it; inside a value it is a character, as Qt reads it.
+      QByteArrayView run = raw.sliced(i, j - i);
+      while (run.startsWith("\xef\xbb\xbf")) {
+        text += QChar(0xFEFF);
+        run = run.sliced(3);
+      }
+      text += QString::fromUtf8(run);
       i = j;
     }
   }
