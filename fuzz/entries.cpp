@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "dialogs/scrambler.h"
@@ -277,9 +278,15 @@ std::string qtDifferential(Bytes bytes) {
     return doc.firstContinuedLine() == 0;
   };
 
+  // Qt decodes a typed value ("@Variant(...)") into whatever its bytes say: a
+  // GUI object, or an allocation of gigabytes. The store never decodes one (it
+  // is a wrong value for the game), so such a file is held to the store's own
+  // reading only.
+  const bool qtReads = !data.contains("@Variant(");
+
   const store::ini::Document before(data);
   QMap<QString, QVariant> qtBefore;
-  {
+  if (qtReads) {
     QSettings qt(qtFile(data), QSettings::IniFormat);
     // Qt lists a key under a section such as "[/common]" as "/common/sound", but
     // looks every name up with its slashes tidied ("common/sound"): such a key
@@ -291,6 +298,7 @@ std::string qtDifferential(Bytes bytes) {
       if (reachable(key)) qtBefore.insert(key, qt.value(key));
   }
   for (const QString& name : names) {
+    if (!qtReads) break;
     const store::ini::Found found = before.find(section, name);
     const QString key = section + u'/' + name;
     if (found.value.kind == store::ini::Value::Text && comparable(before, found) &&
@@ -309,28 +317,31 @@ std::string qtDifferential(Bytes bytes) {
     values.append({names[i], texts[(i + data.size()) % texts.size()]});
   const QByteArray written = before.with(section, values);
   const store::ini::Document after(written);
-  QSettings qt(qtFile(written), QSettings::IniFormat);
-  // Qt parses a section only when a key of it is asked for, and with a
-  // section twice in the file it may parse only one of them for value();
-  // listing every key parses them all, as they are when the file is read
-  // afresh by the next run.
-  const QStringList qtKeys = qt.allKeys();
+  std::optional<QSettings> qt;
+  if (qtReads) {
+    qt.emplace(qtFile(written), QSettings::IniFormat);
+    // Qt parses a section only when a key of it is asked for, and with a
+    // section twice in the file it may parse only one of them for value();
+    // listing every key parses them all, as they are when the file is read
+    // afresh by the next run.
+    (void)qt->allKeys();
+  }
   for (const auto& [name, value] : values) {
     const store::ini::Found found = after.find(section, name);
     if (found.value.kind != store::ini::Value::Text || found.value.text != value)
       return "the store reads back its own " + name.toStdString() + " as " +
              shown(found.value.text) + ", not " + shown(value);
     const QString key = section + u'/' + name;
-    if (comparable(after, found) && qt.value(key).toString() != value)
-      return "writing " + differs(key, value, qt.value(key));
+    if (qt && comparable(after, found) && qt->value(key).toString() != value)
+      return "writing " + differs(key, value, qt->value(key));
   }
-  if (before.firstContinuedLine() == 0 && after.firstContinuedLine() == 0) {
+  if (qt && before.firstContinuedLine() == 0 && after.firstContinuedLine() == 0) {
     for (auto it = qtBefore.cbegin(); it != qtBefore.cend(); ++it) {
       if (it.key().startsWith(section + u'/') && names.contains(it.key().mid(section.size() + 1)))
         continue;
-      if (qt.value(it.key()) != it.value())
+      if (qt->value(it.key()) != it.value())
         return "writing the game's values changed \"" + it.key().toStdString() + "\" from " +
-               shown(it.value().toString()) + " to " + shown(qt.value(it.key()).toString());
+               shown(it.value().toString()) + " to " + shown(qt->value(it.key()).toString());
     }
   }
   return {};
