@@ -174,6 +174,7 @@ Value parseValue(QByteArrayView raw) {
   bool list = false;
   bool inQuotes = false;
   bool quoted = false;
+  bool decoded = false;  // a plain run of the value was decoded
   qsizetype i = 0;
   qsizetype chopLimit = 0;
   const auto chopTrailingBlanks = [&] {
@@ -234,9 +235,12 @@ Value parseValue(QByteArrayView raw) {
     } else {
       qsizetype j = i + 1;
       while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',') ++j;
-      // fromUtf8 takes a byte order mark at the start of what it decodes for a
-      // header and drops it; inside a value it is a character, as Qt reads it.
+      // Qt decodes a value's plain runs with one decoder, which takes a byte
+      // order mark for a header only where it meets one first; every other one
+      // is a character. fromUtf8 would drop one at the start of any run.
       QByteArrayView run = raw.sliced(i, j - i);
+      if (!decoded && run.startsWith("\xef\xbb\xbf")) run = run.sliced(3);
+      decoded = true;
       while (run.startsWith("\xef\xbb\xbf")) {
         text += QChar(0xFEFF);
         run = run.sliced(3);
