@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "app/game_host.h"
+#include "app/session.h"
 #include "app/tool_bar.h"
 #include "dialogs/language.h"
 #include "dialogs/translations.h"
-#include "app/session.h"
 
 class QLabel;
 class QToolButton;

@@ -1,8 +1,8 @@
 #include "app/tool_bar.h"
 
-#include <QCoreApplication>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeySequence>
 
 #include "desktop/crisp_glyphs.h"

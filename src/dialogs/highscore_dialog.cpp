@@ -132,8 +132,7 @@ class InputGate : public QObject {
   std::function<bool()> closed_;
 };
 
-HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
-                           std::optional<QString> player)
+HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini, std::optional<QString> player)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
@@ -195,13 +194,13 @@ HighscoreDlg::HighscoreDlg(QWidget* mainWindow, store::IniStore& ini,
   table->setGeometry(0, 0, width(), rowTop(kRows));
   for (int row = 0; row < kRows; ++row) {
     const QString n = QString::number(row);
-    auto* num =
-        columnLabel(table, QStringLiteral("num") + n, QRect(20, rowTop(row), 40, 21), Qt::AlignRight, columnFont);
+    auto* num = columnLabel(table, QStringLiteral("num") + n, QRect(20, rowTop(row), 40, 21),
+                            Qt::AlignRight, columnFont);
     num->setText(QString::number(row + 1) + QStringLiteral(".   "));
-    pla_[row] =
-        columnLabel(table, QStringLiteral("pla") + n, QRect(60, rowTop(row), 190, 21), Qt::AlignLeft, columnFont);
-    sco_[row] =
-        columnLabel(table, QStringLiteral("sco") + n, QRect(250, rowTop(row), 90, 21), Qt::AlignRight, columnFont);
+    pla_[row] = columnLabel(table, QStringLiteral("pla") + n, QRect(60, rowTop(row), 190, 21),
+                            Qt::AlignLeft, columnFont);
+    sco_[row] = columnLabel(table, QStringLiteral("sco") + n, QRect(250, rowTop(row), 90, 21),
+                            Qt::AlignRight, columnFont);
     table->setRow(row, num, pla_[row], sco_[row]);
   }
 

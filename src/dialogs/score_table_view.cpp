@@ -11,7 +11,6 @@ namespace quibbix::dialogs {
 
 namespace {
 
-
 // One cell of the table, or of its header, naming what its label shows.
 class CellInterface : public QAccessibleInterface, public QAccessibleTableCellInterface {
  public:

@@ -42,7 +42,7 @@ QString pathBelow(const QWidget* top, const QObject* w) {
   for (const QObject* o = w; o != nullptr && o != top; o = o->parent())
     if (o == w || o->objectName() != u"ScoreTable")
       parts.prepend(o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
-                                            : o->objectName());
+                                              : o->objectName());
   return parts.join(u'/');
 }
 

@@ -11,9 +11,9 @@
 #include <QtTest/QTest>
 #include <functional>
 
+#include "dialogs/highscore_dialog.h"
 #include "dialogs/language.h"
 #include "dialogs/translations.h"
-#include "dialogs/highscore_dialog.h"
 
 namespace quibbix::dialogs::testing {
 

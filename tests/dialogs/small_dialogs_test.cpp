@@ -42,8 +42,10 @@ TEST(TongueDialog, EachChoiceGivesItsLanguage) {
   };
   const Choice choices[] = {
       {"Enter at once", [](QWidget* d) { pressKey(d, Qt::Key_Return); }, Language::English},
-      {"English button", [](QWidget* d) { clickButton(d, QStringLiteral("EnglishBtn")); }, Language::English},
-      {"German button", [](QWidget* d) { clickButton(d, QStringLiteral("GermanBtn")); }, Language::German},
+      {"English button", [](QWidget* d) { clickButton(d, QStringLiteral("EnglishBtn")); },
+       Language::English},
+      {"German button", [](QWidget* d) { clickButton(d, QStringLiteral("GermanBtn")); },
+       Language::German},
   };
   for (const Choice& c : choices) {
     SCOPED_TRACE(c.how);

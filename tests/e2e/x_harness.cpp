@@ -235,8 +235,7 @@ XServer::XServer(const std::string& logDir, bool windowManager, const ScreenSetu
   XClearWindow(dpy_, root);
   XSync(dpy_, False);
 
-  if (windowManager)
-    startWindowManager(screen.panel, screen.windowManager, screen.bottomPanel);
+  if (windowManager) startWindowManager(screen.panel, screen.windowManager, screen.bottomPanel);
 }
 
 void XServer::startWindowManager(int panel, const std::string& name, int bottomPanel) {
