@@ -313,14 +313,12 @@ void MainWindow::Restart() {
     return;
   }
   timer().stop();
-  if (st.Score <= 0) {
-    game().NewGame();
-  } else if (modal([&] {
-               if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes)
-                 return false;
-               HighscoreDlg_->offerScore(st.Score);
-               return true;
-             })) {
+  // Without points there is nothing to give up, and nothing to ask.
+  if (st.Score <= 0 || modal([&] {
+        if (YesNoDlg_->ShowModal(dialogs::message::kGiveUp) != dialogs::modal::kYes) return false;
+        HighscoreDlg_->offerScore(st.Score);
+        return true;
+      })) {
     game().NewGame();
   }
   timer().start();

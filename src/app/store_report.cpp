@@ -87,7 +87,7 @@ QString reason(const FileProblem& problem) {
 
 // A line as the player sees it in an editor, cut if it is long.
 QString shownLine(const QByteArray& line) {
-  constexpr int kLongest = 80;
+  constexpr qsizetype kLongest = 80;
   QString text = QString::fromUtf8(line.left(4 * kLongest));
   if (text.size() > kLongest || line.size() > 4 * kLongest) text = text.left(kLongest) + u'…';
   return text;

@@ -118,7 +118,7 @@ std::array<Accessible, kToolButtons> toolBarAccessible() {
   return result;
 }
 
-ToolBar::ToolBar(QWidget* parent, std::function<void(Command)> invoke) : QWidget(parent) {
+ToolBar::ToolBar(QWidget* parent, const std::function<void(Command)>& invoke) : QWidget(parent) {
   setObjectName(QStringLiteral("Panel1"));
   setGeometry(0, 0, 500, 33);
   for (const CommandRow& row : kToolBar) {

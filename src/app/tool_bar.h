@@ -78,7 +78,7 @@ class CommandButton : public QToolButton {
 // click to `invoke`.
 class ToolBar : public QWidget {
  public:
-  ToolBar(QWidget* parent, std::function<void(Command)> invoke);
+  ToolBar(QWidget* parent, const std::function<void(Command)>& invoke);
 
   CommandButton* button(Command command) const { return buttons_[index(command)]; }
   // The hints and the screen reader's texts in the language installed.

@@ -306,8 +306,21 @@ std::vector<Line> splitLines(const QByteArray& data) {
     qsizetype i = line.start;
     while (i < line.end && isBlank(data[i])) ++i;
     if (i < line.end && data[i] == '[') {
+      // Qt ends every line, a header too, at a semicolon outside quotes.
+      qsizetype stop = i + 1;
+      for (bool inQuotes = false; stop < line.end; ++stop) {
+        const char c = data[stop];
+        if (c == '\\') {
+          ++stop;
+        } else if (c == '"') {
+          inQuotes = !inQuotes;
+        } else if (c == ';' && !inQuotes) {
+          break;
+        }
+      }
+      stop = std::min(stop, line.end);
       qsizetype close = i + 1;
-      while (close < line.end && data[close] != ']') ++close;
+      while (close < stop && data[close] != ']') ++close;
       const QByteArrayView name = QByteArrayView(data).sliced(i + 1, close - i - 1).trimmed();
       if (name.compare("general", Qt::CaseInsensitive) == 0)
         section.clear();
