@@ -10,20 +10,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(openbox kwin-x11 kwin-style-breeze mutter xfwm4 fluxbox icewm i3-wm dbus xdotool
-          weston qt6-wayland)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -ne 0 ]] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-scripts/setup.sh --tests >/dev/null
+scripts/setup.sh --tests --desktops >/dev/null
 build="${BUILD_DIR:-build}"
 
 managers=("$@")
