@@ -95,11 +95,11 @@ pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>
   return pid;
 }
 
-// Ends a child by its id: a polite signal first, then a hard one.
-void end(pid_t& pid) {
+// Ends a child with `signal` and waits for it; a hard kill after `grace`.
+void endWith(pid_t& pid, int signal, std::chrono::seconds grace = 10s) {
   if (pid <= 0) return;
-  ::kill(pid, SIGTERM);
-  const auto limit = Clock::now() + 5s;
+  ::kill(pid, signal);
+  const auto limit = Clock::now() + grace;
   int status = 0;
   while (::waitpid(pid, &status, WNOHANG) == 0) {
     if (Clock::now() > limit) {
@@ -112,22 +112,8 @@ void end(pid_t& pid) {
   pid = -1;
 }
 
-// Ends a child with `signal` and waits for it; a hard kill after 10 s.
-void endWith(pid_t& pid, int signal) {
-  if (pid <= 0) return;
-  ::kill(pid, signal);
-  const auto limit = Clock::now() + 10s;
-  int status = 0;
-  while (::waitpid(pid, &status, WNOHANG) == 0) {
-    if (Clock::now() > limit) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-  pid = -1;
-}
+// Ends a child by its id: a polite signal first, then a hard one.
+void end(pid_t& pid) { endWith(pid, SIGTERM, 5s); }
 
 // Whether a server listens on the socket at `path`.
 bool accepts(const fs::path& path) {
